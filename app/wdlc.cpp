@@ -1,0 +1,9 @@
+#include "core/commandline.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    return CommandLine::run(argc, argv);
+}

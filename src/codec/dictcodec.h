@@ -1,0 +1,39 @@
+#ifndef WDLC_DICTCODEC_H
+#define WDLC_DICTCODEC_H
+
+#include "codec/languageheader.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+// The dictionary codec: one language's (key, text) pairs and its language
+// header become one blob that the image carries unchanged.
+class DictCodec
+{
+public:
+    using Entries = std::vector<std::pair<int, QString>>;
+
+    static std::vector<char> encode(const LanguageHeader &header, const Entries &entries, int codecMode,
+                                    void (*progress)(int));
+
+    // A blob read back, or why it could not be.
+    struct Decoded
+    {
+        bool ok = false;
+        QString error;        // empty when ok
+        int errorOffset = -1; // offset in the data where the problem lies
+        quint16 version = 0;
+        quint8 codecMode = 0;
+        LanguageHeader header{};
+        Entries entries;
+        int size = 0;         // bytes the blob takes, when ok
+    };
+
+    // Reads the blob that starts at offset in data, never past the end of data.
+    static Decoded decode(const QByteArray &data, int offset = 0);
+};
+
+#endif

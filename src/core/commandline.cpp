@@ -1,0 +1,31 @@
+#include "core/commandline.h"
+
+#include "core/fileurl.h"
+#include "core/wdlwizard.h"
+
+int CommandLine::run(const QStringList &arguments)
+{
+    if (arguments.size() != 1 && arguments.size() != 2)
+        return 0;
+    WdlWizard *wizard = WdlWizard::instance();
+    const QString wdl = arguments.at(0);
+    // The whole argument keeps its own extension: pump.wdl gives pump.wdl.sas.
+    QString sas = FileUrl::fromLocalPath(arguments.size() == 2 ? arguments.at(1) : wdl + QStringLiteral(".sas"));
+    if (!sas.endsWith(QLatin1String(".sas")))
+        sas += QLatin1String(".sas");
+
+    wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
+    if (wizard->isValidForSaving())
+        wizard->createSasByteArray(sas);
+    else
+        wizard->writeWarningsFile(wdl + QStringLiteral("_errors.txt"));
+    return 0;
+}
+
+int CommandLine::run(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromUtf8(argv[i]));
+    return run(arguments);
+}

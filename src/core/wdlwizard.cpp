@@ -1,0 +1,251 @@
+#include "core/wdlwizard.h"
+
+#include "core/fileurl.h"
+#include "core/warning.h"
+#include "reader/wdlparser.h"
+#include "validation/consistencychecks.h"
+#include "validation/scriptvalidator.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+WdlWizard *WdlWizard::s_instance = nullptr;
+
+WdlWizard *WdlWizard::instance()
+{
+    if (!s_instance)
+        s_instance = new WdlWizard();
+    return s_instance;
+}
+
+WdlWizard::WdlWizard() = default;
+
+WdlWizard::~WdlWizard()
+{
+    if (s_instance == this)
+        s_instance = nullptr;
+}
+
+void WdlWizard::clearAllModels()
+{
+    // Texts first: every other item may point at texts, and nothing is
+    // destroyed before the event loop runs again.
+    static const Slot order[] = {TextsSlot,   LocalParametersSlot, ParametersSlot, ChoiceListsSlot,
+                                 ScriptsSlot, ScreensSlot,         OverlaysSlot,   FiltersSlot};
+    for (Slot slot : order) {
+        WizardItemsModel &model = m_models[slot];
+        for (WdlToken *item : model.items())
+            item->deleteLater();
+        model.clear();
+    }
+    for (int i = 0; i < m_warnings.count(); ++i)
+        m_warnings.itemAt(i)->deleteLater();
+    m_warnings.clear();
+    for (WdlToken *item : qAsConst(m_unlistedItems))
+        item->deleteLater();
+    m_unlistedItems.clear();
+    emit isValidForSavingChanged();
+
+    m_loadedItems.clear();
+    m_registeredScreens.clear();
+    m_includedFiles.clear();
+    m_header.reset();
+    m_parameterTotal = 1;
+    m_isEmpty = true;
+    emit isEmptyChanged();
+}
+
+void WdlWizard::openWDLFile(const QString &path)
+{
+    clearAllModels();
+    WdlParser reader(this);
+    m_virtualParameterCount = 0;
+    m_currentFile = FileUrl::toLocalPath(path);
+    if (reader.parseFile(path, true)) {
+        ConsistencyChecks checks(this);
+        checks.checkMetaInformation();
+        validateScripts();
+        checks.checkMissingItems();
+        checks.checkUnusedItems();
+        m_isEmpty = false;
+        emit isEmptyChanged();
+        if (m_warnings.count() > 0)
+            emit isValidForSavingChanged();
+        checkVirtualParameterLimit(reader.virtualParameterCount());
+    } else {
+        m_currentFile.clear();
+        qDebug() << "OPEN failed";
+    }
+    m_parameterTotal = localParameterModel()->count() + parametersModel()->count();
+}
+
+void WdlWizard::validateScripts()
+{
+    ScriptValidator(this).validateScripts();
+}
+
+void WdlWizard::saveWdlFile(const QString &path)
+{
+    Q_UNUSED(path);
+    addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
+}
+
+void WdlWizard::createSasByteArray(const QString &path)
+{
+    Q_UNUSED(path);
+    addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
+}
+
+void WdlWizard::createTempSas()
+{
+    createSasByteArray(FileUrl::fromLocalPath(QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/temp.sas"))));
+}
+
+void WdlWizard::writeWarningsFile(const QString &path) const
+{
+    // Written whole or not at all: a half-written list would hide problems.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return;
+    QTextStream out(&file);
+    out.setCodec("UTF-8");
+    for (int i = 0; i < m_warnings.count(); ++i) {
+        const Warning *w = m_warnings.itemAt(i);
+        out << w->fileName() << '\t' << w->lineNumber() << '\n';
+        out << '\t' << w->text() << '\n';
+    }
+    out.flush();
+    file.commit();
+}
+
+void WdlWizard::addWarning(const QString &text, int line)
+{
+    m_warnings.appendWarning(new Warning(text, QFileInfo(m_currentFile).fileName(), line));
+    if (m_warnings.count() == 1)
+        emit isValidForSavingChanged();
+}
+
+void WdlWizard::onNewWarningAdded(const QString &q, ushort i)
+{
+    qDebug() << "SLOT!";
+    addWarning(q, int(i));
+}
+
+bool WdlWizard::isValidForSaving() const
+{
+    return m_warnings.count() == 0 && m_models[ScreensSlot].count() > 0;
+}
+
+bool WdlWizard::screensLoaded() const
+{
+    return m_models[ScreensSlot].count() == m_registeredScreens.size();
+}
+
+void WdlWizard::registerScreen(const QString &id)
+{
+    if (m_registeredScreens.contains(id))
+        return;
+    m_registeredScreens.append(id);
+    if (m_registeredScreens.size() == m_models[ScreensSlot].count())
+        emit screensLoadedChanged();
+}
+
+void WdlWizard::registerLoadedItem(const QString &name)
+{
+    m_loadedItems.append(name);
+}
+
+bool WdlWizard::isItemAlreadyLoaded(const QString &name) const
+{
+    return m_loadedItems.contains(name);
+}
+
+WdlToken *WdlWizard::createWdlTokenScreen()
+{
+    auto *screen = new WdlTokenScreen(QStringLiteral("screen_") + QString::number(screenModel()->count() + 1));
+    qDebug() << screen->id();
+    screenModel()->addItem(screen);
+    return screen;
+}
+
+WdlTokenParam *WdlWizard::createWizardParameter(const QString &id, WdlTokenText *paramName, bool isChoicelist)
+{
+    auto *param = new WdlTokenParam(QString(id).replace(QLatin1Char(' '), QLatin1Char('_')), isChoicelist);
+    param->setText(paramName);
+    parametersModel()->addItem(param);
+    param->setItemNumber(quint16(m_parameterTotal));
+    ++m_parameterTotal;
+    checkVirtualParameterLimit(1);
+    return param;
+}
+
+WdlTokenText *WdlWizard::createWizardText(const QString &text, const QString &help)
+{
+    auto *item = new WdlTokenText(QString(text).replace(QLatin1Char(' '), QLatin1Char('_')), text, help);
+    textModel()->addItem(item);
+    return item;
+}
+
+WdlTokenChoiceList *WdlWizard::createWizardChoicelist(const QString &id)
+{
+    auto *list = new WdlTokenChoiceList(id);
+    choicelistModel()->addItem(list);
+    return list;
+}
+
+WdlTokenScript *WdlWizard::createWizardScript(const QString &screenId, const QString &script, int type)
+{
+    if (type > WdlTokenScript::ScriptType_SUBROUTINE)
+        return new WdlTokenScript();
+    static const char *const prefixes[] = {"", "ws_", "nss_", "pss_", "pre_", "sr_"};
+    const QString id = type <= 0 ? screenId : QLatin1String(prefixes[type]) + screenId;
+    auto *item = new WdlTokenScript(id, type);
+    if (!item->setScriptText(script))
+        addWarning(QStringLiteral("There were too many tokens on one script line."), item->sourceLine());
+    scriptModel()->addItem(item);
+    return item;
+}
+
+QVariantList WdlWizard::getNextScreenScriptItems(const QString &scriptId) const
+{
+    QVariantList out;
+    if (auto *script = m_models[ScriptsSlot].byId<WdlTokenScript>(scriptId)) {
+        for (const QString &screen : script->getNextScreensFromScript())
+            out.append(screen);
+    }
+    return out;
+}
+
+WdlTokenScreen *WdlWizard::getScreen(const QString &screenId)
+{
+    if (auto *screen = screenModel()->byId<WdlTokenScreen>(screenId))
+        return screen;
+    addWarning(QStringLiteral("Screen ") + screenId + QStringLiteral(" does not exist."), 0);
+    return nullptr;
+}
+
+QString WdlWizard::getFirstScreenID() const
+{
+    const WizardItemsModel &screens = m_models[ScreensSlot];
+    if (screens.count() == 0)
+        return QStringLiteral("There are no screens");
+    qDebug() << "first screen is" << screens.itemAt(0)->id();
+    return screens.itemAt(0)->id();
+}
+
+void WdlWizard::checkVirtualParameterLimit(quint16 count)
+{
+    m_virtualParameterCount = quint16(m_virtualParameterCount + count);
+    if (m_virtualParameterCount > kMaxVirtualParameters)
+        addWarning(QStringLiteral("There are more than 40 virtual parameters (tags VP and VCP). Drive supports "
+                                  "maximum 40 virtual parameters. Please remove some virtual parameters."),
+                   0);
+}
+
+void WdlWizard::adoptUnlistedItem(WdlToken *item)
+{
+    m_unlistedItems.append(item);
+}

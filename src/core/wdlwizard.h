@@ -1,0 +1,139 @@
+#ifndef WDLC_WDLWIZARD_H
+#define WDLC_WDLWIZARD_H
+
+#include "core/includedfile.h"
+#include "core/warningsmodel.h"
+#include "core/wdlheader.h"
+#include "core/wizarditemsmodel.h"
+#include "items/wdltoken.h"
+#include "items/wdltokenchoicelist.h"
+#include "items/wdltokenparam.h"
+#include "items/wdltokenscreen.h"
+#include "items/wdltokenscript.h"
+#include "items/wdltokentext.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QVariantList>
+
+// The one wizard of the process: it owns every item in eight collections, the
+// warnings, the header of the loaded file, two name registries and the CSIV
+// file map. The command line and the editor both work through it.
+//
+// Items are released only by clearAllModels, and only later (deleteLater):
+// other items may still point at them while the call runs.
+class WdlWizard : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(WizardItemsModel *parametersModel READ parametersModel CONSTANT)
+    Q_PROPERTY(WizardItemsModel *screenModel READ screenModel CONSTANT)
+    Q_PROPERTY(WizardItemsModel *choicelistModel READ choicelistModel CONSTANT)
+    Q_PROPERTY(WizardItemsModel *textModel READ textModel CONSTANT)
+    Q_PROPERTY(WarningsModel *warningsModel READ warningsModel NOTIFY warningsChanged)
+    Q_PROPERTY(bool isEmpty READ isEmpty NOTIFY isEmptyChanged)
+    Q_PROPERTY(bool isValidForSaving READ isValidForSaving NOTIFY isValidForSavingChanged)
+    Q_PROPERTY(bool screensLoaded READ screensLoaded NOTIFY screensLoadedChanged)
+public:
+    // The collections by slot number, as they are handed on as a group.
+    enum Slot {
+        ParametersSlot = 0,
+        ScreensSlot,
+        OverlaysSlot,
+        ScriptsSlot,
+        LocalParametersSlot,
+        ChoiceListsSlot,
+        TextsSlot,
+        FiltersSlot,
+        SlotCount
+    };
+
+    static constexpr int kMaxVirtualParameters = 40;
+
+    // Creates the wizard on first use.
+    static WdlWizard *instance();
+    ~WdlWizard() override;
+
+    Q_INVOKABLE void clearAllModels();
+    Q_INVOKABLE void openWDLFile(const QString &path);
+    Q_INVOKABLE void saveWdlFile(const QString &path);
+    Q_INVOKABLE void createSasByteArray(const QString &path);
+    Q_INVOKABLE void createTempSas();
+    Q_INVOKABLE void registerScreen(const QString &id);
+    Q_INVOKABLE void registerLoadedItem(const QString &name);
+    Q_INVOKABLE bool isItemAlreadyLoaded(const QString &name) const;
+    Q_INVOKABLE WdlToken *createWdlTokenScreen();
+    Q_INVOKABLE WdlTokenParam *createWizardParameter(const QString &id, WdlTokenText *paramName,
+                                                     bool isChoicelist);
+    Q_INVOKABLE WdlTokenText *createWizardText(const QString &text, const QString &help);
+    Q_INVOKABLE WdlTokenChoiceList *createWizardChoicelist(const QString &id);
+    Q_INVOKABLE WdlTokenScript *createWizardScript(const QString &screenId, const QString &script, int type);
+    Q_INVOKABLE QVariantList getNextScreenScriptItems(const QString &scriptId) const;
+    Q_INVOKABLE WdlTokenScreen *getScreen(const QString &screenId);
+    Q_INVOKABLE QString getFirstScreenID() const;
+    Q_INVOKABLE IncludedFileMap getCSIVfileList() const { return m_includedFiles; }
+    Q_INVOKABLE void validateScripts();
+
+    // Writes every warning as two lines: file TAB line, then TAB message.
+    void writeWarningsFile(const QString &path) const;
+
+    // A warning of the wizard itself, carrying the current file's name.
+    void addWarning(const QString &text, int line);
+
+    WizardItemsModel *parametersModel() { return &m_models[ParametersSlot]; }
+    WizardItemsModel *screenModel() { return &m_models[ScreensSlot]; }
+    WizardItemsModel *overlayModel() { return &m_models[OverlaysSlot]; }
+    WizardItemsModel *scriptModel() { return &m_models[ScriptsSlot]; }
+    WizardItemsModel *localParameterModel() { return &m_models[LocalParametersSlot]; }
+    WizardItemsModel *choicelistModel() { return &m_models[ChoiceListsSlot]; }
+    WizardItemsModel *textModel() { return &m_models[TextsSlot]; }
+    WizardItemsModel *filterModel() { return &m_models[FiltersSlot]; }
+    WizardItemsModel *model(int slot) { return &m_models[slot]; }
+    WarningsModel *warningsModel() { return &m_warnings; }
+    WdlHeader *header() { return &m_header; }
+
+    bool isEmpty() const { return m_isEmpty; }
+    bool isValidForSaving() const;
+    bool screensLoaded() const;
+
+    QStringList loadedItems() const { return m_loadedItems; }
+    QStringList registeredScreens() const { return m_registeredScreens; }
+    IncludedFileMap &includedFiles() { return m_includedFiles; }
+    int parameterTotal() const { return m_parameterTotal; }
+    quint16 virtualParameterCount() const { return m_virtualParameterCount; }
+    // Adds count to the running number of virtual parameters and warns above the limit.
+    void checkVirtualParameterLimit(quint16 count);
+    // The top-level WDL file being read; its name goes into wizard warnings.
+    QString currentFile() const { return m_currentFile; }
+
+    // Takes items that belong to no collection (a screen named by NS but never
+    // defined), so that clearAllModels releases them with the rest.
+    void adoptUnlistedItem(WdlToken *item);
+
+public slots:
+    void onNewWarningAdded(const QString &q, ushort i);
+
+signals:
+    void isEmptyChanged();
+    void isValidForSavingChanged();
+    void warningsChanged();
+    void screensLoadedChanged();
+
+private:
+    WdlWizard();
+
+    static WdlWizard *s_instance;
+
+    WizardItemsModel m_models[SlotCount];
+    WarningsModel m_warnings;
+    WdlHeader m_header;
+    QStringList m_loadedItems;
+    QStringList m_registeredScreens;
+    IncludedFileMap m_includedFiles;
+    bool m_isEmpty = true;
+    qint32 m_parameterTotal = 1;
+    quint16 m_virtualParameterCount = 0;
+    QString m_currentFile;
+    QList<WdlToken *> m_unlistedItems;
+};
+
+#endif

@@ -1,0 +1,77 @@
+#include "core/wizarditemsmodel.h"
+
+#include "items/wdltoken.h"
+
+int WizardItemsModel::rowCount(const QModelIndex &) const
+{
+    return m_items.size();
+}
+
+QVariant WizardItemsModel::data(const QModelIndex &index, int role) const
+{
+    const int row = index.row();
+    if (row < 0 || row >= m_items.size())
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_items.at(row)->id();
+    case WizardItemRole:
+        return QVariant::fromValue(m_items.at(row));
+    default:
+        return QVariant();
+    }
+}
+
+QHash<int, QByteArray> WizardItemsModel::roleNames() const
+{
+    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
+    names.insert(WizardItemRole, "wizarditem");
+    return names;
+}
+
+void WizardItemsModel::addItem(WdlToken *item)
+{
+    const int row = m_items.size();
+    beginInsertRows(QModelIndex(), row, row);
+    m_items.append(item);
+    item->setItemNumber(quint16(m_items.size()));
+    if (!m_indexStale && !m_firstRowById.contains(item->id()))
+        m_firstRowById.insert(item->id(), row);
+    connect(item, &WdlToken::idChanged, this, [this] { m_indexStale = true; });
+    endInsertRows();
+}
+
+bool WizardItemsModel::containsId(const QString &id) const
+{
+    return itemById(id) != nullptr;
+}
+
+WdlToken *WizardItemsModel::itemById(const QString &id) const
+{
+    if (m_indexStale)
+        rebuildIndex();
+    const auto it = m_firstRowById.constFind(id);
+    return it == m_firstRowById.constEnd() ? nullptr : m_items.at(it.value());
+}
+
+void WizardItemsModel::clear()
+{
+    beginResetModel();
+    for (WdlToken *item : qAsConst(m_items))
+        disconnect(item, nullptr, this, nullptr);
+    m_items.clear();
+    m_firstRowById.clear();
+    m_indexStale = false;
+    endResetModel();
+}
+
+void WizardItemsModel::rebuildIndex() const
+{
+    m_firstRowById.clear();
+    for (int row = 0; row < m_items.size(); ++row) {
+        const QString id = m_items.at(row)->id();
+        if (!m_firstRowById.contains(id))
+            m_firstRowById.insert(id, row);
+    }
+    m_indexStale = false;
+}

@@ -1,0 +1,65 @@
+#include "reader/linesource.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+bool LineSource::open(const QString &path)
+{
+    if (QFileInfo(path).isDir())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    m_text = QString::fromUtf8(bytes);
+    m_pos = 0;
+    return true;
+}
+
+// The end of the line starting at from; *next is where the following line starts.
+int LineSource::lineEnd(int from, int *next) const
+{
+    const int size = m_text.size();
+    const QChar *data = m_text.constData();
+    int i = from;
+    while (i < size && data[i] != QLatin1Char('\n') && data[i] != QLatin1Char('\r'))
+        ++i;
+    int after = i;
+    if (after < size) {
+        if (data[after] == QLatin1Char('\r') && after + 1 < size && data[after + 1] == QLatin1Char('\n'))
+            after += 2;
+        else
+            after += 1;
+    }
+    *next = after;
+    return i;
+}
+
+QString LineSource::readLine()
+{
+    if (atEnd())
+        return QString();
+    int next = 0;
+    const int end = lineEnd(m_pos, &next);
+    const QString line = m_text.mid(m_pos, end - m_pos);
+    m_pos = next;
+    return line;
+}
+
+bool LineSource::nextNonBlankLineStartsWith(QChar c) const
+{
+    int pos = m_pos;
+    while (pos < m_text.size()) {
+        int next = 0;
+        const int end = lineEnd(pos, &next);
+        int first = pos;
+        while (first < end && m_text.at(first).isSpace())
+            ++first;
+        if (first < end)
+            return m_text.at(first) == c;
+        pos = next;
+    }
+    return false;
+}

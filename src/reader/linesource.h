@@ -1,0 +1,30 @@
+#ifndef WDLC_LINESOURCE_H
+#define WDLC_LINESOURCE_H
+
+#include <QString>
+
+// The physical lines of one WDL file, decoded as UTF-8 (a byte order mark is
+// skipped, invalid bytes become replacement characters). A line ends at LF,
+// CR LF or a lone CR; the last line needs no line end.
+//
+// The whole file is decoded once and read through an offset, so that looking
+// ahead and going back costs nothing.
+class LineSource
+{
+public:
+    // Reads the file; false when it cannot be opened (a directory cannot).
+    bool open(const QString &path);
+
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    QString readLine();
+    // Whether the next line that is not blank begins with c; reads nothing.
+    bool nextNonBlankLineStartsWith(QChar c) const;
+
+private:
+    int lineEnd(int from, int *next) const;
+
+    QString m_text;
+    int m_pos = 0;
+};
+
+#endif

@@ -1,0 +1,806 @@
+#include "reader/wdlparser.h"
+
+#include "core/enumkeys.h"
+#include "core/fileurl.h"
+#include "core/warning.h"
+#include "core/wdlwizard.h"
+#include "items/wdltokenfilter.h"
+#include "items/wdltokenlocalparam.h"
+#include "items/wdltokenoverlay.h"
+#include "reader/linesource.h"
+#include "reader/wdlline.h"
+#include "validation/nssresolver.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+static_assert(WdlParser::FIRST_SCREEN_SCRIPT - 14 == WdlTokenScript::ScriptType_FIRST
+                  && WdlParser::WS - 14 == WdlTokenScript::ScriptType_WS,
+              "a script's type is its keyword's value minus 14");
+static_assert(WdlParser::RIGHT_ACTION - WdlParser::OK_ACTION == WdlTokenOverlay::RIGHT_ACTION,
+              "an overlay key's index is its keyword's value minus OK_ACTION");
+static_assert(WdlParser::FILE_NAME - WdlParser::FILE_FORMAT_VERSION == WdlHeader::FileNameTag,
+              "a header flag's index is its keyword's value minus FILE_FORMAT_VERSION");
+
+// Filter indexes pick choice-list entries or array elements, which the panel
+// numbers in 16 bits; a larger index would only blow up the bitmap.
+constexpr int kMaxFilterIndex = 65535;
+
+// Drive parameters that a wizard may not show or change.
+bool isAccessible(int number)
+{
+    if (number == 1423 || number == 1429 || number == 1598 || number == 1599)
+        return false;
+    return number < 9900 || number > 9999 || number == 9940 || number == 9990;
+}
+
+QString msgNotANumber(const QString &numberText)
+{
+    return QStringLiteral("Parameter number ") + numberText + QStringLiteral(" was not a number.");
+}
+
+QString msgNotAccessible(const QString &id, const QString &numberText)
+{
+    return QStringLiteral("Parameter \"") + id + QStringLiteral("\" with number ") + numberText
+           + QStringLiteral(" is not accessible inside wizard.");
+}
+
+QString msgTextNotDefined(const QString &id)
+{
+    return QStringLiteral("Text ") + id + QStringLiteral(" is not defined.");
+}
+
+} // namespace
+
+WdlParser::WdlParser(WdlWizard *wizard)
+    : m_wizard(wizard),
+      m_parameters(wizard->parametersModel()),
+      m_screens(wizard->screenModel()),
+      m_overlays(wizard->overlayModel()),
+      m_scripts(wizard->scriptModel()),
+      m_localParameters(wizard->localParameterModel()),
+      m_choiceLists(wizard->choicelistModel()),
+      m_texts(wizard->textModel()),
+      m_filters(wizard->filterModel()),
+      m_warnings(wizard->warningsModel()),
+      m_header(wizard->header())
+{
+}
+
+WdlParser::~WdlParser() = default;
+
+int WdlParser::commandValue(const char *enumName, const QString &key)
+{
+    if (qstrcmp(enumName, "Commands") == 0)
+        return EnumKeys::of<Commands>().value(key);
+    const int index = staticMetaObject.indexOfEnumerator(enumName);
+    return index < 0 ? -1 : EnumKeys(staticMetaObject.enumerator(index)).value(key);
+}
+
+void WdlParser::addWarning(const QString &message, int line)
+{
+    Warning *w = m_inInclude ? new Warning(message, m_includeFileName, m_includeLineNumber)
+                             : new Warning(message, QFileInfo(m_wizard->currentFile()).fileName(), line);
+    m_warnings->appendWarning(w);
+}
+
+bool WdlParser::checkArgumentCount(int min, int count)
+{
+    const quint8 atLeast = quint8(min);
+    const quint8 given = quint8(count);
+    if (atLeast <= given)
+        return true;
+    addWarning(QStringLiteral("Too few arguments. There should be at least ") + QString::number(atLeast)
+                   + QStringLiteral(" arguments, but there are ") + QString::number(given)
+                   + QStringLiteral(" arguments"),
+               m_mainLineNumber);
+    return false;
+}
+
+QString WdlParser::readNextLine()
+{
+    QString line;
+    while (line.isEmpty() && m_currentStream && !m_currentStream->atEnd()) {
+        line = WdlLine::significant(m_currentStream->readLine());
+        if (m_inInclude)
+            ++m_includeLineNumber;
+        else
+            ++m_mainLineNumber;
+    }
+    return line;
+}
+
+bool WdlParser::parseFile(const QString &location, bool isTopLevel)
+{
+    if (isTopLevel) {
+        m_parameterCounter = 1;
+        m_virtualParameterCount = 0;
+        m_mainLineNumber = 0;
+        m_firstScreenScriptSeen = false;
+        m_currentStream = nullptr;
+    }
+    const QString path = FileUrl::toLocalPath(location);
+    LineSource source;
+    if (!source.open(path)) {
+        addWarning(QStringLiteral("Opening of ") + location + QStringLiteral(" failed"), 0);
+        return false;
+    }
+    m_currentStream = &source;
+    if (isTopLevel) {
+        m_mainStream = &source;
+        m_topLevelDirectory = QFileInfo(path).absolutePath();
+    }
+
+    while (!source.atEnd()) {
+        const QString line = readNextLine();
+        if (!line.isEmpty())
+            parseLine(line);
+    }
+
+    if (isTopLevel) {
+        NssResolver::resolve(this, m_scripts, m_screens, m_nssCalls, m_nssOrder);
+        m_nssCalls.clear();
+        m_nssOrder.clear();
+        // A screen named by NS whose block never came belongs to no collection;
+        // the wizard keeps it so that it is released with the rest.
+        for (WdlTokenScreen *screen : qAsConst(m_pendingScreens))
+            m_wizard->adoptUnlistedItem(screen);
+        m_pendingScreens.clear();
+        m_currentStream = nullptr;
+        m_mainStream = nullptr;
+    } else {
+        m_currentStream = m_mainStream;
+        m_includeFileName.clear();
+        m_inInclude = false;
+    }
+    return true;
+}
+
+void WdlParser::parseLine(const QString &line)
+{
+    const QStringList words = WdlLine::words(line);
+    if (!checkArgumentCount(2, words.size()))
+        return;
+    const QString tag = WdlLine::tag(words.at(0));
+    const QString &word1 = words.at(1);
+    const int value = commandValue("Commands", tag);
+    switch (value) {
+    case T:
+    case H:
+        parseText(word1, line, value);
+        break;
+    case P:
+        if (checkArgumentCount(3, words.size()))
+            parseParameterDeclaration(word1, words.at(2), P);
+        break;
+    case LP:
+        if (checkArgumentCount(4, words.size()))
+            parseParameterDeclaration(word1, words.at(3), LP);
+        break;
+    case CL:
+        parseChoiceList(word1);
+        break;
+    case APF:
+    case CLF:
+        parseFilter(word1, line, value == CLF);
+        break;
+    case VP:
+        parseVirtualParameter(word1);
+        break;
+    case VCP:
+        parseVirtualChoiceParameter(word1);
+        break;
+    case WS:
+    case NSS:
+    case PSS:
+    case PRE_SCREEN_SCRIPT:
+    case SUBROUTINE:
+    case FIRST_SCREEN_SCRIPT:
+        parseScript(word1, value);
+        break;
+    case SCREEN_OVERLAY:
+    case SCREEN_SINGLE_PARAM:
+    case SCREEN_DUAL_PARAM:
+        parseScreen(word1);
+        break;
+    case FILE_FORMAT_VERSION:
+    case FILE_VERSION:
+    case DATABASE_VERSION:
+        parseVersion(value, word1);
+        break;
+    case RUN_MODE:
+        m_header->setRunMode(word1 == QLatin1String("1") ? 1 : 0);
+        break;
+    case PRODUCT_TYPE: {
+        bool ok = false;
+        const int type = word1.toInt(&ok, 10);
+        if (ok)
+            m_header->setProductType(quint16(type));
+        else
+            addWarning(QStringLiteral("Failed to parse string ") + word1 + QStringLiteral(" into a number."),
+                       m_mainLineNumber);
+        break;
+    }
+    case PRODUCT_NAME: {
+        const QString name = QString(word1).remove(QLatin1Char('"'));
+        if (name.size() == 6)
+            m_header->setProductName(name);
+        else
+            addWarning(QStringLiteral("PRODUCT_NAME must be 6 characters long."), m_mainLineNumber);
+        break;
+    }
+    case FILE_NAME:
+        m_header->setFileName(QString(word1).remove(QLatin1Char('"')));
+        break;
+    case INCLUDE:
+        parseInclude(word1);
+        break;
+    default:
+        addWarning(QStringLiteral("Unknown tag ") + tag, m_mainLineNumber);
+        break;
+    }
+}
+
+// FILE_FORMAT_VERSION | FILE_VERSION | DATABASE_VERSION <major>.<minor>
+void WdlParser::parseVersion(int tag, const QString &value)
+{
+    const QStringList pieces = value.split(QLatin1Char('.'), Qt::SkipEmptyParts);
+    if (pieces.size() != 2) {
+        addWarning(QStringLiteral("Metadata FILE_FORMAT_VERSION, FILE_VERSION, DATABASE_VERSION must contain "
+                                  "\".\" that separates major and minor versions."),
+                   m_mainLineNumber);
+        return;
+    }
+    bool majorOk = false;
+    bool minorOk = false;
+    const quint16 major = quint16(pieces.at(0).toInt(&majorOk, 10));
+    const quint16 minor = quint16(pieces.at(1).toInt(&minorOk, 10));
+    if (!majorOk || !minorOk)
+        addWarning(QStringLiteral("Failed to parse string ") + value
+                       + QStringLiteral(" into major and minor version number."),
+                   m_mainLineNumber);
+    if (tag == FILE_FORMAT_VERSION)
+        m_header->setFileFormatVersion(major, minor);
+    else if (tag == FILE_VERSION)
+        m_header->setFileVersion(major, minor);
+    else
+        m_header->setDatabaseVersion(major, minor);
+}
+
+// INCLUDE <file name>, relative to the top-level file's directory; one level deep.
+void WdlParser::parseInclude(const QString &name)
+{
+    if (m_inInclude) {
+        addWarning(QStringLiteral("It is not possible to include a file from an already included file "
+                                  "(recursion is not allowed). File \"")
+                       + name + QStringLiteral("\" will be ignored."),
+                   m_mainLineNumber);
+        return;
+    }
+    m_includeFileName = name;
+    m_inInclude = true;
+    m_includeLineNumber = 0;
+    const QString path = QDir(m_topLevelDirectory).absoluteFilePath(name);
+    if (!parseFile(FileUrl::fromLocalPath(path), false)) {
+        m_includeFileName.clear();
+        m_inInclude = false;
+    }
+}
+
+// Reads the block that follows an item's head line: "{", item lines, "}".
+// Brace lines inside change the depth; every other line goes to onItemLine.
+// At the end of the file the block is closed there with a warning, so that
+// nested blocks report innermost first and reading never loops.
+bool WdlParser::readBlock(const QString &id, const std::function<void(const QString &)> &onItemLine)
+{
+    if (!readNextLine().startsWith(QLatin1Char('{'))) {
+        addWarning(QStringLiteral("ERROR with parenthesis!"), m_mainLineNumber);
+        return false;
+    }
+    int depth = 1;
+    while (depth > 0) {
+        const QString line = readNextLine();
+        if (line.isEmpty()) {
+            addWarning(QStringLiteral("Block of ") + id + QStringLiteral(" is not closed before the end of the file."),
+                       m_mainLineNumber);
+            break;
+        }
+        if (line.startsWith(QLatin1Char('{')))
+            ++depth;
+        else if (line.startsWith(QLatin1Char('}')))
+            --depth;
+        else
+            onItemLine(line);
+    }
+    return true;
+}
+
+bool WdlParser::readNumber(const QString &numberText, int *number)
+{
+    bool ok = false;
+    *number = numberText.toInt(&ok, 10);
+    if (!ok) {
+        addWarning(msgNotANumber(numberText), m_mainLineNumber);
+        *number = 1;
+    }
+    return ok;
+}
+
+// P, VP, VCP and LP items read from one file share one number sequence.
+void WdlParser::numberParameter(WdlToken *item)
+{
+    item->setItemNumber(quint16(m_parameterCounter));
+    ++m_parameterCounter;
+}
+
+// T|H <id> "<text>"
+void WdlParser::parseText(const QString &id, const QString &line, int tag)
+{
+    if (!WdlLine::isCompleteText(line)) {
+        const int n = currentLine();
+        addWarning(QStringLiteral("ERROR in wdl texts from line ") + QString::number(n) + QStringLiteral(" to line ")
+                       + QString::number(n + 1),
+                   m_mainLineNumber);
+        return;
+    }
+    const QString value = WdlLine::quotedText(line);
+    const bool isHelp = tag == H;
+    if (auto *text = m_texts->byId<WdlTokenText>(id)) {
+        text->setTextOrHelp(value, isHelp);
+        return;
+    }
+    auto *text = new WdlTokenText(id, value, isHelp);
+    text->setSourceLine(m_mainLineNumber);
+    m_texts->addItem(text);
+}
+
+// P <id> <number>  |  LP <id> = <value>
+void WdlParser::parseParameterDeclaration(const QString &id, const QString &numberText, int tag)
+{
+    int number = 0;
+    readNumber(numberText, &number);
+    if (tag == LP) {
+        auto *local = new WdlTokenLocalParam(id, number);
+        local->setSourceLine(m_mainLineNumber);
+        m_localParameters->addItem(local);
+        numberParameter(local);
+        return;
+    }
+    if (!isAccessible(number)) {
+        addWarning(msgNotAccessible(id, numberText), m_mainLineNumber);
+        return;
+    }
+    auto *param = new WdlTokenParam(id, number);
+    param->setSourceLine(m_mainLineNumber);
+    m_parameters->addItem(param);
+    numberParameter(param);
+}
+
+// CL <id> { <text id>[*] ... }
+void WdlParser::parseChoiceList(const QString &id)
+{
+    auto *list = new WdlTokenChoiceList(id);
+    list->setSourceLine(m_mainLineNumber);
+    int position = 0;
+    readBlock(id, [&](const QString &line) {
+        QString textId = WdlLine::itemWords(line).value(0);
+        if (textId.endsWith(QLatin1Char('*'))) {
+            textId.chop(1);
+            list->setDefaultChoice(position);
+        }
+        if (auto *text = m_texts->byId<WdlTokenText>(textId))
+            list->addChoice(text);
+        else
+            addWarning(QStringLiteral("Choicelist selection ") + textId + QStringLiteral(" is not defined."),
+                       m_mainLineNumber);
+        ++position;
+    });
+    m_choiceLists->addItem(list);
+}
+
+// APF|CLF <id> "<index>,<first>-<last>,..."
+void WdlParser::parseFilter(const QString &id, const QString &line, bool isClf)
+{
+    if (line.count(QLatin1Char('"')) != 2) {
+        addWarning(QStringLiteral("There is no filter data for filter \"") + id + QStringLiteral("\"."),
+                   m_mainLineNumber);
+        return;
+    }
+    const QBitArray bits = parseFilterData(WdlLine::lastQuotedSection(line), id);
+    auto *filter = new WdlTokenFilter(id, bits, isClf);
+    filter->setSourceLine(m_mainLineNumber);
+    m_filters->addItem(filter);
+}
+
+QBitArray WdlParser::parseFilterData(const QString &data, const QString &filterId)
+{
+    QBitArray bits;
+    const auto setBit = [&bits](int k) {
+        if (bits.size() < k + 1)
+            bits.resize(k + 1);
+        bits.setBit(k);
+    };
+    const auto isIndex = [](const QString &text, int *value) {
+        bool ok = false;
+        *value = text.toInt(&ok, 10);
+        return ok && *value >= 0 && *value <= kMaxFilterIndex;
+    };
+    for (const QString &piece : data.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool valid = false;
+        if (piece.contains(QLatin1Char('-'))) {
+            const QStringList ends = piece.split(QLatin1Char('-'));
+            int first = 0;
+            int last = 0;
+            valid = ends.size() == 2 && isIndex(ends.at(0), &first) && isIndex(ends.at(1), &last);
+            if (valid) {
+                for (int k = first; k <= last; ++k)
+                    setBit(k);
+            }
+        } else {
+            int index = 0;
+            valid = isIndex(piece, &index);
+            if (valid)
+                setBit(index);
+        }
+        if (!valid) {
+            addWarning(QStringLiteral("Failed to parse filter \"") + filterId + QStringLiteral("\". Problem with string ")
+                           + piece,
+                       m_mainLineNumber);
+            break;
+        }
+    }
+    return bits;
+}
+
+// WS <script id> [{ ... }] inside a P, VP or VCP block.
+void WdlParser::parseWriteScriptLine(WdlTokenParam *param, const QString &scriptId)
+{
+    if (!m_scripts->containsId(scriptId))
+        parseScript(scriptId, WS);
+    param->setWriteScript(m_scripts->byId<WdlTokenScript>(scriptId));
+}
+
+// P <id> <number> { TO|APF|CLF|WS <id> ... }   (inside a screen block)
+void WdlParser::parseDriveParameter(const QString &id, const QString &numberText)
+{
+    int number = 0;
+    readNumber(numberText, &number);
+    if (!isAccessible(number)) {
+        addWarning(msgNotAccessible(id, numberText), m_mainLineNumber);
+        return;
+    }
+    auto *param = new WdlTokenParam(id, number);
+    param->setSourceLine(m_mainLineNumber);
+    readBlock(id, [&](const QString &line) {
+        const QStringList words = WdlLine::itemWords(line);
+        if (!checkArgumentCount(2, words.size()))
+            return;
+        const QString &tag = words.at(0);
+        const QString &word1 = words.at(1);
+        switch (commandValue("Commands", tag)) {
+        case TO:
+            if (auto *text = m_texts->byId<WdlTokenText>(word1))
+                param->setText(text);
+            else
+                addWarning(QStringLiteral("Text override ") + word1 + QStringLiteral(" is not defined."),
+                           m_mainLineNumber);
+            break;
+        case APF:
+            if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
+                param->setApf(filter);
+            else
+                addWarning(QStringLiteral("Array filter ") + word1 + QStringLiteral(" is not defined."),
+                           m_mainLineNumber);
+            break;
+        case CLF:
+            if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
+                param->setClf(filter);
+            else
+                addWarning(QStringLiteral("Choicelist filter ") + word1 + QStringLiteral(" is not defined."),
+                           m_mainLineNumber);
+            break;
+        case WS:
+            parseWriteScriptLine(param, word1);
+            break;
+        default:
+            addWarning(QStringLiteral("Unknown tag in drive parameter ") + tag, m_mainLineNumber);
+            break;
+        }
+    });
+    m_parameters->addItem(param);
+    numberParameter(param);
+}
+
+// VP <id> { T|H <text id> ["<text>"], UT <text id>, MIN|MAX|VAL|SCALE <n>, WS <script id> }
+void WdlParser::parseVirtualParameter(const QString &id)
+{
+    auto *param = new WdlTokenParam(id, false);
+    param->setSourceLine(m_mainLineNumber);
+    readBlock(id, [&](const QString &line) {
+        const QStringList words = WdlLine::itemWords(line);
+        if (!checkArgumentCount(2, words.size()))
+            return;
+        const QString &tag = words.at(0);
+        const QString &word1 = words.at(1);
+        const int value = commandValue("Commands", tag);
+        switch (value) {
+        case T:
+        case H:
+            if (words.size() > 2)
+                parseText(word1, line, value);
+            // Once the name is set, further T and H lines only update the text.
+            if (!param->text()) {
+                if (auto *text = m_texts->byId<WdlTokenText>(word1))
+                    param->setText(text);
+                else
+                    addWarning(msgTextNotDefined(word1), m_mainLineNumber);
+            }
+            break;
+        case UT:
+            if (auto *text = m_texts->byId<WdlTokenText>(word1))
+                param->setUnitText(text);
+            else
+                addWarning(msgTextNotDefined(word1), m_mainLineNumber);
+            break;
+        case MIN:
+        case MAX:
+        case VAL:
+        case SCALE: {
+            bool ok = false;
+            const int number = word1.toInt(&ok, 10);
+            if (!ok) {
+                addWarning(QStringLiteral("Value of attribute ") + tag
+                               + QStringLiteral(" is not a number. Please check text ") + tag,
+                           m_mainLineNumber);
+            } else if (value == MIN) {
+                param->setMinValue(number);
+            } else if (value == MAX) {
+                param->setMaxValue(number);
+            } else if (value == VAL) {
+                param->setDefaultValue(number);
+            } else {
+                param->setScaleValue(number);
+            }
+            break;
+        }
+        case WS:
+            parseWriteScriptLine(param, word1);
+            break;
+        default:
+            addWarning(QStringLiteral("Unknown tag in VP ") + tag, m_mainLineNumber);
+            break;
+        }
+    });
+    m_parameters->addItem(param);
+    numberParameter(param);
+    ++m_virtualParameterCount;
+}
+
+// VCP <id> { T|H <text id> ["<text>"], CL <list id> [{ ... }], WS <script id> }
+void WdlParser::parseVirtualChoiceParameter(const QString &id)
+{
+    auto *param = new WdlTokenParam(id, true);
+    param->setSourceLine(m_mainLineNumber);
+    readBlock(id, [&](const QString &line) {
+        const QStringList words = WdlLine::itemWords(line);
+        if (!checkArgumentCount(2, words.size()))
+            return;
+        const QString &tag = words.at(0);
+        const QString &word1 = words.at(1);
+        const int value = commandValue("Commands", tag);
+        switch (value) {
+        case T:
+        case H:
+            if (words.size() > 2)
+                parseText(word1, line, value);
+            if (auto *text = m_texts->byId<WdlTokenText>(word1))
+                param->setText(text);
+            else
+                addWarning(msgTextNotDefined(word1), m_mainLineNumber);
+            break;
+        case CL:
+            if (!m_choiceLists->containsId(word1))
+                parseChoiceList(word1);
+            param->setChoiceList(m_choiceLists->byId<WdlTokenChoiceList>(word1));
+            break;
+        case WS:
+            parseWriteScriptLine(param, word1);
+            break;
+        default:
+            addWarning(QStringLiteral("Unknown tag in VCP ") + tag, m_mainLineNumber);
+            break;
+        }
+    });
+    m_parameters->addItem(param);
+    numberParameter(param);
+    ++m_virtualParameterCount;
+}
+
+// SCREEN_OVERLAY|SCREEN_SINGLE_PARAM|SCREEN_DUAL_PARAM <id> { P|VP|VCP|NS|OVERLAY|<script tag> <id> ... }
+void WdlParser::parseScreen(const QString &id)
+{
+    WdlTokenScreen *screen = m_screens->byId<WdlTokenScreen>(id);
+    const bool listed = screen != nullptr;
+    if (listed) {
+        addWarning(QStringLiteral("Screen ") + id + QStringLiteral(" is defined more than once."), m_mainLineNumber);
+    } else {
+        screen = m_pendingScreens.take(id);
+        if (!screen) {
+            screen = new WdlTokenScreen(id);
+            screen->setSourceLine(m_mainLineNumber);
+        }
+    }
+    readBlock(id, [&](const QString &line) { parseScreenLine(screen, line); });
+    if (!listed)
+        m_screens->addItem(screen);
+}
+
+void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
+{
+    const QStringList words = WdlLine::itemWords(line);
+    const int value = words.isEmpty() ? -1 : commandValue("Commands", words.at(0));
+    if (!checkArgumentCount(2, words.size()))
+        return;
+    const QString &word1 = words.at(1);
+    switch (value) {
+    case P:
+        parseScreenParameter(screen, words);
+        break;
+    case VP:
+    case VCP:
+        if (!m_parameters->containsId(word1)) {
+            if (value == VP)
+                parseVirtualParameter(word1);
+            else
+                parseVirtualChoiceParameter(word1);
+        }
+        showOnScreen(screen, m_parameters->byId<WdlTokenParam>(word1), true);
+        break;
+    case PRE_SCREEN_SCRIPT:
+    case PSS:
+    case NSS:
+    case WS: {
+        if (!m_scripts->containsId(word1))
+            parseScript(word1, value);
+        WdlTokenScript *script = m_scripts->byId<WdlTokenScript>(word1);
+        if (value == PRE_SCREEN_SCRIPT)
+            screen->setPreScreenScript(script);
+        else if (value == PSS)
+            screen->setPss(script);
+        else
+            screen->setNextScreenScript(script);
+        break;
+    }
+    case NS: {
+        WdlTokenScreen *next = m_screens->byId<WdlTokenScreen>(word1);
+        if (!next)
+            next = m_pendingScreens.value(word1);
+        if (!next) {
+            next = new WdlTokenScreen(word1);
+            next->setSourceLine(m_mainLineNumber);
+            m_pendingScreens.insert(word1, next);
+        }
+        screen->setNextScreen(next);
+        break;
+    }
+    case OVERLAY:
+        if (!m_overlays->containsId(word1))
+            parseOverlay(word1);
+        screen->setOverlay(m_overlays->byId<WdlTokenOverlay>(word1));
+        break;
+    default:
+        addWarning(QStringLiteral("Unknown tag \"") + words.at(0) + QStringLiteral("\" in screen ") + screen->id(),
+                   m_mainLineNumber);
+        break;
+    }
+}
+
+// P <id> [<number> [{ ... }]]   (inside a screen block)
+void WdlParser::parseScreenParameter(WdlTokenScreen *screen, const QStringList &words)
+{
+    const QString &id = words.at(1);
+    const bool blockFollows = m_currentStream && m_currentStream->nextNonBlankLineStartsWith(QLatin1Char('{'));
+    if (!m_parameters->containsId(id)) {
+        if (!checkArgumentCount(3, words.size()))
+            return;
+        if (blockFollows)
+            parseDriveParameter(id, words.at(2));
+        else
+            parseParameterDeclaration(id, words.at(2), P);
+    }
+    showOnScreen(screen, m_parameters->byId<WdlTokenParam>(id), false);
+}
+
+void WdlParser::showOnScreen(WdlTokenScreen *screen, WdlTokenParam *param, bool definedInScreen)
+{
+    if (!param)
+        return;
+    // The record has room for two parameters; a third would make the screen
+    // read as an overlay screen on the panel.
+    if (screen->parameters().size() >= 2) {
+        addWarning(QStringLiteral("Screen ") + screen->id() + QStringLiteral(" can't have more than two parameters."),
+                   m_mainLineNumber);
+        return;
+    }
+    screen->addParameter(param);
+    if (definedInScreen)
+        param->setDefinedInScreen(true);
+}
+
+// OVERLAY <id> { T|H <text id> ["<text>"], <key>_ACTION <action> ... }   (inside a screen block)
+void WdlParser::parseOverlay(const QString &id)
+{
+    auto *overlay = new WdlTokenOverlay(id);
+    overlay->setSourceLine(m_mainLineNumber);
+    readBlock(id, [&](const QString &line) {
+        const QStringList words = WdlLine::itemWords(line);
+        if (!checkArgumentCount(2, words.size()))
+            return;
+        const QString &tag = words.at(0);
+        const QString &word1 = words.at(1);
+        const int value = commandValue("Commands", tag);
+        switch (value) {
+        case T:
+        case H:
+            if (words.size() > 2)
+                parseText(word1, line, value);
+            if (auto *text = m_texts->byId<WdlTokenText>(word1))
+                overlay->setText(text);
+            else
+                addWarning(msgTextNotDefined(word1), m_mainLineNumber);
+            break;
+        case OK_ACTION:
+        case CANCEL_ACTION:
+        case BACK_ACTION:
+        case INFO_ACTION:
+        case UP_ACTION:
+        case DOWN_ACTION:
+        case LEFT_ACTION:
+        case RIGHT_ACTION:
+            overlay->setAction(value - OK_ACTION, word1);
+            overlay->bind(tag, word1);
+            break;
+        default:
+            addWarning(QStringLiteral("Unknown tag in overlay ") + tag, m_mainLineNumber);
+            break;
+        }
+    });
+    m_overlays->addItem(overlay);
+}
+
+// WS|NSS|PSS|PRE_SCREEN_SCRIPT|SUBROUTINE|FIRST_SCREEN_SCRIPT <id> { <command line> ... }
+void WdlParser::parseScript(const QString &id, int tag)
+{
+    if (tag == FIRST_SCREEN_SCRIPT) {
+        if (m_firstScreenScriptSeen)
+            addWarning(QStringLiteral("Multiple scripts of type FIRST_SCREEN_SCRIPT found. There can be only one "
+                                      "FIRST_SCREEN_SCRIPT."),
+                       m_mainLineNumber);
+        m_firstScreenScriptSeen = true;
+    }
+    QStringList calls;
+    auto *script = new WdlTokenScript(id, tag - 14);
+    script->setSourceLine(m_mainLineNumber);
+    readBlock(id, [&](const QString &line) {
+        if (!script->addCommand(line, m_mainLineNumber))
+            addWarning(QStringLiteral("There were too many tokens on one script line."), m_mainLineNumber);
+        if (tag == FIRST_SCREEN_SCRIPT)
+            return;
+        const bool isCall = line.startsWith(QLatin1String("CALL"));
+        if (isCall || line.startsWith(QLatin1String("SNS")))
+            calls.append(WdlLine::words(line).constLast());
+        if (isCall) {
+            const QStringList words = WdlLine::itemWords(line);
+            if (checkArgumentCount(2, words.size()))
+                addReferenceTo(m_scripts->itemById(words.at(1)));
+        }
+    });
+    m_scripts->addItem(script);
+    if (tag == NSS) {
+        if (!m_nssCalls.contains(id))
+            m_nssOrder.append(id);
+        m_nssCalls.insert(id, calls);
+    }
+}

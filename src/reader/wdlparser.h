@@ -1,0 +1,146 @@
+#ifndef WDLC_WDLPARSER_H
+#define WDLC_WDLPARSER_H
+
+#include <QBitArray>
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class LineSource;
+class WarningsModel;
+class WdlHeader;
+class WdlToken;
+class WdlTokenParam;
+class WdlTokenScreen;
+class WdlWizard;
+class WizardItemsModel;
+
+// Reads one WDL file and the files it includes into the wizard's collections.
+// It lives for one top-level read; every problem becomes a warning and reading
+// goes on with the next line.
+class WdlParser : public QObject
+{
+    Q_OBJECT
+public:
+    // The keywords of the language. Script types, overlay keys and header
+    // flags are computed from these values, so their order is fixed.
+    enum Commands {
+        T = 0,
+        H,
+        TO,
+        UT,
+        MIN,
+        MAX,
+        VAL,
+        SCALE,
+        P,
+        CL,
+        VP,
+        VCP,
+        LP,
+        APF,
+        CLF,
+        WS,
+        NSS,
+        PSS,
+        PRE_SCREEN_SCRIPT,
+        SUBROUTINE,
+        FIRST_SCREEN_SCRIPT,
+        NS,
+        OVERLAY,
+        SCREEN_OVERLAY,
+        SCREEN_SINGLE_PARAM,
+        SCREEN_DUAL_PARAM,
+        OK_ACTION,
+        CANCEL_ACTION,
+        BACK_ACTION,
+        INFO_ACTION,
+        UP_ACTION,
+        DOWN_ACTION,
+        LEFT_ACTION,
+        RIGHT_ACTION,
+        FILE_FORMAT_VERSION,
+        FILE_VERSION,
+        RUN_MODE,
+        PRODUCT_TYPE,
+        PRODUCT_NAME,
+        DATABASE_VERSION,
+        FILE_NAME,
+        INCLUDE
+    };
+    Q_ENUM(Commands)
+
+    explicit WdlParser(WdlWizard *wizard);
+    ~WdlParser() override;
+
+    // Reads the file at location ("file:///" + path). False only when it cannot be opened.
+    bool parseFile(const QString &location, bool isTopLevel);
+    void parseLine(const QString &line);
+    // The next line that holds more than comments and blanks; empty at the end of the file.
+    QString readNextLine();
+
+    // The value of key in the enumeration enumName of this class, or -1.
+    static int commandValue(const char *enumName, const QString &key);
+
+    void addWarning(const QString &message, int line);
+    bool checkArgumentCount(int min, int count);
+
+    quint16 virtualParameterCount() const { return m_virtualParameterCount; }
+
+    void parseText(const QString &id, const QString &line, int tag);
+    void parseParameterDeclaration(const QString &id, const QString &numberText, int tag);
+    void parseChoiceList(const QString &id);
+    void parseFilter(const QString &id, const QString &line, bool isClf);
+    QBitArray parseFilterData(const QString &data, const QString &filterId);
+    void parseDriveParameter(const QString &id, const QString &numberText);
+    void parseVirtualParameter(const QString &id);
+    void parseVirtualChoiceParameter(const QString &id);
+    void parseScreen(const QString &id);
+    void parseOverlay(const QString &id);
+    void parseScript(const QString &id, int tag);
+
+private:
+    bool readBlock(const QString &id, const std::function<void(const QString &)> &onItemLine);
+    void parseVersion(int tag, const QString &value);
+    void parseInclude(const QString &name);
+    void parseScreenLine(WdlTokenScreen *screen, const QString &line);
+    void parseScreenParameter(WdlTokenScreen *screen, const QStringList &words);
+    void showOnScreen(WdlTokenScreen *screen, WdlTokenParam *param, bool definedInScreen);
+    void parseWriteScriptLine(WdlTokenParam *param, const QString &scriptId);
+    void numberParameter(WdlToken *item);
+    bool readNumber(const QString &numberText, int *number);
+    int currentLine() const { return m_inInclude ? m_includeLineNumber : m_mainLineNumber; }
+
+    WdlWizard *m_wizard;
+    WizardItemsModel *m_parameters;
+    WizardItemsModel *m_screens;
+    WizardItemsModel *m_overlays;
+    WizardItemsModel *m_scripts;
+    WizardItemsModel *m_localParameters;
+    WizardItemsModel *m_choiceLists;
+    WizardItemsModel *m_texts;
+    WizardItemsModel *m_filters;
+    WarningsModel *m_warnings;
+    WdlHeader *m_header;
+
+    // NSS script id to the targets of its SNS and CALL lines, in the order the
+    // scripts were first read (the NSS resolution warns in that order).
+    QHash<QString, QStringList> m_nssCalls;
+    QStringList m_nssOrder;
+    QHash<QString, WdlTokenScreen *> m_pendingScreens;
+
+    LineSource *m_currentStream = nullptr;
+    LineSource *m_mainStream = nullptr;
+    int m_mainLineNumber = 0;
+    int m_parameterCounter = 1;
+    quint16 m_virtualParameterCount = 0;
+    bool m_firstScreenScriptSeen = false;
+    int m_includeLineNumber = 0;
+    QString m_includeFileName;
+    bool m_inInclude = false;
+    QString m_topLevelDirectory;
+};
+
+#endif

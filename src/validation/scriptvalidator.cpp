@@ -1,0 +1,7 @@
+#include "validation/scriptvalidator.h"
+
+#include "core/wdlwizard.h"
+
+void ScriptValidator::validateScripts()
+{
+}
