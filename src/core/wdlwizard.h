@@ -104,6 +104,7 @@ public:
     void checkVirtualParameterLimit(quint16 count);
     // The top-level WDL file being read; its name goes into wizard warnings.
     QString currentFile() const { return m_currentFile; }
+    void setCurrentFile(const QString &path) { m_currentFile = path; }
 
     // Takes items that belong to no collection (a screen named by NS but never
     // defined), so that clearAllModels releases them with the rest.

@@ -13,7 +13,8 @@ bool LineSource::open(const QString &path)
     QByteArray bytes = file.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
-    m_text = QString::fromUtf8(bytes);
+    // With an explicit size: the QByteArray overload stops at the first NUL byte.
+    m_text = QString::fromUtf8(bytes.constData(), bytes.size());
     m_pos = 0;
     return true;
 }

@@ -646,10 +646,12 @@ void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
     const QString &word1 = words.at(1);
     switch (value) {
     case P:
+        warnIfScreenIsFull(screen);
         parseScreenParameter(screen, words);
         break;
     case VP:
     case VCP:
+        warnIfScreenIsFull(screen);
         if (!m_parameters->containsId(word1)) {
             if (value == VP)
                 parseVirtualParameter(word1);
@@ -713,17 +715,20 @@ void WdlParser::parseScreenParameter(WdlTokenScreen *screen, const QStringList &
     showOnScreen(screen, m_parameters->byId<WdlTokenParam>(id), false);
 }
 
-void WdlParser::showOnScreen(WdlTokenScreen *screen, WdlTokenParam *param, bool definedInScreen)
+// The record has room for two parameters; a third would make the screen read
+// as an overlay screen on the panel. Warned before the parameter's own block is
+// read, so that the warning carries the line that names it.
+void WdlParser::warnIfScreenIsFull(WdlTokenScreen *screen)
 {
-    if (!param)
-        return;
-    // The record has room for two parameters; a third would make the screen
-    // read as an overlay screen on the panel.
-    if (screen->parameters().size() >= 2) {
+    if (screen->parameters().size() >= 2)
         addWarning(QStringLiteral("Screen ") + screen->id() + QStringLiteral(" can't have more than two parameters."),
                    m_mainLineNumber);
+}
+
+void WdlParser::showOnScreen(WdlTokenScreen *screen, WdlTokenParam *param, bool definedInScreen)
+{
+    if (!param || screen->parameters().size() >= 2)
         return;
-    }
     screen->addParameter(param);
     if (definedInScreen)
         param->setDefinedInScreen(true);

@@ -107,6 +107,7 @@ private:
     void parseInclude(const QString &name);
     void parseScreenLine(WdlTokenScreen *screen, const QString &line);
     void parseScreenParameter(WdlTokenScreen *screen, const QStringList &words);
+    void warnIfScreenIsFull(WdlTokenScreen *screen);
     void showOnScreen(WdlTokenScreen *screen, WdlTokenParam *param, bool definedInScreen);
     void parseWriteScriptLine(WdlTokenParam *param, const QString &scriptId);
     void numberParameter(WdlToken *item);
