@@ -9,17 +9,22 @@ int CommandLine::run(const QStringList &arguments)
         return 0;
     WdlWizard *wizard = WdlWizard::instance();
     const QString wdl = arguments.at(0);
-    // The whole argument keeps its own extension: pump.wdl gives pump.wdl.sas.
-    QString sas = FileUrl::fromLocalPath(arguments.size() == 2 ? arguments.at(1) : wdl + QStringLiteral(".sas"));
-    if (!sas.endsWith(QLatin1String(".sas")))
-        sas += QLatin1String(".sas");
-
     wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
     if (wizard->isValidForSaving())
-        wizard->createSasByteArray(sas);
+        wizard->createSasByteArray(imageUrl(arguments));
     else
         wizard->writeWarningsFile(wdl + QStringLiteral("_errors.txt"));
     return 0;
+}
+
+QString CommandLine::imageUrl(const QStringList &arguments)
+{
+    // The whole argument keeps its own extension: pump.wdl gives pump.wdl.sas.
+    QString sas = FileUrl::fromLocalPath(arguments.size() == 2 ? arguments.at(1)
+                                                               : arguments.value(0) + QStringLiteral(".sas"));
+    if (!sas.endsWith(QLatin1String(".sas")))
+        sas += QLatin1String(".sas");
+    return sas;
 }
 
 int CommandLine::run(int argc, char **argv)

@@ -12,6 +12,9 @@ public:
     static int run(const QStringList &arguments);
     // Decodes the arguments as UTF-8, whatever the locale.
     static int run(int argc, char **argv);
+    // The URL of the image for one or two arguments: the second argument, or
+    // the first with ".sas" appended, ending in ".sas" (case-sensitive).
+    static QString imageUrl(const QStringList &arguments);
 };
 
 #endif
