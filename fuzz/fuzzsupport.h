@@ -1,0 +1,38 @@
+#ifndef WDLC_FUZZ_FUZZSUPPORT_H
+#define WDLC_FUZZ_FUZZSUPPORT_H
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdint>
+
+// What every fuzz target needs: an application object for deferred deletion,
+// silence instead of the compiler's debug lines, and a way to drop files.
+namespace fuzzsupport {
+
+inline void quiet(QtMsgType, const QMessageLogContext &, const QString &)
+{
+}
+
+inline void init(int *argc, char ***argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    qInstallMessageHandler(quiet);
+}
+
+inline void writeFile(const QString &path, const uint8_t *data, size_t size)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(reinterpret_cast<const char *>(data), qint64(size));
+}
+
+// Items released by clearAllModels go only when posted deletions are processed.
+inline void releaseDeferred()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace fuzzsupport
+
+#endif
