@@ -30,8 +30,8 @@ void ConsistencyChecks::checkMissingItems()
 {
     for (WdlToken *item : m_wizard->parametersModel()->items()) {
         const auto *param = static_cast<WdlTokenParam *>(item);
-        // A parameter without a name text reads as "undefined", which the
-        // panel can show; only a text that is there but empty is a fault.
+        // A parameter without a name text is named "undefined", which is not
+        // empty: only a name text whose text is empty is reported.
         if (param->kind() != WdlTokenParam::KindP && param->name().isEmpty())
             m_wizard->addWarning(QStringLiteral("Parameter ") + param->id() + QStringLiteral(" is missing text."),
                                  param->sourceLine());
@@ -56,8 +56,7 @@ void ConsistencyChecks::checkMissingItems()
                                  item->sourceLine());
     }
 
-    // The first screen may be empty: it is where the wizard starts, and its
-    // scripts alone can decide where to go.
+    // Every screen but the first, where the wizard starts.
     const QList<WdlToken *> &screens = m_wizard->screenModel()->items();
     for (int i = 1; i < screens.size(); ++i) {
         const auto *screen = static_cast<WdlTokenScreen *>(screens.at(i));

@@ -1,7 +1,6 @@
 #include "validation/scriptvalidator.h"
 
 #include "core/wdlwizard.h"
-#include "items/wdltokenfilter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -166,7 +165,8 @@ void CommandCheck::resolve(WdlTokenScript::CmdTypes type)
         if (WdlToken *screen = m_wizard->screenModel()->itemById(arg(0)))
             m_command->operandItems[0] = screen;
         else
-            warn(QStringLiteral("Screen name ") + arg(0) + QStringLiteral(" was not found. See script ") + m_script->id());
+            warn(QStringLiteral("Screen name ") + arg(0)
+                 + QStringLiteral(" was not found. See script ") + m_script->id());
         break;
     case WdlTokenScript::EXIT:
     case WdlTokenScript::RET:
@@ -215,7 +215,8 @@ void CommandCheck::resolve(WdlTokenScript::CmdTypes type)
         if (WdlToken *local = m_wizard->localParameterModel()->itemById(arg(0)))
             keep(0, local);
         else
-            warn(QStringLiteral("Local parameter ") + arg(0) + QStringLiteral(" was not found. See script ") + m_script->id());
+            warn(QStringLiteral("Local parameter ") + arg(0)
+                 + QStringLiteral(" was not found. See script ") + m_script->id());
         break;
     case WdlTokenScript::ENABLE_CHOICE:
     case WdlTokenScript::DISABLE_CHOICE:
@@ -223,7 +224,8 @@ void CommandCheck::resolve(WdlTokenScript::CmdTypes type)
         if (WdlToken *filter = m_wizard->filterModel()->itemById(arg(0)))
             keep(0, filter);
         else
-            warn(QStringLiteral("Choiselist filter ") + arg(0) + QStringLiteral(" was not found. See script ") + m_script->id());
+            warn(QStringLiteral("Choiselist filter ") + arg(0)
+                 + QStringLiteral(" was not found. See script ") + m_script->id());
         if (!resolveOperand(1, arg(1), Prefer::LocalParameter))
             warn(msgParameterNotFound(arg(1), m_script->id()));
         break;
@@ -337,7 +339,8 @@ void CommandCheck::resolveCsiv()
         keep(0, name);
         flashName = name->getText();
     } else {
-        warn(QStringLiteral("Name for CSIV file ") + arg(0) + QStringLiteral(" was not found. See script ") + m_script->id());
+        warn(QStringLiteral("Name for CSIV file ") + arg(0)
+             + QStringLiteral(" was not found. See script ") + m_script->id());
     }
     if (arg(1).isEmpty())
         return;
