@@ -350,9 +350,12 @@ void CommandCheck::resolveCsiv()
              + QStringLiteral(" was not found. See script ") + m_script->id());
         return;
     }
-    const QDir wdlDirectory = QFileInfo(m_wizard->currentFile()).absoluteDir();
-    m_wizard->includedFiles().insert(path->getIndex(),
-                                     IncludedFile{flashName, wdlDirectory.absoluteFilePath(path->getText())});
+    // An empty path text names no file: kept empty, the image builder reports
+    // it as not found; made absolute, it would name the WDL file's directory.
+    const QString relative = path->getText();
+    const QString absolute =
+        relative.isEmpty() ? QString() : QFileInfo(m_wizard->currentFile()).absoluteDir().absoluteFilePath(relative);
+    m_wizard->includedFiles().insert(path->getIndex(), IncludedFile{flashName, absolute});
     keep(1, path);
 }
 

@@ -351,6 +351,14 @@ TEST(ScriptValidator, CsivAbsolutePathIsKeptAndNameMayBeMissing)
     EXPECT_EQ(files.first().filePath, QStringLiteral("/opt/motor.csiv"));
 }
 
+TEST(ScriptValidator, CsivEmptyPathTextGivesEmptyPath)
+{
+    WizardFile file(QStringLiteral("FIRST_SCREEN_SCRIPT fs\n{\nCSIV flash path\n}\nT flash \"MOTOR\"\nT path\n"));
+    const IncludedFileMap files = file.open()->getCSIVfileList();
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(files.first().filePath, QString());
+}
+
 TEST(ScriptValidator, CsivWithoutPathAddsNoFile)
 {
     WizardFile file(QStringLiteral("FIRST_SCREEN_SCRIPT fs\n{\nCSIV flash\n}\nT flash \"MOTOR\"\n"));
