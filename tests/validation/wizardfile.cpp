@@ -1,0 +1,83 @@
+#include "validation/wizardfile.h"
+
+#include "core/fileurl.h"
+#include "core/warning.h"
+#include "core/wdlwizard.h"
+
+#include <QFile>
+
+namespace {
+
+const char kHeader[] = "FILE_FORMAT_VERSION 1.0\n"
+                       "FILE_VERSION 1.0\n"
+                       "RUN_MODE 1\n"
+                       "PRODUCT_TYPE 3\n"
+                       "PRODUCT_NAME \"ABCDEF\"\n"
+                       "DATABASE_VERSION 1.0\n"
+                       "FILE_NAME \"w.wdl\"\n";
+
+std::string listed(const QStringList &lines)
+{
+    std::string out;
+    for (const QString &line : lines)
+        out += "\n  " + line.toStdString();
+    return out.empty() ? std::string("\n  (none)") : out;
+}
+
+} // namespace
+
+void PrintTo(const WarningsRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+std::string rowName(const ::testing::TestParamInfo<WarningsRow> &info)
+{
+    return info.param.name;
+}
+
+WizardFile::WizardFile(const QString &wdl, bool withHeader)
+{
+    QFile file(m_dir.filePath(QLatin1String(kFileName)));
+    if (!file.open(QIODevice::WriteOnly))
+        ADD_FAILURE() << "cannot write " << file.fileName().toStdString();
+    QByteArray bytes = wdl.toUtf8();
+    if (!bytes.endsWith('\n'))
+        bytes += '\n';
+    if (withHeader)
+        bytes += kHeader;
+    file.write(bytes);
+}
+
+WdlWizard *WizardFile::open()
+{
+    WdlWizard *wizard = WdlWizard::instance();
+    wizard->openWDLFile(FileUrl::fromLocalPath(m_dir.filePath(QLatin1String(kFileName))));
+    return wizard;
+}
+
+QStringList warningLines(WdlWizard *wizard)
+{
+    QStringList out;
+    const WarningsModel *warnings = wizard->warningsModel();
+    for (int i = 0; i < warnings->count(); ++i) {
+        const Warning *w = warnings->itemAt(i);
+        out << w->fileName() + QLatin1Char(':') + QString::number(w->lineNumber()) + QLatin1String(": ") + w->text();
+    }
+    return out;
+}
+
+::testing::AssertionResult sameWarnings(const QStringList &actual, const QStringList &expected)
+{
+    if (actual == expected)
+        return ::testing::AssertionSuccess();
+    QStringList unexpected = actual;
+    QStringList missing;
+    for (const QString &line : expected) {
+        if (!unexpected.removeOne(line))
+            missing << line;
+    }
+    if (missing.isEmpty() && unexpected.isEmpty())
+        return ::testing::AssertionFailure() << "the same warnings in another order:" << listed(actual);
+    return ::testing::AssertionFailure() << "missing:" << listed(missing) << "\nunexpected:" << listed(unexpected);
+}
