@@ -34,15 +34,19 @@ inline ::testing::AssertionResult sameWarnings(const QStringList &actual, const 
 {
     if (actual == expected)
         return ::testing::AssertionSuccess();
+    QStringList unexpected = actual;
+    QStringList missing;
+    for (const QString &line : expected) {
+        if (!unexpected.removeOne(line))
+            missing.append(line);
+    }
     auto failure = ::testing::AssertionFailure();
-    for (const QString &e : expected) {
-        if (!actual.contains(e))
-            failure << "missing:    " << e.toStdString() << '\n';
-    }
-    for (const QString &a : actual) {
-        if (!expected.contains(a))
-            failure << "unexpected: " << a.toStdString() << '\n';
-    }
+    if (missing.isEmpty() && unexpected.isEmpty())
+        failure << "the same warnings in another order\n";
+    for (const QString &m : missing)
+        failure << "missing:    " << m.toStdString() << '\n';
+    for (const QString &u : unexpected)
+        failure << "unexpected: " << u.toStdString() << '\n';
     failure << "actual (in order):\n";
     for (const QString &a : actual)
         failure << "  " << a.toStdString() << '\n';

@@ -16,14 +16,6 @@ const char kHeader[] = "FILE_FORMAT_VERSION 1.0\n"
                        "DATABASE_VERSION 1.0\n"
                        "FILE_NAME \"w.wdl\"\n";
 
-std::string listed(const QStringList &lines)
-{
-    std::string out;
-    for (const QString &line : lines)
-        out += "\n  " + line.toStdString();
-    return out.empty() ? std::string("\n  (none)") : out;
-}
-
 } // namespace
 
 void PrintTo(const WarningsRow &row, std::ostream *out)
@@ -56,28 +48,3 @@ WdlWizard *WizardFile::open()
     return wizard;
 }
 
-QStringList warningLines(WdlWizard *wizard)
-{
-    QStringList out;
-    const WarningsModel *warnings = wizard->warningsModel();
-    for (int i = 0; i < warnings->count(); ++i) {
-        const Warning *w = warnings->itemAt(i);
-        out << w->fileName() + QLatin1Char(':') + QString::number(w->lineNumber()) + QLatin1String(": ") + w->text();
-    }
-    return out;
-}
-
-::testing::AssertionResult sameWarnings(const QStringList &actual, const QStringList &expected)
-{
-    if (actual == expected)
-        return ::testing::AssertionSuccess();
-    QStringList unexpected = actual;
-    QStringList missing;
-    for (const QString &line : expected) {
-        if (!unexpected.removeOne(line))
-            missing << line;
-    }
-    if (missing.isEmpty() && unexpected.isEmpty())
-        return ::testing::AssertionFailure() << "the same warnings in another order:" << listed(actual);
-    return ::testing::AssertionFailure() << "missing:" << listed(missing) << "\nunexpected:" << listed(unexpected);
-}

@@ -1,6 +1,9 @@
 #ifndef WDLC_TESTS_WIZARDFILE_H
 #define WDLC_TESTS_WIZARDFILE_H
 
+#include "support/qtprinters.h"
+#include "support/wizardfiles.h"
+
 #include <gtest/gtest.h>
 
 #include <QString>
@@ -44,10 +47,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-// The wizard's warnings as "file:line: text".
-QStringList warningLines(WdlWizard *wizard);
-
-// Compares the whole list; on a mismatch names missing and unexpected warnings apart.
-::testing::AssertionResult sameWarnings(const QStringList &actual, const QStringList &expected);
 
 #endif
