@@ -16,6 +16,13 @@ class DictCodec
 public:
     using Entries = std::vector<std::pair<int, QString>>;
 
+    static constexpr quint16 kFormatVersion = 1;
+    // Magic, version, codec mode, a zero byte, the language header, N and S.
+    static constexpr int kHeadSize = 16 + LanguageHeader::kSize;
+    static constexpr int kIndexEntrySize = 12;
+
+    // Entries are indexed by ascending key; equal keys keep their order and
+    // are all kept. progress, when not null, sees 0 first and 100 last.
     static std::vector<char> encode(const LanguageHeader &header, const Entries &entries, int codecMode,
                                     void (*progress)(int));
 
