@@ -7,8 +7,39 @@ WdlTokenChoiceList::WdlTokenChoiceList(const QString &id)
 {
 }
 
-QString WdlTokenChoiceList::toString(bool) const { return QString(); }
-QByteArray WdlTokenChoiceList::toByteArray() const { return QByteArray(); }
+// CL: <id>
+// {
+//    <text id>
+//    ...
+// }
+// The default entry has no WDL syntax of its own, so it is not written.
+QString WdlTokenChoiceList::toString(bool inScreen) const
+{
+    if (inScreen)
+        return QString();
+    QString out = QStringLiteral("CL: ") + id() + QStringLiteral("\n{\n");
+    for (const WdlTokenText *choice : m_choices)
+        out += QStringLiteral("   ") + choice->id() + QLatin1Char('\n');
+    out += QStringLiteral("}\n\n");
+    return out;
+}
+
+// | offset | size | field                                        |
+// |      0 |    5 | header: type 4, item number, payload length  |
+// |      5 |    1 | number of entries n (low 8 bits)             |
+// |      6 |    1 | default entry (low 8 bits)                   |
+// | 7 + 2i |    2 | text number of entry i                       |
+QByteArray WdlTokenChoiceList::toByteArray() const
+{
+    LeWriter w;
+    w.beginRecord(4, getIndex());
+    w.u8(quint8(m_choices.size()), "entry count");
+    w.u8(quint8(m_defaultChoice), "default entry");
+    for (const WdlTokenText *choice : m_choices)
+        w.u16(choice->getIndex(), "entry text");
+    w.endRecord();
+    return w.data();
+}
 
 void WdlTokenChoiceList::addChoice(WdlTokenText *value)
 {
@@ -18,7 +49,10 @@ void WdlTokenChoiceList::addChoice(WdlTokenText *value)
     value->addReference();
 }
 
-void WdlTokenChoiceList::setDefaultChoice(int a) { m_defaultChoice = quint16(a); }
+void WdlTokenChoiceList::setDefaultChoice(int a)
+{
+    m_defaultChoice = quint16(a);
+}
 
 WdlTokenText *WdlTokenChoiceList::getDefaultText() const
 {

@@ -1,12 +1,30 @@
 #include "items/wdltokenlocalparam.h"
 
+#include "core/lewriter.h"
+
 WdlTokenLocalParam::WdlTokenLocalParam(const QString &id, int value)
     : WdlToken(id), m_value(value)
 {
 }
 
-QString WdlTokenLocalParam::toString(bool) const { return QString(); }
-QByteArray WdlTokenLocalParam::toByteArray() const { return QByteArray(); }
+QString WdlTokenLocalParam::toString(bool inScreen) const
+{
+    if (inScreen)
+        return QString();
+    return QStringLiteral("LP: ") + id() + QStringLiteral(" = ") + QString::number(m_value) + QLatin1Char('\n');
+}
+
+// | offset | size | field                                        |
+// |      0 |    5 | header: type 7, item number, payload length  |
+// |      5 |    4 | value, signed                                |
+QByteArray WdlTokenLocalParam::toByteArray() const
+{
+    LeWriter w;
+    w.beginRecord(7, getIndex());
+    w.i32(m_value, "value");
+    w.endRecord();
+    return w.data();
+}
 
 void WdlTokenLocalParam::setValue(int i)
 {

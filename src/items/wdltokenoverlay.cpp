@@ -1,14 +1,29 @@
 #include "items/wdltokenoverlay.h"
 
+#include "core/enumkeys.h"
+#include "core/lewriter.h"
+
+#include <QMetaEnum>
+
+namespace {
+
+const QString kInd = QStringLiteral("   ");
+const QString kInd2 = QStringLiteral("      ");
+
+} // namespace
+
 WdlTokenOverlay::WdlTokenOverlay(const QString &id)
     : WdlToken(id)
 {
 }
 
-QString WdlTokenOverlay::toString(bool) const { return QString(); }
-QByteArray WdlTokenOverlay::toByteArray() const { return QByteArray(); }
-
-void WdlTokenOverlay::setText(WdlTokenText *text) { if (text) { m_text = text; text->addReference(); } }
+void WdlTokenOverlay::setText(WdlTokenText *text)
+{
+    if (!text)
+        return;
+    m_text = text;
+    text->addReference();
+}
 
 void WdlTokenOverlay::setAction(int key, const QString &action)
 {
@@ -17,6 +32,56 @@ void WdlTokenOverlay::setAction(int key, const QString &action)
     m_actions[key] = action;
 }
 
-QString WdlTokenOverlay::action(int key) const { return key >= 0 && key < kKeyCount ? m_actions[key] : QString(); }
+QString WdlTokenOverlay::action(int key) const
+{
+    return key >= 0 && key < kKeyCount ? m_actions[key] : QString();
+}
 
-void WdlTokenOverlay::bind(const QString &, const QString &) {}
+// A command name that is not a panel key has nowhere to go; an unknown action
+// is kept as -1 so that the binding itself stays visible.
+void WdlTokenOverlay::bind(const QString &commandKey, const QString &actionKey)
+{
+    const int command = EnumKeys::of<OverlayCommands>().value(commandKey);
+    if (command < 0)
+        return;
+    m_commandMap.insert(command, EnumKeys::of<ActionTypes>().value(actionKey));
+}
+
+int WdlTokenOverlay::actionValue(int key) const
+{
+    const int value = EnumKeys::of<ActionTypes>().value(action(key));
+    return value < 0 ? NO_ACTION : value;
+}
+
+// An overlay is written only inside its screen's block, always with all eight
+// keys so that a reader of the file sees the unbound ones too.
+QString WdlTokenOverlay::toString(bool inScreen) const
+{
+    if (!inScreen)
+        return QString();
+    QString out = kInd + QStringLiteral("OVERLAY: ") + id() + QLatin1Char('\n');
+    out += kInd + QStringLiteral("{\n");
+    if (m_text)
+        out += kInd2 + QStringLiteral("T: ") + m_text->id() + QLatin1Char('\n');
+    const QMetaEnum keys = QMetaEnum::fromType<OverlayCommands>();
+    for (int k = 0; k < kKeyCount; ++k)
+        out += kInd2 + QLatin1String(keys.valueToKey(k)) + QStringLiteral(": ") + m_actions[k] + QLatin1Char('\n');
+    out += kInd + QStringLiteral("}\n");
+    return out;
+}
+
+// | offset | size | field                                        |
+// |      0 |    5 | header: type 3, item number, payload length  |
+// |      5 |    2 | text, 0 if none                              |
+// |  7 + k |    1 | action of key k in OverlayCommands order;    |
+// |        |      | NO_ACTION (12) when unset or unknown         |
+QByteArray WdlTokenOverlay::toByteArray() const
+{
+    LeWriter w;
+    w.beginRecord(3, getIndex());
+    w.u16(indexOrZero(m_text), "text");
+    for (int k = 0; k < kKeyCount; ++k)
+        w.u8(quint8(actionValue(k)), "key action");
+    w.endRecord();
+    return w.data();
+}

@@ -61,6 +61,8 @@ public:
     // Ignored for a key index of 8 or more, or an empty action.
     void setAction(int key, const QString &action);
     QString action(int key) const;
+    // The ActionTypes value of key's action; NO_ACTION when unset or not a key.
+    int actionValue(int key) const;
 
     // Stores (key's OverlayCommands value, action's ActionTypes value or -1).
     void bind(const QString &commandKey, const QString &actionKey);

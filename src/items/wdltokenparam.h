@@ -82,6 +82,11 @@ signals:
     void defaultValueAsTextChanged();
 
 private:
+    // A choice list with at least one entry.
+    bool hasChoices() const;
+    QString inScreenText() const;
+    QString topLevelText() const;
+
     int m_kind;
     WdlTokenText *m_text = nullptr;
     WdlTokenScript *m_writeScript = nullptr;

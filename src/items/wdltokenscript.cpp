@@ -1,6 +1,95 @@
 #include "items/wdltokenscript.h"
 
 #include "core/enumkeys.h"
+#include "core/lewriter.h"
+
+#include <bitset>
+
+namespace {
+
+const QString kInd = QStringLiteral("   ");
+const QString kInd2 = QStringLiteral("      ");
+
+constexpr quint16 kNoItem = 0xFFFF;
+constexpr quint8 kAllSetups = 0x0F;
+
+// How a command's three 16-bit fields A, B, C are filled.
+enum class Encoding { Items, Number, Branch, ValueItem, TwoNumbers, ThreeNumbers, Copy };
+
+Encoding encodingOf(int cmdType)
+{
+    switch (cmdType) {
+    case WdlTokenScript::BRA:
+    case WdlTokenScript::LBL:
+    case WdlTokenScript::SEA:
+        return Encoding::Number;
+    case WdlTokenScript::BEQ:
+    case WdlTokenScript::BNE:
+    case WdlTokenScript::BLT:
+    case WdlTokenScript::BLE:
+    case WdlTokenScript::BGT:
+    case WdlTokenScript::BGE:
+        return Encoding::Branch;
+    case WdlTokenScript::CVP:
+        return Encoding::ValueItem;
+    case WdlTokenScript::BOE:
+        return Encoding::TwoNumbers;
+    case WdlTokenScript::SQB:
+        return Encoding::ThreeNumbers;
+    case WdlTokenScript::CPY:
+    case WdlTokenScript::CPTA:
+    case WdlTokenScript::CPFA:
+        return Encoding::Copy;
+    default:
+        return Encoding::Items;
+    }
+}
+
+quint16 itemField(const ScriptCommand &c, int k)
+{
+    return c.operandItems[k] ? c.operandItems[k]->getIndex() : kNoItem;
+}
+
+// Numbers keep their low 16 bits, so -1 is FF FF.
+quint16 numberField(const ScriptCommand &c, int k)
+{
+    return quint16(c.operandValues[k]);
+}
+
+// The setups named in the brackets of one argument: "[1,3]" sets bits 0 and
+// 2, any spelling of "all" the four setups the panel has.
+quint8 setupMaskOf(const QString &argument)
+{
+    const int open = argument.lastIndexOf(QLatin1Char('['));
+    if (open < 0)
+        return 0;
+    QString inside = argument.mid(open + 1);
+    inside.chop(1);
+    if (inside.contains(QLatin1String("all"), Qt::CaseInsensitive))
+        return kAllSetups;
+    std::bitset<8> setups;
+    for (const QString &piece : inside.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int n = piece.toInt(&ok, 10);
+        if (ok && n >= 1 && n <= 8)
+            setups.set(std::size_t(n - 1));
+    }
+    return quint8(setups.to_ulong());
+}
+
+// The mnemonic and each argument after one blank, up to the first empty one.
+QString commandLine(const ScriptCommand &c)
+{
+    QString out = c.mnemonic;
+    for (const QString &argument : c.arguments) {
+        if (argument.isEmpty())
+            break;
+        out += QLatin1Char(' ') + argument;
+    }
+    return out;
+}
+
+} // namespace
 
 WdlTokenScript::WdlTokenScript()
     : WdlToken(QString()), m_scriptType(ScriptType_PRE)
@@ -12,18 +101,18 @@ WdlTokenScript::WdlTokenScript(const QString &id, int type)
 {
 }
 
-QString WdlTokenScript::toString(bool) const { return QString(); }
-QByteArray WdlTokenScript::toByteArray() const { return QByteArray(); }
-
 bool WdlTokenScript::addCommand(const QString &line, int lineNumber)
 {
+    // Only blanks separate words: a tab stays part of its word.
     const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.isEmpty() || words.size() > 4)
         return false;
     ScriptCommand c;
     c.mnemonic = words.at(0);
-    for (int i = 1; i < words.size(); ++i)
+    for (int i = 1; i < words.size(); ++i) {
         c.arguments[i - 1] = words.at(i);
+        c.setupMask = setupMaskOf(words.at(i));
+    }
     c.lineNumber = lineNumber;
     m_commands.append(c);
     m_validated = false;
@@ -62,15 +151,150 @@ void WdlTokenScript::setNextScreens(const QStringList &screens)
     m_nextScreens += screens;
 }
 
-QString WdlTokenScript::getScriptText() const { return QString(); }
+QString WdlTokenScript::getScriptText() const
+{
+    QString out;
+    for (const ScriptCommand &c : m_commands)
+        out += commandLine(c) + QLatin1Char('\n');
+    return out;
+}
 
 QString WdlTokenScript::typeName(int type)
 {
-    Q_UNUSED(type);
-    return QString();
+    switch (type) {
+    case ScriptType_WS:
+        return QStringLiteral("WS");
+    case ScriptType_NSS:
+        return QStringLiteral("NSS");
+    case ScriptType_PSS:
+        return QStringLiteral("PSS");
+    case ScriptType_PRE:
+        return QStringLiteral("PRE_SCREEN_SCRIPT");
+    case ScriptType_SUBROUTINE:
+        return QStringLiteral("SUBROUTINE");
+    case ScriptType_FIRST:
+        return QStringLiteral("FIRST_SCREEN_SCRIPT");
+    default:
+        return QStringLiteral("NO_SCRIPT");
+    }
 }
 
 int WdlTokenScript::commandType(const QString &mnemonic)
 {
     return EnumKeys::of<CmdTypes>().value(mnemonic);
+}
+
+// A script used by exactly one item is written inside that item; any other
+// is written at top level, and where it is used only its head line names it.
+// A subroutine is called, never placed, so it always gets its body at top level.
+QString WdlTokenScript::toString(bool inScreen) const
+{
+    const bool subroutine = m_scriptType == ScriptType_SUBROUTINE;
+    const int uses = referenceCount();
+    if (!inScreen && uses == 1 && !subroutine)
+        return QString();
+
+    QString out = (inScreen ? kInd : QString()) + typeName(m_scriptType) + QStringLiteral(": ") + id()
+                  + QLatin1Char('\n');
+    const bool withBody = inScreen ? uses == 1 : (uses >= 2 || subroutine);
+    if (!withBody)
+        return out;
+
+    // A write script sits one level deeper: its parameter's block is already
+    // indented inside the screen.
+    QString lead;
+    if (inScreen)
+        lead = m_scriptType == ScriptType_WS ? kInd2 : kInd;
+    out += lead + QStringLiteral("{\n");
+    for (const ScriptCommand &c : m_commands)
+        out += lead + kInd + commandLine(c) + QLatin1Char('\n');
+    out += lead + QStringLiteral("}\n");
+    if (!inScreen)
+        out += QLatin1Char('\n');
+    return out;
+}
+
+// | offset | size | field                                        |
+// |      0 |    5 | header: type 9, item number, payload length  |
+// |      5 |    1 | script type (low 8 bits)                     |
+// |      6 |    1 | number of commands n (low 8 bits)            |
+// | 7 + 7i |    7 | command i: code (1), then A, B, C (2 each)   |
+//
+// A, B, C by encoding (an item is its number, 0xFFFF when none; a number its
+// low 16 bits):
+// | encoding      | A             | B             | C                    |
+// | items         | item of a1    | item of a2    | item of a3           |
+// | number        | number a1     | 0xFFFF        | 0xFFFF               |
+// | branch        | item of a1    | item of a2    | label number a3      |
+// | value-item    | number a1     | item of a2    | 0xFFFF               |
+// | two numbers   | number a1     | number a2     | 0xFFFF               |
+// | three numbers | number a1     | number a2     | number a3            |
+// | copy          | item of a1    | item of a2    | item of a3 (CPY none)|
+//
+// A copy command's setup word S (operandValues[2], source setup in bits 9-11,
+// target setups in bits 12-15) shares a field when it is not 0: it is C for
+// CPY, is OR-ed into C for CPTA and into B for CPFA. An operand sharing its
+// field with S must therefore have an item number below 512. A missing operand
+// stays 0xFFFF whatever S holds: the validation has reported it already.
+QByteArray WdlTokenScript::toByteArray() const
+{
+    LeWriter w;
+    w.beginRecord(9, getIndex());
+    w.u8(quint8(m_scriptType), "script type");
+    w.u8(quint8(m_commands.size()), "command count");
+    for (const ScriptCommand &c : m_commands) {
+        quint16 a = kNoItem;
+        quint16 b = kNoItem;
+        quint16 cField = kNoItem;
+        switch (encodingOf(c.cmdType)) {
+        case Encoding::Items:
+            a = itemField(c, 0);
+            b = itemField(c, 1);
+            cField = itemField(c, 2);
+            break;
+        case Encoding::Number:
+            a = numberField(c, 0);
+            break;
+        case Encoding::Branch:
+            a = itemField(c, 0);
+            b = itemField(c, 1);
+            cField = numberField(c, 2);
+            break;
+        case Encoding::ValueItem:
+            a = numberField(c, 0);
+            b = itemField(c, 1);
+            break;
+        case Encoding::TwoNumbers:
+            a = numberField(c, 0);
+            b = numberField(c, 1);
+            break;
+        case Encoding::ThreeNumbers:
+            a = numberField(c, 0);
+            b = numberField(c, 1);
+            cField = numberField(c, 2);
+            break;
+        case Encoding::Copy: {
+            a = itemField(c, 0);
+            b = itemField(c, 1);
+            if (c.cmdType != CPY)
+                cField = itemField(c, 2);
+            const qint32 setupWord = c.operandValues[2];
+            if (setupWord > 0) {
+                if (c.cmdType == CPY)
+                    cField = quint16(setupWord);
+                else if (c.cmdType == CPTA)
+                    cField |= quint16(setupWord);
+                else
+                    b |= quint16(setupWord);
+            }
+            break;
+        }
+        }
+        w.u8(quint8(c.cmdType), "command");
+        w.u16(a, "A");
+        w.u16(b, "B");
+        w.u16(cField, "C");
+    }
+    w.endRecord();
+    return w.data();
 }

@@ -88,7 +88,9 @@ public:
     // One line per command: the mnemonic and its arguments up to the first empty one.
     QString getScriptText() const;
 
-    Q_INVOKABLE ScriptType getScriptType() const { return ScriptType(m_scriptType); }
+    // Qualified, so that moc records the name the enum is registered under;
+    // with the bare name an invokeMethod caller cannot match the return type.
+    Q_INVOKABLE WdlTokenScript::ScriptType getScriptType() const { return ScriptType(m_scriptType); }
     Q_INVOKABLE QStringList getNextScreensFromScript() const { return m_nextScreens; }
 
     int scriptType() const { return m_scriptType; }
