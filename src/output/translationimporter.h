@@ -1,0 +1,42 @@
+#ifndef WDLC_TRANSLATIONIMPORTER_H
+#define WDLC_TRANSLATIONIMPORTER_H
+
+#include "codec/dictcodec.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class LeWriter;
+class QFile;
+class QXmlStreamReader;
+class WizardItemsModel;
+
+// Reads the translation files beside an image and encodes one dictionary per
+// readable file. A file with problems contributes nothing and the build goes on.
+class TranslationImporter
+{
+public:
+    using Warn = std::function<void(const QString &text)>;
+
+    TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn);
+
+    // Appends the dictionary of every "translation_*.xml" beside the image of
+    // sasUrl (except the template), each padded to a multiple of 4; returns
+    // how many were appended.
+    quint8 importTranslations(const QString &sasUrl, LeWriter &image);
+    // One file's encoded dictionary, or nothing when the file is refused.
+    std::vector<char> readTranslationFile(QFile &file);
+    // The Translations value of the current "translations" element, or -1.
+    int readLanguage(QXmlStreamReader &xml, const QString &fileName);
+    // Handles one "text" element, adding its entry when its id is known.
+    void readTextEntry(QXmlStreamReader &xml, const QString &fileName, DictCodec::Entries &entries);
+
+private:
+    const WizardItemsModel *m_texts;
+    QString m_productName;
+    Warn m_warn;
+};
+
+#endif

@@ -1,0 +1,25 @@
+#ifndef WDLC_TRANSLATIONTEMPLATE_H
+#define WDLC_TRANSLATIONTEMPLATE_H
+
+#include <QString>
+
+class WizardItemsModel;
+
+// translation_template.xml: every text and help of the wizard, for
+// translators to copy into a translation file of their language.
+class TranslationTemplate
+{
+public:
+    // The 27 language names, one per line, and the default-language line.
+    static const QString &supportedLanguagesText();
+    // The template with its "<textid/>" placeholder.
+    static const QString &templateText();
+    // The template filled with one line per non-empty text and help.
+    static QString render(const WizardItemsModel *texts);
+    // Writes the template beside the image of sasUrl; false when it cannot.
+    static bool exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts);
+    // "&" first, then "<", ">" and "%"; quotes stay.
+    static QString escapeXml(const QString &text);
+};
+
+#endif
