@@ -93,8 +93,8 @@ QString WdlTokenParam::defaultValueAsText() const
     if (m_kind != KindVP)
         return QStringLiteral("TODO");
 
-    // The panel keeps the default as a float, so large defaults lose their
-    // last digits there; showing the same rounding avoids a surprise.
+    // Single precision first, then double, on purpose: a large default shows
+    // rounded (16777217 as 16777216), as the wizard's users have always seen it.
     const double shown = double(float(m_defaultValue)) * std::pow(10.0, m_scaleValue);
     // A positive scale shifts the decimal point to the right: no decimals then.
     const int decimals = m_scaleValue < 0 ? -m_scaleValue : 0;

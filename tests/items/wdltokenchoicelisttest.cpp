@@ -6,40 +6,42 @@
 
 namespace {
 
-std::unique_ptr<WdlTokenText> makeText(const char *id, quint16 position)
+struct Texts
 {
-    auto text = std::make_unique<WdlTokenText>(QString::fromLatin1(id), QString::fromLatin1(id), false);
-    text->setItemNumber(position);
-    return text;
-}
+    WdlTokenText low{QStringLiteral("Low"), QStringLiteral("Low"), false};
+    WdlTokenText high{QStringLiteral("High"), QStringLiteral("High"), false};
+    WdlTokenText max{QStringLiteral("Max"), QStringLiteral("Max"), false};
+
+    Texts()
+    {
+        low.setItemNumber(3);
+        // The 247th text reports 251.
+        high.setItemNumber(247);
+        max.setItemNumber(4);
+    }
+};
 
 TEST(WdlTokenChoiceListRecord, EntriesUseTextNumbers)
 {
-    // Positions 3 and 247: the second text reports 251.
-    const auto low = makeText("Low", 3);
-    const auto high = makeText("High", 247);
+    Texts texts;
     WdlTokenChoiceList list(QStringLiteral("cl"));
     list.setItemNumber(5);
-    list.addChoice(low.get());
-    list.addChoice(high.get());
+    list.addChoice(&texts.low);
+    list.addChoice(&texts.high);
     list.setDefaultChoice(1);
     EXPECT_EQ(hexBytes(list.toByteArray()), "04 05 00 06 00 02 01 03 00 FB 00");
-}
 
-TEST(WdlTokenChoiceListRecord, EmptyListKeepsCountAndDefault)
-{
-    WdlTokenChoiceList list(QStringLiteral("cl"));
-    list.setItemNumber(2);
-    EXPECT_EQ(hexBytes(list.toByteArray()), "04 02 00 02 00 00 00");
+    WdlTokenChoiceList empty(QStringLiteral("cl"));
+    empty.setItemNumber(2);
+    EXPECT_EQ(hexBytes(empty.toByteArray()), "04 02 00 02 00 00 00");
 }
 
 TEST(WdlTokenChoiceListDump, ListsEntryIdsWithoutDefault)
 {
-    const auto low = makeText("Low", 1);
-    const auto high = makeText("High", 2);
+    Texts texts;
     WdlTokenChoiceList list(QStringLiteral("speeds"));
-    list.addChoice(low.get());
-    list.addChoice(high.get());
+    list.addChoice(&texts.low);
+    list.addChoice(&texts.high);
     list.setDefaultChoice(1);
     EXPECT_EQ(list.toString(false).toStdString(), "CL: speeds\n{\n   Low\n   High\n}\n\n");
     EXPECT_EQ(list.toString(true).toStdString(), "");
@@ -47,63 +49,45 @@ TEST(WdlTokenChoiceListDump, ListsEntryIdsWithoutDefault)
 
 TEST(WdlTokenChoiceListEditor, AddChoiceCountsReferencesAndIgnoresNull)
 {
-    const auto low = makeText("Low", 1);
+    Texts texts;
     WdlTokenChoiceList list(QStringLiteral("cl"));
-    metaCallVoid(&list, "addChoice", low.get());
-    metaCallVoid(&list, "addChoice", low.get());
+    EXPECT_EQ(metaCall<WdlTokenText *>(&list, "getDefaultText"), nullptr);
+    metaCallVoid(&list, "addChoice", &texts.low);
+    metaCallVoid(&list, "addChoice", &texts.low);
     metaCallVoid(&list, "addChoice", static_cast<WdlTokenText *>(nullptr));
     EXPECT_EQ(list.choiceCount(), 2);
-    EXPECT_EQ(low->referenceCount(), 2);
+    EXPECT_EQ(texts.low.referenceCount(), 2);
 }
 
 TEST(WdlTokenChoiceListEditor, DefaultChoiceKeepsLow16BitsAndStaysUnchecked)
 {
-    const auto a = makeText("A", 1);
-    const auto b = makeText("B", 2);
-    const auto c = makeText("C", 3);
+    Texts texts;
     WdlTokenChoiceList list(QStringLiteral("cl"));
-    for (WdlTokenText *text : {a.get(), b.get(), c.get()})
+    for (WdlTokenText *text : {&texts.low, &texts.high, &texts.max})
         list.addChoice(text);
-
     metaCallVoid(&list, "setDefaultChoice", 65537);
-    EXPECT_EQ(list.defaultChoice(), 1);
-    EXPECT_EQ(metaCall<WdlTokenText *>(&list, "getDefaultText"), b.get());
-
+    EXPECT_EQ(metaCall<WdlTokenText *>(&list, "getDefaultText"), &texts.high);
     metaCallVoid(&list, "setDefaultChoice", 3);
     EXPECT_EQ(metaCall<WdlTokenText *>(&list, "getDefaultText"), nullptr);
 }
 
-TEST(WdlTokenChoiceListEditor, EmptyListHasNoDefaultText)
-{
-    WdlTokenChoiceList list(QStringLiteral("cl"));
-    EXPECT_EQ(metaCall<WdlTokenText *>(&list, "getDefaultText"), nullptr);
-}
-
+// Same text items in the same order; look-alike texts do not count.
 TEST(WdlTokenChoiceListSameChoices, ComparesItemsByIdentityAndOrder)
 {
-    const auto a = makeText("A", 1);
-    const auto b = makeText("B", 2);
-    const auto twinOfA = makeText("A", 3);
-    WdlTokenChoiceList ab(QStringLiteral("ab"));
-    WdlTokenChoiceList ab2(QStringLiteral("ab2"));
-    WdlTokenChoiceList ba(QStringLiteral("ba"));
-    WdlTokenChoiceList twin(QStringLiteral("twin"));
-    WdlTokenChoiceList onlyA(QStringLiteral("a"));
-    for (WdlTokenChoiceList *list : {&ab, &ab2}) {
-        list->addChoice(a.get());
-        list->addChoice(b.get());
-    }
-    ba.addChoice(b.get());
-    ba.addChoice(a.get());
-    twin.addChoice(twinOfA.get());
-    twin.addChoice(b.get());
-    onlyA.addChoice(a.get());
-
-    EXPECT_TRUE(ab.sameChoices(&ab2));
-    EXPECT_FALSE(ab.sameChoices(&ba));
-    EXPECT_FALSE(ab.sameChoices(&twin));
-    EXPECT_FALSE(ab.sameChoices(&onlyA));
-    EXPECT_FALSE(ab.sameChoices(nullptr));
+    Texts texts;
+    WdlTokenText lowTwin(QStringLiteral("Low"), QStringLiteral("Low"), false);
+    const auto listOf = [](std::initializer_list<WdlTokenText *> entries) {
+        auto list = std::make_unique<WdlTokenChoiceList>(QStringLiteral("cl"));
+        for (WdlTokenText *text : entries)
+            list->addChoice(text);
+        return list;
+    };
+    const auto lowHigh = listOf({&texts.low, &texts.high});
+    EXPECT_TRUE(lowHigh->sameChoices(listOf({&texts.low, &texts.high}).get()));
+    EXPECT_FALSE(lowHigh->sameChoices(listOf({&texts.high, &texts.low}).get()));
+    EXPECT_FALSE(lowHigh->sameChoices(listOf({&lowTwin, &texts.high}).get()));
+    EXPECT_FALSE(lowHigh->sameChoices(listOf({&texts.low}).get()));
+    EXPECT_FALSE(lowHigh->sameChoices(nullptr));
 }
 
 } // namespace

@@ -64,35 +64,25 @@ INSTANTIATE_TEST_SUITE_P(
         TextDumpCase{"NothingInScreen", "Hi", "Help", true, ""}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// The editor's property write is a change only when the text differs;
+// the reader's setTextOrHelp always announces.
 TEST(WdlTokenTextSignals, PropertyWriteEmitsOnlyOnChange)
 {
     WdlTokenText text(QStringLiteral("t"), QStringLiteral("Text"), QStringLiteral("Help"));
     QSignalSpy textSpy(&text, SIGNAL(textChanged(QString)));
     QSignalSpy helpSpy(&text, SIGNAL(helpChanged(QString)));
-    ASSERT_TRUE(textSpy.isValid());
-    ASSERT_TRUE(helpSpy.isValid());
-
+    ASSERT_TRUE(textSpy.isValid() && helpSpy.isValid());
     EXPECT_TRUE(text.setProperty("text", QStringLiteral("Text")));
     EXPECT_TRUE(text.setProperty("help", QStringLiteral("Help")));
-    EXPECT_EQ(textSpy.count(), 0);
-    EXPECT_EQ(helpSpy.count(), 0);
+    EXPECT_EQ(textSpy.count() + helpSpy.count(), 0);
 
-    // Case counts as a change.
     EXPECT_TRUE(text.setProperty("text", QStringLiteral("text")));
     ASSERT_EQ(textSpy.count(), 1);
     EXPECT_EQ(textSpy.at(0).at(0).toString(), QStringLiteral("text"));
-    EXPECT_EQ(text.property("text").toString(), QStringLiteral("text"));
-    EXPECT_EQ(helpSpy.count(), 0);
-}
 
-TEST(WdlTokenTextSignals, SetTextOrHelpAlwaysEmits)
-{
-    WdlTokenText text(QStringLiteral("t"), QStringLiteral("Text"), false);
-    QSignalSpy textSpy(&text, SIGNAL(textChanged(QString)));
-    QSignalSpy helpSpy(&text, SIGNAL(helpChanged(QString)));
-    text.setTextOrHelp(QStringLiteral("Text"), false);
-    text.setTextOrHelp(QString(), true);
-    EXPECT_EQ(textSpy.count(), 1);
+    text.setTextOrHelp(QStringLiteral("text"), false);
+    text.setTextOrHelp(QStringLiteral("Help"), true);
+    EXPECT_EQ(textSpy.count(), 2);
     EXPECT_EQ(helpSpy.count(), 1);
 }
 
