@@ -274,6 +274,16 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitCase{"ManyTextsPassTheLimit", 993, 6454, true, false}),
     [](const ::testing::TestParamInfo<LimitCase> &info) { return std::string(info.param.name); });
 
+TEST_F(ImageBuilder, WriteSasAloneNeverWritesAWrappedDictionaryStart)
+{
+    fillWizardData(wizard(), 65535, 0);
+    m_files.writeBytes(QStringLiteral("out.sas"), "previous image");
+    SaveWdl builder;
+    configure(builder, wizard());
+    EXPECT_FALSE(builder.writeSas(m_files.url(QStringLiteral("out.sas"))));
+    EXPECT_EQ(readFile(m_files.path(QStringLiteral("out.sas"))), QByteArray("previous image"));
+}
+
 TEST(SasChecksum, CoversSwappedPairsFromOffset10UpToTheStoredLength)
 {
     // 19 bytes: the pairs from offset 10 hold "21436587", so the CRC sees
