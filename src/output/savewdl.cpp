@@ -223,8 +223,8 @@ void SaveWdl::buildScriptData(LeWriter &out, CsivEmbedder *csivOperands) const
     all(FiltersSlot, "filter");
 }
 
-// Empty texts and helps are left out: the panel shows nothing for a key
-// that is missing.
+// An empty text or help gets no entry, so a text emptied because it holds a
+// CSIV path leaves only its help, if any.
 std::vector<char> SaveWdl::buildDictionary() const
 {
     DictCodec::Entries entries;
@@ -255,7 +255,8 @@ bool SaveWdl::writeSas(const QString &url)
     }
     trace(QStringLiteral("data ready"));
 
-    // Written whatever becomes of the image: translators need it all the same.
+    // Its result is ignored: a template that cannot be written does not stop
+    // the image.
     TranslationTemplate::exportTranslationTemplate(url, m_models[TextsSlot]);
 
     QSaveFile file(FileUrl::toLocalPath(url));
@@ -319,13 +320,13 @@ bool SaveWdl::writeSas(const QString &url)
 
 quint16 SaveWdl::sasChecksum(const QByteArray &image)
 {
-    const quint32 total = LeReader::u32At(image, kTotalLengthAt, nullptr);
-    // An odd last byte is outside the last pair and so not covered.
-    const qint64 pairs = qMin<qint64>(total, image.size()) / 2 - kCheckedFrom / 2;
+    // Never past the array, whatever the length field says. An odd last byte
+    // has no partner and is not covered.
+    const qint64 covered = qMin<qint64>(LeReader::u32At(image, kTotalLengthAt, nullptr), image.size());
     Crc16Arc crc;
-    for (qint64 k = kCheckedFrom / 2; k < kCheckedFrom / 2 + pairs; ++k) {
-        crc.add(quint8(image.at(int(2 * k + 1))));
-        crc.add(quint8(image.at(int(2 * k))));
+    for (qint64 at = kCheckedFrom; at + 1 < covered; at += 2) {
+        crc.add(quint8(image.at(int(at + 1))));
+        crc.add(quint8(image.at(int(at))));
     }
     return crc.value();
 }

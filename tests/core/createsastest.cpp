@@ -100,14 +100,6 @@ TEST_F(CreateSas, UnwritableTargetLeavesTheExistingImageUntouched)
     EXPECT_EQ(left, QStringList{name});
 }
 
-TEST_F(CreateSas, MissingDirectoryFailsWithoutWritingAnything)
-{
-    fillWizardData(wizard(), 1000, 1);
-    wizard()->createSasByteArray(m_files.url(QStringLiteral("missing/out.sas")));
-    EXPECT_TRUE(sameWarnings(warningLines(wizard()), {QStringLiteral("main.wdl:0: Saving of .sas file failed")}));
-    EXPECT_TRUE(filesLeft().isEmpty());
-}
-
 // Two commands name one path text, one of them as a script's first command.
 // The path is written with a backslash and without extension.
 const char kCsivWizard[] = "FILE_FORMAT_VERSION: 1.0\n"
