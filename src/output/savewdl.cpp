@@ -1,6 +1,7 @@
 #include "output/savewdl.h"
 
 #include "core/wdlheader.h"
+#include "output/wdlwriter.h"
 
 SaveWdl::SaveWdl(QObject *parent)
     : QObject(parent)
@@ -28,4 +29,11 @@ void SaveWdl::setIncludedFiles(const IncludedFileMap &files)
 bool SaveWdl::isReady() const
 {
     return m_modelMask == 0xFF && m_header && m_header->isComplete();
+}
+
+bool SaveWdl::writeWdl(const QString &url)
+{
+    if (!isReady())
+        return false;
+    return WdlWriter(m_models, m_header).writeWdl(url);
 }

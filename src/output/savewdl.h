@@ -66,6 +66,9 @@ public:
     void setIncludedFiles(const IncludedFileMap &files);
     // Every collection given and every header tag present.
     bool isReady() const;
+    // Writes the wizard back as WDL text beside the image of url (".sas"
+    // becomes ".wdl"); false when not ready, refused or not writable.
+    bool writeWdl(const QString &url);
 
 signals:
     void newWarning(const QString &q, quint16 i = 0);
