@@ -171,8 +171,8 @@ TEST_F(ImportTest, AnUnreadableFileIsReportedAndTheOthersAreRead)
                                  "</translations>"));
     const Imported result = import();
     EXPECT_EQ(result.count, 1);
-    EXPECT_TRUE(sameWarnings(result.warnings,
-                             {QStringLiteral("Unable to open file ") + m_files.path(QStringLiteral("translation_A.xml"))}));
+    const QString dangling = m_files.path(QStringLiteral("translation_A.xml"));
+    EXPECT_TRUE(sameWarnings(result.warnings, {QStringLiteral("Unable to open file ") + dangling}));
 }
 
 TEST_F(ImportTest, MissingIdOrTypeSkipsOnlyThatEntry)

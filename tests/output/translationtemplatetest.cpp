@@ -83,7 +83,8 @@ TEST(TranslationTemplate, CannotBeWrittenIntoAMissingDirectory)
 {
     WizardFiles files;
     const TextItems none;
-    EXPECT_FALSE(TranslationTemplate::exportTranslationTemplate(files.url(QStringLiteral("missing/w.sas")), none.model()));
+    EXPECT_FALSE(
+        TranslationTemplate::exportTranslationTemplate(files.url(QStringLiteral("missing/w.sas")), none.model()));
 }
 
 TEST(TranslationTemplate, IsWrittenBesideTheImageAsUtf8)
