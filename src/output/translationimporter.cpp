@@ -72,7 +72,9 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
     for (const QFileInfo &info : translationFiles(directory)) {
         if (info.fileName() == kTemplateName)
             continue;
-        QFile file(info.filePath());
+        // Named as found: the image's directory as the url gives it, so an
+        // image named without a directory gives file names without one.
+        QFile file(directory.isEmpty() ? info.fileName() : QDir(directory).filePath(info.fileName()));
         if (!file.open(QIODevice::ReadOnly)) {
             m_warn(QStringLiteral("Unable to open file ") + file.fileName());
             continue;

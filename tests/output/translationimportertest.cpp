@@ -1,5 +1,6 @@
 #include "output/translationimporter.h"
 
+#include "core/fileurl.h"
 #include "core/lewriter.h"
 #include "output/translationtemplate.h"
 #include "support/qtprinters.h"
@@ -306,6 +307,26 @@ TEST(TranslationImporter, KeysFollowTheTextNumberAcrossTheGap)
     LeWriter image;
     ASSERT_EQ(importer.importTranslations(files.url(QStringLiteral("w.sas")), image), 1);
     EXPECT_EQ(entriesText(DictCodec::decode(image.data()).entries), "492=a;501=b;");
+}
+
+
+// An image named without a directory: the files are found in the working
+// directory and named without one.
+TEST(TranslationImporter, FilesBesideARelativeImageAreNamedWithoutDirectory)
+{
+    WizardFiles files;
+    files.write(QStringLiteral("translation_x.xml"), QStringLiteral("<root/>"));
+    const TextItems none;
+    QStringList warnings;
+    TranslationImporter importer(none.model(), QStringLiteral("QX-417"),
+                                 [&warnings](const QString &text) { warnings.append(text); });
+    LeWriter image;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(files.dir());
+    importer.importTranslations(FileUrl::fromLocalPath(QStringLiteral("w.sas")), image);
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(sameWarnings(warnings, {QStringLiteral("Did not find any meaningful data in file translation_x.xml . "
+                                                       "Perhaps it isn't a translation file.")}));
 }
 
 } // namespace
