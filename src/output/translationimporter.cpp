@@ -27,27 +27,18 @@ void ignoreProgress(int)
 {
 }
 
-// The files named like translations beside the image, in byte order of their
-// names: a directory lists its entries in an order of its own, and the same
+// The names of the files named like translations beside the image, in byte
+// order: a directory lists its entries in an order of its own, and the same
 // input must give the same image on every machine.
-QFileInfoList translationFiles(const QString &directory)
+QStringList translationFileNames(const QString &directory)
 {
-    // Name filters of QDir ignore letter case unless asked otherwise.
-    QFileInfoList found = QDir(directory).entryInfoList({QStringLiteral("translation_*.xml")},
-                                                        QDir::Files | QDir::Dirs | QDir::System
-                                                            | QDir::NoDotAndDotDot,
-                                                        QDir::Unsorted);
-    std::vector<std::pair<QByteArray, QFileInfo>> byName;
-    byName.reserve(size_t(found.size()));
-    for (const QFileInfo &info : qAsConst(found))
-        byName.emplace_back(info.fileName().toUtf8(), info);
-    std::stable_sort(byName.begin(), byName.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    QFileInfoList sorted;
-    sorted.reserve(found.size());
-    for (const auto &entry : byName)
-        sorted.append(entry.second);
-    return sorted;
+    // Name filters ignore letter case unless asked otherwise. Directories and
+    // dangling links that match are listed too: opening them fails, and says so.
+    QStringList names = QDir(directory).entryList({QStringLiteral("translation_*.xml")},
+                                                  QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
+    return names;
 }
 
 // The template's escapes for what a text cannot hold literally in a line of
@@ -69,12 +60,12 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
 {
     quint8 count = 0;
     const QString directory = TranslationTemplate::pathBesideImage(sasUrl, QString());
-    for (const QFileInfo &info : translationFiles(directory)) {
-        if (info.fileName() == kTemplateName)
+    for (const QString &name : translationFileNames(directory)) {
+        if (name == kTemplateName)
             continue;
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
-        QFile file(directory.isEmpty() ? info.fileName() : QDir(directory).filePath(info.fileName()));
+        QFile file(directory.isEmpty() ? name : QDir(directory).filePath(name));
         if (!file.open(QIODevice::ReadOnly)) {
             m_warn(QStringLiteral("Unable to open file ") + file.fileName());
             continue;
