@@ -99,19 +99,6 @@ TEST(TranslationTemplate, IsWrittenBesideTheImageAsUtf8)
                   templateWith("\t\t<text id=\"grüße\" type=\"text\">Grüße, 日本</text>\n")));
 }
 
-TEST(TranslationTemplate, EachExportListsTheTextsOfThatMoment)
-{
-    WizardFiles files;
-    TextItems texts;
-    texts.add("t", "before", "");
-    const QString url = files.url(QStringLiteral("w.sas"));
-    ASSERT_TRUE(TranslationTemplate::exportTranslationTemplate(url, texts.model()));
-    texts.at(0)->setText(QStringLiteral("after"));
-    ASSERT_TRUE(TranslationTemplate::exportTranslationTemplate(url, texts.model()));
-    EXPECT_EQ(readAll(files.path(QStringLiteral("translation_template.xml"))).toStdString(),
-              templateWith("\t\t<text id=\"t\" type=\"text\">after</text>\n"));
-}
-
 struct TargetCase
 {
     const char *name;

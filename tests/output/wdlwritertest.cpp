@@ -83,56 +83,18 @@ TEST(WdlWriter, EmptyWizardGivesTheHeaderAndEveryRegion)
     header.setDatabaseVersion(2, 0);
     header.setFileName(QStringLiteral("pump"));
     EXPECT_EQ(WdlWriter(bySlot, &header).text().toStdString(),
-              "#region Wizard Header Information\n"
-              "\n"
-              "FILE_FORMAT_VERSION: 1.5\n"
-              "FILE_VERSION: 1.05\n"
-              "RUN_MODE: 1\n"
-              "PRODUCT_TYPE: 417\n"
-              "PRODUCT_NAME: \"QX-417\"\n"
-              "DATABASE_VERSION: 2.00\n"
-              "FILE_NAME: \"pump\"\n"
-              "\n"
-              "#endregion // Wizard Header Information\n"
-              "\n"
-              "#region Wizard Text\n"
-              "\n"
-              "#endregion // Wizard Text\n"
-              "\n"
-              "#region Choice List Filter\n"
-              "\n"
-              "#endregion // Choice List Filter\n"
-              "\n"
-              "#region Array Filter\n"
-              "\n"
-              "#endregion // Array Filter\n"
-              "\n"
-              "#region Local Parameters\n"
-              "\n"
-              "#endregion //Local Parameters\n"
-              "\n"
-              "#region Drive Param\n"
-              "\n"
-              "\n"
-              "#endregion //Drive Param\n"
-              "\n"
-              "\n"
-              "#region Choice Lists\n"
-              "\n"
-              "#endregion //Choice List\n"
-              "\n"
-              "\n"
-              "#region Scripts\n"
-              "\n"
-              "\n"
-              "#endregion //Scripts\n"
-              "\n"
-              "\n"
-              "#region Drive Screens\n"
-              "\n"
-              "\n"
-              "#endregion //Drive Screens\n"
-              "\n");
+              "#region Wizard Header Information\n\n"
+              "FILE_FORMAT_VERSION: 1.5\nFILE_VERSION: 1.05\nRUN_MODE: 1\nPRODUCT_TYPE: 417\n"
+              "PRODUCT_NAME: \"QX-417\"\nDATABASE_VERSION: 2.00\nFILE_NAME: \"pump\"\n\n"
+              "#endregion // Wizard Header Information\n\n"
+              "#region Wizard Text\n\n#endregion // Wizard Text\n\n"
+              "#region Choice List Filter\n\n#endregion // Choice List Filter\n\n"
+              "#region Array Filter\n\n#endregion // Array Filter\n\n"
+              "#region Local Parameters\n\n#endregion //Local Parameters\n\n"
+              "#region Drive Param\n\n\n#endregion //Drive Param\n\n\n"
+              "#region Choice Lists\n\n#endregion //Choice List\n\n\n"
+              "#region Scripts\n\n\n#endregion //Scripts\n\n\n"
+              "#region Drive Screens\n\n\n#endregion //Drive Screens\n\n");
 }
 
 struct SaveUrlCase
@@ -170,7 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveUrlCase{"UpperCaseExtension", "w.SAS", "w.wdl", ""},
                       SaveUrlCase{"OnlyTheLastExtension", "w.sas.SaS", "w.sas.wdl", ""},
                       SaveUrlCase{"WdlIsRefused", "w.wdl", "", "Saving of .wdl file failed"},
-                      SaveUrlCase{"NoExtensionIsRefused", "w", "", "Saving of .wdl file failed"},
                       SaveUrlCase{"MissingDirectory", "missing/w.sas", "", "Saving of .wdl file failed"}),
     [](const auto &info) { return std::string(info.param.name); });
 
