@@ -90,8 +90,15 @@ void WdlWizard::validateScripts()
 
 void WdlWizard::saveWdlFile(const QString &path)
 {
-    Q_UNUSED(path);
-    addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
+    SaveWdl save;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        save.setModel(slot, model(slot));
+    save.setHeader(header());
+    // The readiness test and its text are those of the image.
+    if (!save.isReady())
+        addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
+    else if (!save.writeWdl(path))
+        addWarning(QStringLiteral("Saving of .wdl file failed"), 0);
 }
 
 void WdlWizard::createSasByteArray(const QString &path)

@@ -12,6 +12,7 @@
 #include "output/languagetable.h"
 #include "output/translationimporter.h"
 #include "output/translationtemplate.h"
+#include "output/wdlwriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -329,4 +330,11 @@ quint16 SaveWdl::sasChecksum(const QByteArray &image)
         crc.add(quint8(image.at(int(at))));
     }
     return crc.value();
+}
+
+bool SaveWdl::writeWdl(const QString &url)
+{
+    if (!isReady())
+        return false;
+    return WdlWriter(m_models, m_header).writeWdl(url);
 }

@@ -66,6 +66,9 @@ public:
     void setIncludedFiles(const IncludedFileMap &files);
     // Every collection given and every header tag present.
     bool isReady() const;
+    // Writes the wizard back as WDL text beside the image of url (".sas"
+    // becomes ".wdl"); false when not ready, refused or not writable.
+    bool writeWdl(const QString &url);
 
     // Header and script data (the wizard data) hold at most 65535 bytes.
     bool fitsWizardDataLimit() const;
