@@ -86,7 +86,6 @@ SUBROUTINE: sr_limits
    RET
 }
 
-FIRST_SCREEN_SCRIPT: init
 
 #endregion //Scripts
 
@@ -95,17 +94,22 @@ FIRST_SCREEN_SCRIPT: init
 
 SCREEN_OVERLAY: welcome
 {
+   PRE_SCREEN_SCRIPT: pre_welcome
+   {
+      CVP 0 lp_kind
+   }
+
    OVERLAY: o_welcome
    {
       T: welcome_title
       OK_ACTION: GOTO_NEXT_SCREEN
       CANCEL_ACTION: EXIT_WIZARD
-      BACK_ACTION: 
+      BACK_ACTION: NO_ACTION
       INFO_ACTION: NO_ACTION
-      UP_ACTION: 
-      DOWN_ACTION: 
-      LEFT_ACTION: 
-      RIGHT_ACTION: 
+      UP_ACTION: NO_ACTION
+      DOWN_ACTION: NO_ACTION
+      LEFT_ACTION: NO_ACTION
+      RIGHT_ACTION: NO_ACTION
    }
 
    NS: pump_type
@@ -143,13 +147,13 @@ SCREEN_OVERLAY: pd_warning
    {
       T: pd_title
       OK_ACTION: GOTO_NEXT_SCREEN
-      CANCEL_ACTION: 
+      CANCEL_ACTION: NO_ACTION
       BACK_ACTION: GOTO_PREVIOUS_SCREEN
-      INFO_ACTION: 
-      UP_ACTION: 
-      DOWN_ACTION: 
-      LEFT_ACTION: 
-      RIGHT_ACTION: 
+      INFO_ACTION: NO_ACTION
+      UP_ACTION: NO_ACTION
+      DOWN_ACTION: NO_ACTION
+      LEFT_ACTION: NO_ACTION
+      RIGHT_ACTION: NO_ACTION
    }
 
    NS: flow_screen
@@ -243,13 +247,13 @@ SCREEN_OVERLAY: done
    {
       T: done_title
       OK_ACTION: EXIT_WIZARD
-      CANCEL_ACTION: 
+      CANCEL_ACTION: NO_ACTION
       BACK_ACTION: GOTO_PREVIOUS_SCREEN
-      INFO_ACTION: 
-      UP_ACTION: 
-      DOWN_ACTION: 
-      LEFT_ACTION: 
-      RIGHT_ACTION: 
+      INFO_ACTION: NO_ACTION
+      UP_ACTION: NO_ACTION
+      DOWN_ACTION: NO_ACTION
+      LEFT_ACTION: NO_ACTION
+      RIGHT_ACTION: NO_ACTION
    }
 
 }
