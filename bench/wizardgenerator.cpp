@@ -199,6 +199,42 @@ QString WizardGenerator::translationText(int k, const QString &language)
     return out;
 }
 
+QString WizardGenerator::linguistText(int k, const QString &language)
+{
+    const Plan plan(k);
+    QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\">\n"
+                                 "<context>\n    <name>wizard</name>\n");
+    const auto message = [&out](const QString &source, const QString &translation) {
+        out += QStringLiteral("    <message>\n        <source>") + source + QStringLiteral("</source>\n        <translation>")
+               + translation + QStringLiteral("</translation>\n    </message>\n");
+    };
+    for (int i = 0; i < plan.texts; ++i) {
+        message(QStringLiteral("Setting ") + n(i) + QStringLiteral(" \u00e4\u00f6\u00fc \u2192 \u00b0C"),
+                language + QStringLiteral(" ") + n(i) + QStringLiteral(" \u00e5\u00df &lt;&amp;&gt;"));
+        if (i % 3 == 0)
+            message(QStringLiteral("Help for setting ") + n(i) + QStringLiteral(".\nSecond line: \u00e9t\u00e9 \u6e29\u5ea6"),
+                    language + QStringLiteral(" help ") + n(i) + QStringLiteral("\nline two"));
+    }
+    out += QStringLiteral("</context>\n</TS>\n");
+    return out;
+}
+
+void WizardGenerator::writeLinguistFiles(const QString &directory, int k, int translations)
+{
+    QDir().mkpath(directory);
+    const QMetaEnum languages = QMetaEnum::fromType<SaveWdl::Translations>();
+    int written = 0;
+    for (int i = 0; i < languages.keyCount() && written < translations; ++i) {
+        const QString language = QString::fromLatin1(languages.key(i));
+        if (language == QLatin1String("English"))
+            continue;
+        QFile file(directory + QStringLiteral("/wizard_") + language + QStringLiteral(".ts"));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(linguistText(k, language).toUtf8());
+        ++written;
+    }
+}
+
 QString WizardGenerator::write(const QString &directory, int k, int translations)
 {
     QDir().mkpath(directory);

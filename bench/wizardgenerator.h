@@ -16,6 +16,11 @@ public:
     static QString write(const QString &directory, int k, int translations);
     static QString wdlText(int k);
     static QString translationText(int k, const QString &language);
+    // The same translated strings as a Qt Linguist .ts file, for comparing
+    // with lrelease on equal work.
+    static QString linguistText(int k, const QString &language);
+    // Writes one .ts file per language that write() would translate.
+    static void writeLinguistFiles(const QString &directory, int k, int translations);
 };
 
 #endif

@@ -82,6 +82,7 @@ std::vector<char> DictCodec::encode(const LanguageHeader &header, const Entries 
         stringAreaSize += storedSize(entry.second);
 
     LeWriter out;
+    out.reserve(int(kHeadSize + kIndexEntrySize * entries.size() + stringAreaSize));
     out.bytes(kMagic, "magic");
     out.u16(kFormatVersion, "format version");
     out.u8(quint8(codecMode), "codec mode");
@@ -100,8 +101,7 @@ std::vector<char> DictCodec::encode(const LanguageHeader &header, const Entries 
     }
 
     for (size_t done = 0; done < order.size(); ++done) {
-        for (QChar unit : entries[order[done]].second)
-            out.u16(unit.unicode());
+        out.utf16(entries[order[done]].second, "text");
         out.u16(0, "terminator");
         report.step(done + 1, order.size());
     }

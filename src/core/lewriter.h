@@ -24,17 +24,29 @@ public:
     void u16(quint16 v, const char *field = nullptr)
     {
         note(2, field);
-        m_data.append(char(v & 0xFF));
-        m_data.append(char(v >> 8));
+        const char b[2] = {char(v & 0xFF), char(v >> 8)};
+        m_data.append(b, 2);
     }
     void i16(qint16 v, const char *field = nullptr) { u16(quint16(v), field); }
     void u32(quint32 v, const char *field = nullptr)
     {
         note(4, field);
-        for (int shift = 0; shift < 32; shift += 8)
-            m_data.append(char((v >> shift) & 0xFF));
+        const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
+        m_data.append(b, 4);
     }
     void i32(qint32 v, const char *field = nullptr) { u32(quint32(v), field); }
+    // A string as UTF-16 code units, least significant byte first, no terminator.
+    void utf16(const QString &s, const char *field = nullptr)
+    {
+        note(2 * s.size(), field);
+        const int at = m_data.size();
+        m_data.resize(at + 2 * s.size());
+        char *out = m_data.data() + at;
+        for (const QChar unit : s) {
+            *out++ = char(unit.unicode() & 0xFF);
+            *out++ = char(unit.unicode() >> 8);
+        }
+    }
     void bytes(const QByteArray &b, const char *field = nullptr)
     {
         note(b.size(), field);
@@ -54,6 +66,8 @@ public:
     }
 
     int size() const { return m_data.size(); }
+    // Room for n bytes in all, so that a writer of known size grows once.
+    void reserve(int n) { m_data.reserve(n); }
 
     void patchU8(int at, quint8 v) { m_data[at] = char(v); }
     void patchU16(int at, quint16 v)

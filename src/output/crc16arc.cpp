@@ -24,7 +24,7 @@ constexpr std::array<quint16, 256> kTable = makeTable();
 
 } // namespace
 
-void Crc16Arc::add(quint8 byte)
+const quint16 *Crc16Arc::table()
 {
-    m_crc = quint16((m_crc >> 8) ^ kTable[(m_crc ^ byte) & 0xFFu]);
+    return kTable.data();
 }

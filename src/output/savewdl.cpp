@@ -324,10 +324,11 @@ quint16 SaveWdl::sasChecksum(const QByteArray &image)
     // Never past the array, whatever the length field says. An odd last byte
     // has no partner and is not covered.
     const qint64 covered = qMin<qint64>(LeReader::u32At(image, kTotalLengthAt, nullptr), image.size());
+    const auto *bytes = reinterpret_cast<const quint8 *>(image.constData());
     Crc16Arc crc;
     for (qint64 at = kCheckedFrom; at + 1 < covered; at += 2) {
-        crc.add(quint8(image.at(int(at + 1))));
-        crc.add(quint8(image.at(int(at))));
+        crc.add(bytes[at + 1]);
+        crc.add(bytes[at]);
     }
     return crc.value();
 }

@@ -45,6 +45,8 @@ QStringList translationFileNames(const QString &directory)
 // the file: a line break and a double quote.
 QString unescapeContent(QString content)
 {
+    if (!content.contains(QLatin1Char('\\')))
+        return content;
     return content.replace(QLatin1String("\\n"), QLatin1String("\r"))
         .replace(QLatin1String("\\\""), QLatin1String("\""));
 }
@@ -83,7 +85,9 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
 std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
 {
     const QString fileName = file.fileName();
-    QXmlStreamReader xml(&file);
+    // Parsed from memory: the reader decodes a whole buffer much faster than
+    // it pulls a device in small blocks.
+    QXmlStreamReader xml(file.readAll());
     int language = -1;
     DictCodec::Entries entries;
     while (!xml.atEnd()) {
@@ -144,23 +148,24 @@ void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fi
                                         DictCodec::Entries &entries)
 {
     const QXmlStreamAttributes attributes = xml.attributes();
-    const QString line = QString::number(xml.lineNumber());
+    const auto line = [&xml] { return QString::number(xml.lineNumber()); };
     QString id;
-    if (attributes.hasAttribute(QLatin1String("id")))
-        id = attributes.value(QLatin1String("id")).toString();
+    const QStringRef idValue = attributes.value(QLatin1String("id"));
+    if (!idValue.isNull())
+        id = idValue.toString();
     else
         m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"id\" on line ")
-               + line + QStringLiteral(" was empty. It is not known which text was translated."));
+               + line() + QStringLiteral(" was empty. It is not known which text was translated."));
 
     bool isText = false;
     bool isHelp = false;
-    if (attributes.hasAttribute(QLatin1String("type"))) {
-        const QStringRef type = attributes.value(QLatin1String("type"));
+    const QStringRef type = attributes.value(QLatin1String("type"));
+    if (!type.isNull()) {
         isText = type == QLatin1String("text");
         isHelp = type == QLatin1String("help");
     } else {
         m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"type\" on line ")
-               + line + QStringLiteral(" was empty. It is not known whether text or help was translated."));
+               + line() + QStringLiteral(" was empty. It is not known whether text or help was translated."));
     }
 
     // A child element inside makes the reader fail; the caller refuses the file.

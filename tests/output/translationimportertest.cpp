@@ -184,6 +184,7 @@ TEST_F(ImportTest, MissingIdOrTypeSkipsOnlyThatEntry)
                                  "<text id=\"welcome\">Willkommen</text>\n"
                                  "<text id=\"welcome\" type=\"Text\">Willkommen</text>\n"
                                  "<text id=\"bye\" type=\"text\">Tschüss</text>\n"
+                                 "<text id=\"\" type=\"\">Leer</text>\n"
                                  "</translations>"));
     const Imported result = import();
     const QString path = m_files.path(QStringLiteral("translation_German.xml"));
@@ -196,7 +197,10 @@ TEST_F(ImportTest, MissingIdOrTypeSkipsOnlyThatEntry)
              + TranslationTemplate::supportedLanguagesText(),
          QStringLiteral("XML file ") + path
              + QStringLiteral(" does not have attribute \"type\" on line 3 was empty. It is not known whether text "
-                              "or help was translated.")}));
+                              "or help was translated."),
+         // Present but empty attributes are no missing ones.
+         QStringLiteral("Text identificator  was not found in wdl file. Found translation for unknown text.")
+             + TranslationTemplate::supportedLanguagesText()}));
     ASSERT_EQ(result.count, 1);
     EXPECT_EQ(entriesText(result.dictionaries().at(0).entries), "5=Tschüss;");
 }
