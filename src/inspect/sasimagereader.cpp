@@ -270,8 +270,8 @@ private:
 
         m_image.scriptDataOffset = headerLength;
         m_image.scriptDataLength = scriptDataLength;
+        m_image.textRecordsOffset = textRecordsOffset;
         const int textsAt = headerLength + scriptDataLength;
-        m_image.textRecordsOffset = textsAt;
         if (textRecordsOffset != textsAt) {
             problem(39, QStringLiteral("text records offset ") + QString::number(textRecordsOffset)
                             + QStringLiteral(" is not header length + script data length (")
@@ -282,7 +282,7 @@ private:
                             + QStringLiteral(" is not 10 times the text count ") + QString::number(textCount));
         }
         m_textCount = textCount;
-        const int expectedStart = alignedTo4(qint64(textsAt) + kTextRecordSize * textCount);
+        const int expectedStart = alignedTo4(qint64(textRecordsOffset) + kTextRecordSize * textCount);
         m_image.dictionaryStart = dictionaryStart;
         if (dictionaryStart != expectedStart) {
             problem(46, QStringLiteral("dictionary start ") + QString::number(dictionaryStart)
@@ -336,7 +336,9 @@ private:
             problem(31, QStringLiteral("script data of ") + QString::number(m_image.scriptDataLength)
                             + QStringLiteral(" bytes from ") + at(start)
                             + QStringLiteral(" runs past the end of the image at ") + at(m_data.size()));
-            end = m_data.size();
+            // The text records follow the script data: where they start is
+            // the best guess left for where the records end.
+            end = qMin(m_image.textRecordsOffset, m_data.size());
         }
         int pos = start;
         while (pos < end) {
@@ -735,6 +737,7 @@ private:
                 pos = alignedTo4(pos);
             m_sectionsEnd = qMin(pos, m_data.size());
         }
+        m_dictionariesRead = true;
     }
 
     // The image keeps no list of its CSIV files: the CSIV commands name their
@@ -756,16 +759,23 @@ private:
                 if (use.first == start)
                     users.append(use.second);
             }
-            if (start < quint32(m_sectionsEnd) || start >= quint32(m_data.size()) || start % 4 != 0) {
+            if (start >= quint32(m_data.size())) {
                 problem(users.first() + 3, QStringLiteral("CSIV command at ") + at(users.first())
                                                + QStringLiteral(" names a file at ") + at(start)
-                                               + QStringLiteral(", which is not a multiple of 4 between the end of "
-                                                                "the dictionaries at ")
-                                               + at(m_sectionsEnd) + QStringLiteral(" and the end of the image at ")
+                                               + QStringLiteral(", past the end of the image at ")
                                                + at(m_data.size()));
                 continue;
             }
-            if (int(start) - covered >= 4) {
+            // Where the dictionaries end is known only when all could be read.
+            if (start % 4 != 0 || (m_dictionariesRead && start < quint32(m_sectionsEnd))) {
+                problem(users.first() + 3, QStringLiteral("CSIV command at ") + at(users.first())
+                                               + QStringLiteral(" names a file at ") + at(start)
+                                               + QStringLiteral(", which is not a multiple of 4 after the "
+                                                                "dictionaries, which end at ")
+                                               + at(m_sectionsEnd));
+                continue;
+            }
+            if (m_dictionariesRead && int(start) - covered >= 4) {
                 problem(covered, QString::number(int(start) - covered) + QStringLiteral(" bytes at ") + at(covered)
                                      + QStringLiteral(" belong to no section"));
             }
@@ -777,7 +787,7 @@ private:
             m_image.csivFiles.append(file);
             covered = int(end);
         }
-        if (m_data.size() - covered >= 4) {
+        if (m_dictionariesRead && m_data.size() - covered >= 4) {
             problem(covered, QString::number(m_data.size() - covered) + QStringLiteral(" bytes at ") + at(covered)
                                  + QStringLiteral(" belong to no section"));
         }
@@ -807,6 +817,7 @@ private:
     int m_textCount = 0;
     int m_dictionaryCount = 0;
     int m_sectionsEnd = 0;
+    bool m_dictionariesRead = false;
     // (file offset, command offset) of every CSIV command that names a file.
     QList<QPair<quint32, int>> m_csivUses;
 };

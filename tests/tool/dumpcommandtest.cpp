@@ -1,0 +1,71 @@
+#include "tool/toolrun.h"
+
+#include "core/fileurl.h"
+#include "core/wdlwizard.h"
+#include "output/savewdl.h"
+#include "support/golden.h"
+#include "support/imageassembler.h"
+#include "support/qtprinters.h"
+#include "support/wizardfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// The image of the wizard with every record kind, written as all_records.sas.
+class DumpCommandTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        WdlWizard *wizard = WdlWizard::instance();
+        wizard->openWDLFile(FileUrl::fromLocalPath(QStringLiteral(WDLC_TEST_DATA "/tool/dump/all_records.wdl")));
+        ImageAssembler assembler(wizard);
+        assembler.addTranslation(SaveWdl::German, {{1, QStringLiteral("Prüfung")}, {7, QStringLiteral("Ja")}});
+        assembler.addCsivFile(wizard->getCSIVfileList().firstKey(), csivFile("CURVE1"));
+        m_image = assembler.assemble();
+        m_files.writeBytes(QStringLiteral("all_records.sas"), m_image);
+    }
+
+    ToolRun dump(const QStringList &arguments) { return runToolIn(m_files.dir(), QStringList{QStringLiteral("dump")} + arguments); }
+
+    QByteArray m_image;
+    WizardFiles m_files;
+};
+
+TEST_F(DumpCommandTest, TextGolden)
+{
+    const ToolRun run = dump({QStringLiteral("all_records.sas")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, QString());
+    EXPECT_TRUE(matchesGolden(run.out, QStringLiteral("tool/dump/all_records.txt")));
+}
+
+TEST_F(DumpCommandTest, JsonGolden)
+{
+    const ToolRun run = dump({QStringLiteral("--json"), QStringLiteral("all_records.sas")});
+    EXPECT_EQ(run.status, 0);
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_TRUE(document.object().value(QStringLiteral("checkValue")).toObject().value(QStringLiteral("agree")).toBool());
+    EXPECT_TRUE(matchesGolden(run.out, QStringLiteral("tool/dump/all_records.json")));
+}
+
+TEST_F(DumpCommandTest, DamagedImageIsDumpedAsFarAsItGoesAndFails)
+{
+    m_files.writeBytes(QStringLiteral("cut.sas"), m_image.left(m_image.size() - 40));
+    const ToolRun run = dump({QStringLiteral("cut.sas")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\nScript data: 20 records")));
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("cut.sas: offset 4: total length ") + QString::number(m_image.size())
+                                   + QStringLiteral(" at offset 4 differs from the ")
+                                   + QString::number(m_image.size() - 40)
+                                   + QStringLiteral(" bytes of the image: the image is cut short\n")))
+        << run.err.toStdString();
+}
+
+} // namespace
