@@ -309,11 +309,14 @@ private:
                             + QStringLiteral(" is not 48 + file name length ") + QString::number(nameLength));
         }
         const qint64 nameEnd = qint64(SasImageReader::kFixedHeaderSize) + nameLength;
-        if (nameLength == 0 || nameEnd > m_data.size()) {
-            problem(27, QStringLiteral("file name length ") + QString::number(nameLength)
-                            + QStringLiteral(" at offset 27 does not fit: the field needs 1 to ")
-                            + QString::number(m_data.size() - SasImageReader::kFixedHeaderSize)
-                            + QStringLiteral(" bytes"));
+        if (nameLength == 0) {
+            problem(27, QStringLiteral("file name length 0 at offset 27 leaves no room for the zero byte"));
+            return;
+        }
+        if (nameEnd > m_data.size()) {
+            problem(27, QStringLiteral("file name field of ") + QString::number(nameLength)
+                            + QStringLiteral(" bytes from offset 48 runs past the end of the image at ")
+                            + at(m_data.size()));
             return;
         }
         LeReader in(m_data, SasImageReader::kFixedHeaderSize);
