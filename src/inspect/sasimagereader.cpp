@@ -229,6 +229,7 @@ private:
         h.bytes(QStringLiteral("reserved"), 3);
         const quint32 totalLength = h.u32(QStringLiteral("total length"));
         m_image.storedCheckValue = h.u16(QStringLiteral("check value"));
+        h.explain(QStringLiteral("0x") + hex16(m_image.storedCheckValue));
         const quint16 fixedSize = h.u16(QStringLiteral("fixed header size"));
         h.u16(QStringLiteral("file format version major"));
         h.u16(QStringLiteral("file format version minor"));
@@ -260,7 +261,8 @@ private:
                                                                    : QString()));
         }
         if (fixedSize != SasImageReader::kFixedHeaderSize)
-            problem(10, QStringLiteral("fixed header size is ") + QString::number(fixedSize) + QStringLiteral(", not 48"));
+            problem(10, QStringLiteral("fixed header size is ") + QString::number(fixedSize)
+                            + QStringLiteral(", not 48"));
         if (!m_image.checkValuesAgree()) {
             problem(8, QStringLiteral("stored check value 0x") + hex16(m_image.storedCheckValue)
                            + QStringLiteral(" differs from the computed 0x") + hex16(m_image.computedCheckValue));
@@ -303,7 +305,8 @@ private:
     void readFileName(quint16 nameOffset, quint16 nameLength, quint16 headerLength)
     {
         if (nameOffset != SasImageReader::kFixedHeaderSize)
-            problem(29, QStringLiteral("file name offset is ") + QString::number(nameOffset) + QStringLiteral(", not 48"));
+            problem(29, QStringLiteral("file name offset is ") + QString::number(nameOffset)
+                            + QStringLiteral(", not 48"));
         if (headerLength != SasImageReader::kFixedHeaderSize + nameLength) {
             problem(33, QStringLiteral("header length ") + QString::number(headerLength)
                             + QStringLiteral(" is not 48 + file name length ") + QString::number(nameLength));

@@ -76,7 +76,8 @@ int CheckCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
     if (warnings == 0)
         out << "no warnings\n";
     else
-        out << counted(warnings, "warning", "warnings") << " in " << counted(filesWithWarnings, "file", "files") << '\n';
+        out << counted(warnings, "warning", "warnings") << " in " << counted(filesWithWarnings, "file", "files")
+            << '\n';
     out.flush();
     return warnings > 0 ? ToolCommand::Failed : ToolCommand::Ok;
 }

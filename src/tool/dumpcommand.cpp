@@ -15,9 +15,19 @@ namespace {
 constexpr int kOffsetWidth = 8;
 constexpr int kNameWidth = 28;
 
+QString hexDigits(qint64 value, int digits)
+{
+    return QString::number(value, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+}
+
 QString hex(qint64 value, int digits)
 {
-    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+    return QStringLiteral("0x") + hexDigits(value, digits);
+}
+
+QString hexBytes(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
 // Control characters, quotes and backslashes escaped as in C, so that every
@@ -44,7 +54,7 @@ QString escaped(const QString &text)
             break;
         default:
             if (c.category() == QChar::Other_Control)
-                out += QStringLiteral("\\u") + QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+                out += QStringLiteral("\\u") + hexDigits(c.unicode(), 4);
             else
                 out += c;
         }
@@ -54,7 +64,8 @@ QString escaped(const QString &text)
 
 QString offsetColumn(int offset, int indent)
 {
-    return QString(indent, QLatin1Char(' ')) + QString::number(offset).rightJustified(kOffsetWidth) + QStringLiteral("  ");
+    return QString(indent, QLatin1Char(' ')) + QString::number(offset).rightJustified(kOffsetWidth)
+           + QStringLiteral("  ");
 }
 
 QString fieldValue(const SasField &f)
@@ -62,7 +73,7 @@ QString fieldValue(const SasField &f)
     QString value;
     switch (f.value.type()) {
     case QVariant::ByteArray:
-        value = QString::fromLatin1(f.value.toByteArray().toHex(' ').toUpper());
+        value = hexBytes(f.value.toByteArray());
         break;
     case QVariant::String:
         value = escaped(f.value.toString());
@@ -140,8 +151,9 @@ QString csivText(const SasImage &image)
         for (int at : f.commandOffsets)
             users.append(QString::number(at));
         out += offsetColumn(f.offset, 0) + escaped(f.flashName) + QStringLiteral(": ") + QString::number(f.size)
-               + QStringLiteral(" bytes, named by the CSIV command") + (users.size() == 1 ? QString() : QStringLiteral("s"))
-               + QStringLiteral(" at ") + users.join(QStringLiteral(", ")) + QLatin1Char('\n');
+               + QStringLiteral(" bytes, named by the CSIV command")
+               + (users.size() == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" at ")
+               + users.join(QStringLiteral(", ")) + QLatin1Char('\n');
     }
     return out;
 }
@@ -154,7 +166,7 @@ QJsonArray fieldsJson(const QList<SasField> &fields)
                       {QStringLiteral("offset"), f.offset},
                       {QStringLiteral("size"), f.size},
                       {QStringLiteral("value"), f.value.type() == QVariant::ByteArray
-                                                     ? QJsonValue(QString::fromLatin1(f.value.toByteArray().toHex(' ').toUpper()))
+                                                     ? QJsonValue(hexBytes(f.value.toByteArray()))
                                                      : QJsonValue::fromVariant(f.value)}};
         if (!f.meaning.isEmpty())
             o.insert(QStringLiteral("meaning"), f.meaning);

@@ -181,7 +181,8 @@ QString GraphCommand::dot(WdlWizard *wizard, const QString &graphName)
     }
 
     if (!screens.isEmpty())
-        out += QStringLiteral("  ") + quoted(kEntryNode) + QStringLiteral(" -> ") + quoted(entry) + QStringLiteral(";\n");
+        out += QStringLiteral("  ") + quoted(kEntryNode) + QStringLiteral(" -> ") + quoted(entry)
+               + QStringLiteral(";\n");
     for (const Edge &e : edges) {
         out += QStringLiteral("  ") + quoted(e.from) + QStringLiteral(" -> ") + quoted(e.to);
         if (!e.script.isEmpty())

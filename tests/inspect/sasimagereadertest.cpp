@@ -1,10 +1,6 @@
 #include "inspect/sasimagereader.h"
 
-#include "core/fileurl.h"
-#include "core/lereader.h"
 #include "core/lewriter.h"
-#include "core/wdlwizard.h"
-#include "output/savewdl.h"
 #include "support/imageassembler.h"
 #include "support/qtprinters.h"
 
@@ -13,21 +9,6 @@
 #include <functional>
 
 namespace {
-
-// An image of a wizard with every record kind, a German translation and one
-// CSIV file, laid out as the image layout prescribes.
-const QByteArray &soundImage()
-{
-    static const QByteArray image = [] {
-        WdlWizard *wizard = WdlWizard::instance();
-        wizard->openWDLFile(FileUrl::fromLocalPath(QStringLiteral(WDLC_TEST_DATA "/tool/dump/all_records.wdl")));
-        ImageAssembler assembler(wizard);
-        assembler.addTranslation(SaveWdl::German, {{1, QStringLiteral("Prüfung")}, {7, QStringLiteral("Ja")}});
-        assembler.addCsivFile(wizard->getCSIVfileList().firstKey(), csivFile("CURVE1"));
-        return assembler.assemble();
-    }();
-    return image;
-}
 
 QStringList problemLines(const SasImage &image)
 {
@@ -77,7 +58,7 @@ TEST(SasImageReaderCheckValue, FeedsOnlyThePairsTheDataHolds)
 
 TEST(SasImageReader, SoundImageReadsWithoutProblems)
 {
-    const SasImage image = SasImageReader::read(soundImage());
+    const SasImage image = SasImageReader::read(allRecordsImage());
     EXPECT_TRUE(sameWarnings(problemLines(image), {}));
     EXPECT_TRUE(image.checkValuesAgree());
     EXPECT_EQ(image.fileName, QStringLiteral("dumped"));
@@ -94,7 +75,7 @@ TEST(SasImageReader, SoundImageReadsWithoutProblems)
 // Cut at every length, the image is reported, never read past its end.
 TEST(SasImageReader, EveryTruncationIsReported)
 {
-    const QByteArray sound = soundImage();
+    const QByteArray sound = allRecordsImage();
     for (int n = 0; n < sound.size(); ++n) {
         const SasImage image = SasImageReader::read(sound.left(n));
         ASSERT_FALSE(image.problems.isEmpty()) << "cut at " << n;
@@ -121,6 +102,8 @@ struct Damage
     // The complete list of problems, as "offset: message".
     std::function<QStringList(const QByteArray &damaged, const SasImage &sound)> problems;
     bool keepCheckValue = false;
+
+    friend void PrintTo(const Damage &d, std::ostream *os) { *os << d.name; }
 };
 
 class SasImageReaderDamage : public ::testing::TestWithParam<Damage>
@@ -130,9 +113,9 @@ class SasImageReaderDamage : public ::testing::TestWithParam<Damage>
 TEST_P(SasImageReaderDamage, ReportsTheProblemAtItsOffset)
 {
     const Damage &d = GetParam();
-    const SasImage sound = SasImageReader::read(soundImage());
+    const SasImage sound = SasImageReader::read(allRecordsImage());
     LeWriter image;
-    image.data() = soundImage();
+    image.data() = allRecordsImage();
     d.damage(image, sound);
     const QByteArray damaged = d.keepCheckValue ? image.data() : withCheckValue(image.data());
     EXPECT_TRUE(sameWarnings(problemLines(SasImageReader::read(damaged)), d.problems(damaged, sound)));
@@ -197,7 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
                    const SasRecord &last = sound.records.last();
                    return QStringList{n(last.offset + 3) + QStringLiteral(": payload length ")
                                       + n(last.payloadLength + 1) + QStringLiteral(" of the filter record at offset ")
-                                      + n(last.offset) + QStringLiteral(" runs past the end of the script data at offset ")
+                                      + n(last.offset)
+                                      + QStringLiteral(" runs past the end of the script data at offset ")
                                       + n(sound.textRecordsOffset)};
                }},
         Damage{"ScriptDataLengthPastTheEnd",
@@ -205,8 +189,8 @@ INSTANTIATE_TEST_SUITE_P(
                [](const QByteArray &damaged, const SasImage &sound) {
                    return QStringList{
                        QStringLiteral("39: text records offset ") + n(sound.textRecordsOffset)
-                           + QStringLiteral(" is not header length + script data length (") + n(sound.scriptDataOffset + 0xFFF0)
-                           + QLatin1Char(')'),
+                           + QStringLiteral(" is not header length + script data length (")
+                           + n(sound.scriptDataOffset + 0xFFF0) + QLatin1Char(')'),
                        QStringLiteral("31: script data of 65520 bytes from offset ") + n(sound.scriptDataOffset)
                            + QStringLiteral(" runs past the end of the image at offset ") + n(damaged.size())};
                }},
@@ -219,7 +203,8 @@ INSTANTIATE_TEST_SUITE_P(
                        QStringLiteral("42: dictionary area length ") + n(damaged.size() - sound.dictionaryStart)
                            + QStringLiteral(" is not total length - dictionary start (") + n(damaged.size() - 0xFFF0)
                            + QLatin1Char(')'),
-                       QStringLiteral("65520: dictionary 1 at offset 65520: blob offset 65520 lies outside the data of ")
+                       QStringLiteral("65520: dictionary 1 at offset 65520: blob offset 65520 lies outside the "
+                                      "data of ")
                            + n(damaged.size()) + QStringLiteral(" bytes")};
                }},
         Damage{"CsivOffsetPastTheEnd",

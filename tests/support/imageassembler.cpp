@@ -1,10 +1,12 @@
 #include "support/imageassembler.h"
 
+#include "core/fileurl.h"
 #include "core/lereader.h"
 #include "core/lewriter.h"
 #include "core/wdlwizard.h"
 #include "inspect/sasimagereader.h"
 #include "output/languagetable.h"
+#include "output/savewdl.h"
 
 namespace {
 
@@ -146,6 +148,19 @@ QByteArray ImageAssembler::assemble() const
     out.patchU16(46, quint16(dictionaryStart));
     out.patchU16(8, SasImageReader::checkValue(out.data()));
     return out.data();
+}
+
+const QByteArray &allRecordsImage()
+{
+    static const QByteArray image = [] {
+        WdlWizard *wizard = WdlWizard::instance();
+        wizard->openWDLFile(FileUrl::fromLocalPath(QStringLiteral(WDLC_TEST_DATA "/tool/dump/all_records.wdl")));
+        ImageAssembler assembler(wizard);
+        assembler.addTranslation(SaveWdl::German, {{1, QStringLiteral("Prüfung")}, {7, QStringLiteral("Ja")}});
+        assembler.addCsivFile(wizard->getCSIVfileList().firstKey(), csivFile("CURVE1"));
+        return assembler.assemble();
+    }();
+    return image;
 }
 
 QByteArray csivFile(const QByteArray &flashName, const QByteArray &body)

@@ -33,6 +33,10 @@ private:
     QMap<quint16, QByteArray> m_csivFiles;
 };
 
+// The image of tests/data/tool/dump/all_records.wdl, a wizard with every
+// record kind, with a German translation and one CSIV file named CURVE1.
+const QByteArray &allRecordsImage();
+
 // A CSIV file that carries flashName where the builder looks for it.
 QByteArray csivFile(const QByteArray &flashName, const QByteArray &body = QByteArray("curve data"));
 

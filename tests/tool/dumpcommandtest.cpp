@@ -1,8 +1,5 @@
 #include "tool/toolrun.h"
 
-#include "core/fileurl.h"
-#include "core/wdlwizard.h"
-#include "output/savewdl.h"
 #include "support/golden.h"
 #include "support/imageassembler.h"
 #include "support/qtprinters.h"
@@ -15,24 +12,18 @@
 
 namespace {
 
-// The image of the wizard with every record kind, written as all_records.sas.
+// The image of the wizard with every record kind, as all_records.sas.
 class DumpCommandTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { m_files.writeBytes(QStringLiteral("all_records.sas"), m_image); }
+
+    ToolRun dump(const QStringList &arguments)
     {
-        WdlWizard *wizard = WdlWizard::instance();
-        wizard->openWDLFile(FileUrl::fromLocalPath(QStringLiteral(WDLC_TEST_DATA "/tool/dump/all_records.wdl")));
-        ImageAssembler assembler(wizard);
-        assembler.addTranslation(SaveWdl::German, {{1, QStringLiteral("Prüfung")}, {7, QStringLiteral("Ja")}});
-        assembler.addCsivFile(wizard->getCSIVfileList().firstKey(), csivFile("CURVE1"));
-        m_image = assembler.assemble();
-        m_files.writeBytes(QStringLiteral("all_records.sas"), m_image);
+        return runToolIn(m_files.dir(), QStringList{QStringLiteral("dump")} + arguments);
     }
 
-    ToolRun dump(const QStringList &arguments) { return runToolIn(m_files.dir(), QStringList{QStringLiteral("dump")} + arguments); }
-
-    QByteArray m_image;
+    const QByteArray m_image = allRecordsImage();
     WizardFiles m_files;
 };
 
@@ -51,7 +42,8 @@ TEST_F(DumpCommandTest, JsonGolden)
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
-    EXPECT_TRUE(document.object().value(QStringLiteral("checkValue")).toObject().value(QStringLiteral("agree")).toBool());
+    const QJsonObject checkValue = document.object().value(QStringLiteral("checkValue")).toObject();
+    EXPECT_TRUE(checkValue.value(QStringLiteral("agree")).toBool());
     EXPECT_TRUE(matchesGolden(run.out, QStringLiteral("tool/dump/all_records.json")));
 }
 

@@ -39,7 +39,8 @@ TEST(GraphCommand, OutputOptionWritesTheFileInstead)
 TEST(GraphCommand, UnwritableOutputFails)
 {
     const ToolRun run = runToolIn(kGraphData, {QStringLiteral("graph"), QStringLiteral("unreachable.wdl"),
-                                               QStringLiteral("--output"), QStringLiteral("/nonexistent/dir/flow.dot")});
+                                               QStringLiteral("--output"),
+                                               QStringLiteral("/nonexistent/dir/flow.dot")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("wdltool graph: cannot write /nonexistent/dir/flow.dot: ")))
         << run.err.toStdString();
