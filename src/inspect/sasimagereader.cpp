@@ -128,7 +128,8 @@ QString utf16Field(const char16_t *field, int size)
 }
 
 // Reads named fields one after the other, each with its absolute offset, and
-// never beyond `end`: a field that does not fit is left out and `ok` turns false.
+// never beyond `end`: a field that does not fit is left out, and so is every
+// field after it.
 class FieldReader
 {
 public:
@@ -160,8 +161,6 @@ public:
             m_fields.last().meaning = meaning;
     }
 
-    bool ok() const { return m_in.ok(); }
-    int pos() const { return m_in.pos(); }
     QList<SasField> fields() const { return m_fields; }
 
 private:
@@ -735,7 +734,9 @@ private:
             d.version = QString::number(blob.header.versionMajor) + QLatin1Char('.')
                         + QString::number(blob.header.versionMinor) + QLatin1Char('.')
                         + QString::number(blob.header.versionBuild);
-            d.productName = latin1Field(blob.header.productName, sizeof blob.header.productName);
+            // The product name went in as UTF-8, cut after 6 bytes.
+            const char *product = blob.header.productName;
+            d.productName = QString::fromUtf8(product, int(std::find(product, product + 6, '\0') - product));
             d.entries = blob.entries;
             m_image.dictionaries.append(d);
             pos += blob.size;
@@ -804,6 +805,7 @@ private:
         const QByteArray bytes = m_data.mid(file.offset, file.size);
         LeReader in(bytes, kCsivNameLengthAt);
         const quint16 length = in.u16();
+        in.seek(kCsivNameOffsetAt);
         const quint16 offset = in.u16();
         in.seek(offset);
         const QByteArray name = in.bytes(length);

@@ -223,6 +223,15 @@ INSTANTIATE_TEST_SUITE_P(
                        n(dictionariesEnd) + QStringLiteral(": ") + n(file.size) + QStringLiteral(" bytes at offset ")
                            + n(dictionariesEnd) + QStringLiteral(" belong to no section")};
                }},
+        Damage{"CsivFlashNameOutsideTheFile",
+               [](LeWriter &image, const SasImage &sound) { image.patchU16(sound.csivFiles.first().offset + 26, 999); },
+               [](const QByteArray &, const SasImage &sound) {
+                   const SasCsivFile &file = sound.csivFiles.first();
+                   return QStringList{n(file.offset) + QStringLiteral(": CSIV file at offset ") + n(file.offset)
+                                      + QStringLiteral(" has no readable flash name: its name field (length 999, "
+                                                       "offset 30) lies outside its ")
+                                      + n(file.size) + QStringLiteral(" bytes")};
+               }},
         Damage{"TotalLengthTooLarge",
                [](LeWriter &image, const SasImage &) { image.patchU32(4, quint32(image.size() + 8)); },
                [](const QByteArray &damaged, const SasImage &sound) {
