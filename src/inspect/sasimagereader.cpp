@@ -744,7 +744,8 @@ private:
                 pos = alignedTo4(pos);
             m_sectionsEnd = qMin(pos, m_data.size());
         }
-        m_dictionariesRead = true;
+        // Without a dictionary nothing says where the dictionary area ends.
+        m_dictionariesRead = m_dictionaryCount > 0;
     }
 
     // The image keeps no list of its CSIV files: the CSIV commands name their
