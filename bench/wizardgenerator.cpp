@@ -120,6 +120,7 @@ QString WizardGenerator::wdlText(int k)
     int virtualChoice = 0;
     int virtualPlain = 0;
     int script = 0;
+    int call = 0;
     for (int i = 0; i < total; ++i) {
         const QString id = screenId(screenCount++);
         QString block;
@@ -165,10 +166,10 @@ QString WizardGenerator::wdlText(int k)
         const int kind = script++ % 4;
         if (kind == 0)
             block += QStringLiteral("   PRE_SCREEN_SCRIPT: pre") + n(i) + QStringLiteral("\n   {\n      CALL sr")
-                     + n(i % plan.subroutines) + QStringLiteral("\n   }\n");
+                     + n(call++ % plan.subroutines) + QStringLiteral("\n   }\n");
         else if (kind == 1)
             block += QStringLiteral("   PSS: pss") + n(i) + QStringLiteral("\n   {\n      CALL sr")
-                     + n(i % plan.subroutines) + QStringLiteral("\n      SUB ") + lp(plan, i) + QLatin1Char(' ')
+                     + n(call++ % plan.subroutines) + QStringLiteral("\n      SUB ") + lp(plan, i) + QLatin1Char(' ')
                      + lp(plan, i + 3) + QLatin1Char(' ') + lp(plan, i + 5) + QStringLiteral("\n   }\n");
         else if (kind == 2 && i + 2 < total)
             block += QStringLiteral("   NSS: nss") + n(i) + QStringLiteral("\n   {\n      BEQ ") + lp(plan, i)

@@ -53,19 +53,24 @@ SUBROUTINE: sr_limits
    RET
 }
 
-FIRST_SCREEN_SCRIPT: init
-{
-   CVP 0 lp_kind
-}
-
 SCREEN_OVERLAY: welcome
 {
+   # Starts from a centrifugal pump until the installer says otherwise.
+   PRE_SCREEN_SCRIPT: pre_welcome
+   {
+      CVP 0 lp_kind
+   }
    OVERLAY: o_welcome
    {
       T: welcome_title
       OK_ACTION: GOTO_NEXT_SCREEN
       CANCEL_ACTION: EXIT_WIZARD
+      BACK_ACTION: NO_ACTION
       INFO_ACTION: NO_ACTION
+      UP_ACTION: NO_ACTION
+      DOWN_ACTION: NO_ACTION
+      LEFT_ACTION: NO_ACTION
+      RIGHT_ACTION: NO_ACTION
    }
    NS: pump_type
 }
@@ -102,7 +107,13 @@ SCREEN_OVERLAY: pd_warning
    {
       T: pd_title
       OK_ACTION: GOTO_NEXT_SCREEN
+      CANCEL_ACTION: NO_ACTION
       BACK_ACTION: GOTO_PREVIOUS_SCREEN
+      INFO_ACTION: NO_ACTION
+      UP_ACTION: NO_ACTION
+      DOWN_ACTION: NO_ACTION
+      LEFT_ACTION: NO_ACTION
+      RIGHT_ACTION: NO_ACTION
    }
    NS: flow_screen
 }
@@ -187,6 +198,12 @@ SCREEN_OVERLAY: done
    {
       T: done_title
       OK_ACTION: EXIT_WIZARD
+      CANCEL_ACTION: NO_ACTION
       BACK_ACTION: GOTO_PREVIOUS_SCREEN
+      INFO_ACTION: NO_ACTION
+      UP_ACTION: NO_ACTION
+      DOWN_ACTION: NO_ACTION
+      LEFT_ACTION: NO_ACTION
+      RIGHT_ACTION: NO_ACTION
    }
 }

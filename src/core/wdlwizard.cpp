@@ -2,6 +2,7 @@
 
 #include "core/fileurl.h"
 #include "core/warning.h"
+#include "output/savewdl.h"
 #include "reader/wdlparser.h"
 #include "validation/consistencychecks.h"
 #include "validation/scriptvalidator.h"
@@ -89,14 +90,38 @@ void WdlWizard::validateScripts()
 
 void WdlWizard::saveWdlFile(const QString &path)
 {
-    Q_UNUSED(path);
-    addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
+    SaveWdl save;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        save.setModel(slot, model(slot));
+    save.setHeader(header());
+    // The readiness test and its text are those of the image.
+    if (!save.isReady())
+        addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
+    else if (!save.writeWdl(path))
+        addWarning(QStringLiteral("Saving of .wdl file failed"), 0);
 }
 
 void WdlWizard::createSasByteArray(const QString &path)
 {
-    Q_UNUSED(path);
-    addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
+    SaveWdl builder;
+    connect(&builder, &SaveWdl::newWarning, this, &WdlWizard::onNewWarningAdded, Qt::DirectConnection);
+    for (int slot = 0; slot < SlotCount; ++slot)
+        builder.setModel(slot, model(slot));
+    builder.setHeader(&m_header);
+    builder.setIncludedFiles(getCSIVfileList());
+    // Every refusal comes before any file is written, so that a refused
+    // wizard leaves the image of an earlier build as it was.
+    if (!builder.isReady())
+        addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
+    else if (!builder.fitsWizardDataLimit())
+        addWarning(
+            QStringLiteral("Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler."),
+            0);
+    else if (!builder.fitsTextDataLimit())
+        addWarning(QStringLiteral("Text data is longer than maximum of 65kB. Reduce the number of texts."), 0);
+    else if (!builder.writeSas(path))
+        addWarning(QStringLiteral("Saving of .sas file failed"), 0);
+    disconnect(&builder, nullptr, this, nullptr);
 }
 
 void WdlWizard::createTempSas()

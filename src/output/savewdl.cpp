@@ -1,6 +1,84 @@
 #include "output/savewdl.h"
 
+#include "core/fileurl.h"
+#include "core/lereader.h"
 #include "core/wdlheader.h"
+#include "core/wizarditemsmodel.h"
+#include "items/wdltokenparam.h"
+#include "items/wdltokenscreen.h"
+#include "items/wdltokenscript.h"
+#include "items/wdltokentext.h"
+#include "output/crc16arc.h"
+#include "output/languagetable.h"
+#include "output/translationimporter.h"
+#include "output/translationtemplate.h"
+#include "output/wdlwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+enum Slot {
+    ParametersSlot = 0,
+    ScreensSlot,
+    OverlaysSlot,
+    ScriptsSlot,
+    LocalParametersSlot,
+    ChoiceListsSlot,
+    TextsSlot,
+    FiltersSlot,
+    SlotCount
+};
+
+// The header fields that are patched once the whole image exists.
+constexpr int kTotalLengthAt = 4;
+constexpr int kCheckValueAt = 8;
+constexpr int kScriptDataLengthAt = 31;
+constexpr int kTextRecordsOffsetAt = 39;
+constexpr int kDictionaryCountAt = 41;
+constexpr int kDictionaryAreaLengthAt = 42;
+constexpr int kDictionaryStartAt = 46;
+
+constexpr int kFixedHeaderSize = 48;
+constexpr int kTextRecordSize = 10;
+// The check value covers the image from here, in byte pairs.
+constexpr int kCheckedFrom = 10;
+
+int roundUpTo4(qint64 n)
+{
+    return int((n + 3) / 4 * 4);
+}
+
+// The progress of one build, appended to a log that nothing reads back: it
+// shows how far a build got. A log that cannot be opened is left out.
+class BuildTrace
+{
+public:
+    BuildTrace()
+        : m_log(QDir::tempPath() + QStringLiteral("/wdlc-build.log"))
+    {
+        m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+    }
+
+    void operator()(const QString &line)
+    {
+        if (!m_log.isOpen())
+            return;
+        m_log.write(line.toUtf8() + '\n');
+        m_log.flush();
+    }
+
+private:
+    QFile m_log;
+};
+
+void ignoreProgress(int)
+{
+}
+
+} // namespace
 
 SaveWdl::SaveWdl(QObject *parent)
     : QObject(parent)
@@ -9,7 +87,7 @@ SaveWdl::SaveWdl(QObject *parent)
 
 void SaveWdl::setModel(int slot, WizardItemsModel *model)
 {
-    if (slot < 0 || slot >= 8)
+    if (slot < 0 || slot >= SlotCount)
         return;
     m_models[slot] = model;
     m_modelMask |= quint16(1u << slot);
@@ -28,4 +106,235 @@ void SaveWdl::setIncludedFiles(const IncludedFileMap &files)
 bool SaveWdl::isReady() const
 {
     return m_modelMask == 0xFF && m_header && m_header->isComplete();
+}
+
+int SaveWdl::wizardDataLength() const
+{
+    LeWriter scratch;
+    buildHeader(scratch);
+    buildScriptData(scratch);
+    return scratch.size();
+}
+
+bool SaveWdl::fitsWizardDataLimit() const
+{
+    return isReady() && wizardDataLength() <= kMaxField;
+}
+
+bool SaveWdl::fitsTextDataLimit() const
+{
+    if (!isReady())
+        return false;
+    const qint64 textRecords = qint64(kTextRecordSize) * m_models[TextsSlot]->count();
+    return roundUpTo4(wizardDataLength() + textRecords) <= kMaxField;
+}
+
+// | offset | size | field                                                   |
+// |      0 |    1 | 0x0F                                                    |
+// |      1 |    3 | zero                                                    |
+// |      4 |    4 | total image length (patched)                            |
+// |      8 |    2 | check value (patched)                                   |
+// |     10 |    2 | 48                                                      |
+// |     12 |  2+2 | FILE_FORMAT_VERSION major, minor                        |
+// |     16 |  2+2 | FILE_VERSION major, minor                               |
+// |     20 |    1 | RUN_MODE                                                |
+// |     21 |    2 | PRODUCT_TYPE                                            |
+// |     23 |  2+2 | DATABASE_VERSION major, minor                           |
+// |     27 |    2 | length of the file-name field, its zero byte included   |
+// |     29 |    2 | offset of the file-name field: 48                       |
+// |     31 |    2 | script data length (patched)                            |
+// |     33 |    2 | header length: 48 + file-name field                     |
+// |     35 |    2 | number of text records                                  |
+// |     37 |    2 | length of the text records                              |
+// |     39 |    2 | offset of the text records (patched)                    |
+// |     41 |    1 | number of dictionaries (patched)                        |
+// |     42 |    4 | length of the dictionary area (patched)                 |
+// |     46 |    2 | dictionary start (patched)                              |
+// |     48 |    n | FILE_NAME in UTF-8, then one zero byte                  |
+void SaveWdl::buildHeader(LeWriter &out) const
+{
+    const QByteArray fileName = m_header->fileName().toUtf8();
+    const int textCount = m_models[TextsSlot]->count();
+    out.u8(0x0F, "format");
+    out.zeros(3, "zero");
+    out.u32(0, "total length");
+    out.u16(0, "check value");
+    out.u16(kFixedHeaderSize, "fixed header size");
+    out.u16(m_header->fileFormatVersion().major, "FILE_FORMAT_VERSION major");
+    out.u16(m_header->fileFormatVersion().minor, "FILE_FORMAT_VERSION minor");
+    out.u16(m_header->fileVersion().major, "FILE_VERSION major");
+    out.u16(m_header->fileVersion().minor, "FILE_VERSION minor");
+    out.u8(m_header->runMode(), "RUN_MODE");
+    out.u16(m_header->productType(), "PRODUCT_TYPE");
+    out.u16(m_header->databaseVersion().major, "DATABASE_VERSION major");
+    out.u16(m_header->databaseVersion().minor, "DATABASE_VERSION minor");
+    out.u16(quint16(fileName.size() + 1), "file-name field length");
+    out.u16(kFixedHeaderSize, "file-name field offset");
+    out.u16(0, "script data length");
+    out.u16(quint16(kFixedHeaderSize + fileName.size() + 1), "header length");
+    out.u16(quint16(textCount), "text records");
+    out.u16(quint16(kTextRecordSize * textCount), "text records length");
+    out.u16(0, "text records offset");
+    out.u8(0, "dictionaries");
+    out.u32(0, "dictionary area length");
+    out.u16(0, "dictionary start");
+    out.bytes(fileName, "FILE_NAME");
+    out.u8(0, "FILE_NAME end");
+}
+
+// The records in a fixed order of groups, each group in collection order. A
+// screen that has both an overlay and parameters meets the condition of more
+// than one group and is written in each.
+void SaveWdl::buildScriptData(LeWriter &out, CsivEmbedder *csivOperands) const
+{
+    const QList<WdlToken *> &screens = m_models[ScreensSlot]->items();
+    const QList<WdlToken *> &parameters = m_models[ParametersSlot]->items();
+    auto screensWhere = [&](auto condition) {
+        for (WdlToken *item : screens) {
+            if (condition(static_cast<WdlTokenScreen *>(item)))
+                out.bytes(item->toByteArray(), "screen");
+        }
+    };
+    auto parametersOfKind = [&](int kind, const char *field) {
+        for (WdlToken *item : parameters) {
+            if (static_cast<WdlTokenParam *>(item)->kind() == kind)
+                out.bytes(item->toByteArray(), field);
+        }
+    };
+    auto all = [&](int slot, const char *field) {
+        for (WdlToken *item : m_models[slot]->items())
+            out.bytes(item->toByteArray(), field);
+    };
+
+    screensWhere([](const WdlTokenScreen *s) { return s->overlay() != nullptr; });
+    screensWhere([](const WdlTokenScreen *s) { return s->parameters().size() == 1; });
+    screensWhere([](const WdlTokenScreen *s) { return s->parameters().size() == 2; });
+    all(OverlaysSlot, "overlay");
+    all(ChoiceListsSlot, "choice list");
+    parametersOfKind(WdlTokenParam::KindVCP, "VCP");
+    parametersOfKind(WdlTokenParam::KindP, "P");
+    all(LocalParametersSlot, "local parameter");
+    for (WdlToken *item : m_models[ScriptsSlot]->items()) {
+        const QByteArray record = item->toByteArray();
+        if (csivOperands && static_cast<WdlTokenScript *>(item)->getScriptText().contains(QLatin1String("CSIV")))
+            csivOperands->scanScript(record, out.size());
+        out.bytes(record, "script");
+    }
+    parametersOfKind(WdlTokenParam::KindVP, "VP");
+    all(FiltersSlot, "filter");
+}
+
+// An empty text or help gets no entry, so a text emptied because it holds a
+// CSIV path leaves only its help, if any.
+std::vector<char> SaveWdl::buildDictionary() const
+{
+    DictCodec::Entries entries;
+    for (WdlToken *item : m_models[TextsSlot]->items()) {
+        const auto *text = static_cast<WdlTokenText *>(item);
+        if (!text->getText().isEmpty())
+            entries.emplace_back(text->textKey(), text->getText());
+        if (!text->getHelp().isEmpty())
+            entries.emplace_back(text->helpKey(), text->getHelp());
+    }
+    LanguageTable::setProductName(LanguageTable::kEnglish, m_header->productName());
+    return DictCodec::encode(LanguageTable::row(LanguageTable::kEnglish), entries,
+                             LanguageTable::codecMode(LanguageTable::kEnglish), ignoreProgress);
+}
+
+void SaveWdl::embedCsivFiles(LeWriter &image)
+{
+    m_csiv.embed(image, m_includedFiles, [this](const QString &text) { emit newWarning(text, 0); });
+}
+
+bool SaveWdl::writeSas(const QString &url)
+{
+    BuildTrace trace;
+    trace(url);
+    if (!isReady()) {
+        trace(QStringLiteral("not ready"));
+        return false;
+    }
+    trace(QStringLiteral("data ready"));
+
+    // Its result is ignored: a template that cannot be written does not stop
+    // the image.
+    TranslationTemplate::exportTranslationTemplate(url, m_models[TextsSlot]);
+
+    QSaveFile file(FileUrl::toLocalPath(url));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    trace(QStringLiteral("file opened"));
+
+    m_image = LeWriter();
+    m_image.setAnnotate(m_annotate);
+    m_csiv = CsivEmbedder();
+    buildHeader(m_image);
+    const int headerLength = m_image.size();
+    trace(QStringLiteral("file header"));
+    buildScriptData(m_image, &m_csiv);
+    const int scriptDataLength = m_image.size() - headerLength;
+    trace(QStringLiteral("file script data"));
+
+    // A text that holds a CSIV file's path is not shown on the panel: its
+    // record stays, its dictionary entry goes.
+    for (WdlToken *item : m_models[TextsSlot]->items()) {
+        auto *text = static_cast<WdlTokenText *>(item);
+        if (m_includedFiles.contains(text->getIndex()))
+            text->setText(QString());
+        m_image.bytes(text->toByteArray(), "text record");
+    }
+    m_image.padTo(4);
+    const int dictionaryStart = m_image.size();
+    // The callers refuse such a wizard first; this keeps a wrapped 16-bit
+    // field out of any image written some other way.
+    if (dictionaryStart > kMaxField) {
+        file.cancelWriting();
+        return false;
+    }
+
+    trace(QStringLiteral("dict data"));
+    const std::vector<char> english = buildDictionary();
+    m_image.bytes(QByteArray(english.data(), int(english.size())), "English dictionary");
+    const quint8 translations =
+        TranslationImporter(m_models[TextsSlot], m_header->productName(),
+                            [this](const QString &text) { emit newWarning(text, 0); })
+            .importTranslations(url, m_image);
+    embedCsivFiles(m_image);
+
+    const int total = m_image.size();
+    m_image.patchU32(kTotalLengthAt, quint32(total));
+    m_image.patchU16(kScriptDataLengthAt, quint16(scriptDataLength));
+    m_image.patchU16(kTextRecordsOffsetAt, quint16(headerLength + scriptDataLength));
+    m_image.patchU8(kDictionaryCountAt, quint8(translations + 1));
+    m_image.patchU32(kDictionaryAreaLengthAt, quint32(total - dictionaryStart));
+    m_image.patchU16(kDictionaryStartAt, quint16(dictionaryStart));
+
+    trace(QStringLiteral("crc1"));
+    trace(QStringLiteral("crc2"));
+    const quint16 checkValue = sasChecksum(m_image.data());
+    trace(QStringLiteral("crc3"));
+    m_image.patchU16(kCheckValueAt, checkValue);
+
+    file.write(m_image.data());
+    return file.commit();
+}
+
+quint16 SaveWdl::sasChecksum(const QByteArray &image)
+{
+    // Never past the array, whatever the length field says. An odd last byte
+    // has no partner and is not covered.
+    const qint64 covered = qMin<qint64>(LeReader::u32At(image, kTotalLengthAt, nullptr), image.size());
+    Crc16Arc crc;
+    for (qint64 at = kCheckedFrom; at + 1 < covered; at += 2) {
+        crc.add(quint8(image.at(int(at + 1))));
+        crc.add(quint8(image.at(int(at))));
+    }
+    return crc.value();
+}
+
+bool SaveWdl::writeWdl(const QString &url)
+{
+    if (!isReady())
+        return false;
+    return WdlWriter(m_models, m_header).writeWdl(url);
 }

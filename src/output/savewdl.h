@@ -1,19 +1,16 @@
 #ifndef WDLC_SAVEWDL_H
 #define WDLC_SAVEWDL_H
 
-#include "codec/dictcodec.h"
 #include "core/includedfile.h"
+#include "core/lewriter.h"
+#include "output/csivembedder.h"
 
 #include <QByteArray>
-#include <QMultiMap>
 #include <QObject>
 #include <QString>
 
 #include <vector>
 
-class QFile;
-class QUrl;
-class QXmlStreamReader;
 class WdlHeader;
 class WizardItemsModel;
 
@@ -56,6 +53,9 @@ public:
     };
     Q_ENUM(Translations)
 
+    // The largest value of the image's 16-bit length and offset fields.
+    static constexpr int kMaxField = 0xFFFF;
+
     explicit SaveWdl(QObject *parent = nullptr);
 
     // Slots 0 parameters, 1 screens, 2 overlays, 3 scripts, 4 local
@@ -66,15 +66,53 @@ public:
     void setIncludedFiles(const IncludedFileMap &files);
     // Every collection given and every header tag present.
     bool isReady() const;
+    // Writes the wizard back as WDL text beside the image of url (".sas"
+    // becomes ".wdl"); false when not ready, refused or not writable.
+    bool writeWdl(const QString &url);
+
+    // Header and script data (the wizard data) hold at most 65535 bytes.
+    bool fitsWizardDataLimit() const;
+    // The dictionary start (wizard data and text records, rounded up to a
+    // multiple of 4) fits its 16-bit field.
+    bool fitsTextDataLimit() const;
+    // Builds the whole image and writes it to the local file of url. An
+    // existing file is replaced only once the whole image has been written.
+    bool writeSas(const QString &url);
+
+    // The pieces of the image, field by field into out. The fields that are
+    // known only once the image is complete are written as zero.
+    void buildHeader(LeWriter &out) const;
+    // With csivOperands, the operands of CSIV commands are noted in it at
+    // their offsets in out.
+    void buildScriptData(LeWriter &out, CsivEmbedder *csivOperands = nullptr) const;
+    // The English dictionary of the wizard's texts.
+    std::vector<char> buildDictionary() const;
+    // Appends the CSIV files and patches the operands noted while the script
+    // data was built.
+    void embedCsivFiles(LeWriter &image);
+
+    // CRC-16/ARC over the byte pairs from offset 10 up to the total length
+    // stored at offset 4, each pair fed high byte first.
+    static quint16 sasChecksum(const QByteArray &image);
+
+    // Remembers the fields of the next image built, for annotatedDump.
+    void setAnnotate(bool on) { m_annotate = on; }
+    QString annotatedDump() const { return m_image.annotatedDump(); }
+    const QByteArray &image() const { return m_image.data(); }
 
 signals:
     void newWarning(const QString &q, quint16 i = 0);
 
 private:
+    int wizardDataLength() const;
+
     WizardItemsModel *m_models[8] = {};
     WdlHeader *m_header = nullptr;
     IncludedFileMap m_includedFiles;
     quint16 m_modelMask = 0;
+    LeWriter m_image;
+    CsivEmbedder m_csiv;
+    bool m_annotate = false;
 };
 
 #endif

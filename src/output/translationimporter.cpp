@@ -1,27 +1,182 @@
 #include "output/translationimporter.h"
 
+#include "core/enumkeys.h"
 #include "core/lewriter.h"
+#include "core/wizarditemsmodel.h"
+#include "items/wdltokentext.h"
+#include "output/languagetable.h"
+#include "output/savewdl.h"
+#include "output/translationtemplate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+
+namespace {
+
+const QLatin1String kTemplateName("translation_template.xml");
+
+bool elementStarts(const QXmlStreamReader &xml, QLatin1String name)
+{
+    return xml.isStartElement() && xml.name() == name;
+}
+
+void ignoreProgress(int)
+{
+}
+
+// The names of the files named like translations beside the image, in byte
+// order: a directory lists its entries in an order of its own, and the same
+// input must give the same image on every machine.
+QStringList translationFileNames(const QString &directory)
+{
+    // Name filters ignore letter case unless asked otherwise. Directories and
+    // dangling links that match are listed too: opening them fails, and says so.
+    QStringList names = QDir(directory).entryList({QStringLiteral("translation_*.xml")},
+                                                  QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
+    return names;
+}
+
+// The template's escapes for what a text cannot hold literally in a line of
+// the file: a line break and a double quote.
+QString unescapeContent(QString content)
+{
+    return content.replace(QLatin1String("\\n"), QLatin1String("\r"))
+        .replace(QLatin1String("\\\""), QLatin1String("\""));
+}
+
+} // namespace
 
 TranslationImporter::TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn)
     : m_texts(texts), m_productName(productName), m_warn(std::move(warn))
 {
 }
 
-quint8 TranslationImporter::importTranslations(const QString &, LeWriter &)
+quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &image)
 {
-    return 0;
+    quint8 count = 0;
+    const QString directory = TranslationTemplate::pathBesideImage(sasUrl, QString());
+    for (const QString &name : translationFileNames(directory)) {
+        if (name == kTemplateName)
+            continue;
+        // Named as found: the image's directory as the url gives it, so an
+        // image named without a directory gives file names without one.
+        QFile file(directory.isEmpty() ? name : QDir(directory).filePath(name));
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_warn(QStringLiteral("Unable to open file ") + file.fileName());
+            continue;
+        }
+        const std::vector<char> dictionary = readTranslationFile(file);
+        if (dictionary.empty())
+            continue;
+        image.bytes(QByteArray::fromRawData(dictionary.data(), int(dictionary.size())), "translation dictionary");
+        image.padTo(4);
+        ++count;
+    }
+    return count;
 }
 
-std::vector<char> TranslationImporter::readTranslationFile(QFile &)
+std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
 {
-    return std::vector<char>();
+    const QString fileName = file.fileName();
+    QXmlStreamReader xml(&file);
+    int language = -1;
+    DictCodec::Entries entries;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (elementStarts(xml, QLatin1String("translations"))) {
+            language = readLanguage(xml, fileName);
+            if (language < 0)
+                return {};
+        } else if (elementStarts(xml, QLatin1String("text"))) {
+            if (language < 0) {
+                m_warn(QStringLiteral("XML tag \"translations\" was not found or did not contain any data. Error "
+                                      "was in file ")
+                       + fileName);
+                return {};
+            }
+            readTextEntry(xml, fileName, entries);
+        }
+        // The one place where the reader's own errors, also those met while
+        // reading a text's content, refuse the file.
+        if (xml.hasError()) {
+            m_warn(xml.errorString() + QStringLiteral("Error was detected in file ") + fileName);
+            return {};
+        }
+    }
+    if (language < 0 || entries.empty()) {
+        m_warn(QStringLiteral("Did not find any meaningful data in file ") + fileName
+               + QStringLiteral(" . Perhaps it isn't a translation file."));
+        return {};
+    }
+    LanguageTable::setProductName(language, m_productName);
+    return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language),
+                             ignoreProgress);
 }
 
-int TranslationImporter::readLanguage(QXmlStreamReader &, const QString &)
+// <translations language="German">
+int TranslationImporter::readLanguage(QXmlStreamReader &xml, const QString &fileName)
 {
-    return -1;
+    // Namespace declarations are not among the attributes: a file may
+    // declare any it likes.
+    const QXmlStreamAttributes attributes = xml.attributes();
+    if (attributes.size() != 1 || attributes.first().qualifiedName() != QLatin1String("language")) {
+        m_warn(QStringLiteral("XML file ") + fileName
+               + QStringLiteral(" did not contain attribute \"language\" or contained extra attributes. This file "
+                                "is not a translation file."));
+        return -1;
+    }
+    const QString name = attributes.first().value().toString();
+    const int language = EnumKeys::of<SaveWdl::Translations>().value(name);
+    if (language < 0)
+        m_warn(QStringLiteral("Unknown translation language \"") + name + QStringLiteral("\" found in file ")
+               + fileName + QStringLiteral(". The following languages are supported:\n")
+               + TranslationTemplate::supportedLanguagesText());
+    return language;
 }
 
-void TranslationImporter::readTextEntry(QXmlStreamReader &, const QString &, DictCodec::Entries &)
+// <text id="pump_type_name" type="text">Pumpentyp</text>
+void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fileName,
+                                        DictCodec::Entries &entries)
 {
+    const QXmlStreamAttributes attributes = xml.attributes();
+    const QString line = QString::number(xml.lineNumber());
+    QString id;
+    if (attributes.hasAttribute(QLatin1String("id")))
+        id = attributes.value(QLatin1String("id")).toString();
+    else
+        m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"id\" on line ")
+               + line + QStringLiteral(" was empty. It is not known which text was translated."));
+
+    bool isText = false;
+    bool isHelp = false;
+    if (attributes.hasAttribute(QLatin1String("type"))) {
+        const QStringRef type = attributes.value(QLatin1String("type"));
+        isText = type == QLatin1String("text");
+        isHelp = type == QLatin1String("help");
+    } else {
+        m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"type\" on line ")
+               + line + QStringLiteral(" was empty. It is not known whether text or help was translated."));
+    }
+
+    // A child element inside makes the reader fail; the caller refuses the file.
+    const QString content = unescapeContent(xml.readElementText());
+    if (xml.hasError())
+        return;
+
+    const auto *text = m_texts->byId<WdlTokenText>(id);
+    if (!text) {
+        m_warn(QStringLiteral("Text identificator ") + id
+               + QStringLiteral(" was not found in wdl file. Found translation for unknown text.")
+               + TranslationTemplate::supportedLanguagesText());
+        return;
+    }
+    if (isText)
+        entries.emplace_back(text->textKey(), content);
+    else if (isHelp)
+        entries.emplace_back(text->helpKey(), content);
 }

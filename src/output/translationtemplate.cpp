@@ -1,28 +1,118 @@
 #include "output/translationtemplate.h"
 
+#include "core/fileurl.h"
+#include "core/wizarditemsmodel.h"
+#include "items/wdltokentext.h"
+#include "output/savewdl.h"
+
+#include <QFile>
+#include <QMetaEnum>
+
+namespace {
+
+const QLatin1String kTemplateName("translation_template.xml");
+const QLatin1String kPlaceholder("<textid/>");
+
+QString buildSupportedLanguagesText()
+{
+    // The text is fixed as published: Korean, not the last name, takes the
+    // full stop.
+    const QMetaEnum languages = QMetaEnum::fromType<SaveWdl::Translations>();
+    QString text;
+    for (int i = 0; i < languages.keyCount(); ++i) {
+        text += QLatin1String(languages.key(i));
+        text += languages.value(i) == SaveWdl::Korean ? QLatin1Char('.') : QLatin1Char(',');
+        text += QLatin1Char('\n');
+    }
+    text += QStringLiteral("Default language of wizard is English.\n\n");
+    return text;
+}
+
+QString buildTemplateText()
+{
+    const QString head = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<!-- Translate your texts and rename file to \"translation_###.xml\", where ### is one of the "
+        "languages in the list below.\n"
+        "Files which are not named accordingly will be ignored.\n"
+        "Also, attribute \"language\" of xml tag \"translations\" has to be renamed.\n"
+        "The following languages are supported:\n");
+    const QString tail = QStringLiteral(
+        "Translations MUST NOT CONTAIN XML RESERVED CHARACTERS <,>,&,%.\n"
+        "Please make the following replacements:\n"
+        "> replace with &gt;\n"
+        "< replace with &lt;\n"
+        "& replace with &amp;\n"
+        "% replace with &#37;\n"
+        " -->\n"
+        "<root>\n"
+        "\t<translations language=\"Copy your language name from the above list\">\n"
+        "<textid/>\t</translations>\n"
+        "</root>\n");
+    return head + TranslationTemplate::supportedLanguagesText() + tail;
+}
+
+QString textLine(const QString &id, QLatin1String type, const QString &content)
+{
+    return QStringLiteral("\t\t<text id=\"") + id + QStringLiteral("\" type=\"") + type + QStringLiteral("\">")
+           + TranslationTemplate::escapeXml(content) + QStringLiteral("</text>\n");
+}
+
+} // namespace
+
 const QString &TranslationTemplate::supportedLanguagesText()
 {
-    static const QString text;
+    static const QString text = buildSupportedLanguagesText();
     return text;
 }
 
 const QString &TranslationTemplate::templateText()
 {
-    static const QString text;
+    static const QString text = buildTemplateText();
     return text;
 }
 
-QString TranslationTemplate::render(const WizardItemsModel *)
+QString TranslationTemplate::render(const WizardItemsModel *texts)
 {
-    return QString();
+    QString lines;
+    for (const WdlToken *item : texts->items()) {
+        const auto *text = static_cast<const WdlTokenText *>(item);
+        if (!text->getText().isEmpty())
+            lines += textLine(text->id(), QLatin1String("text"), text->getText());
+        if (!text->getHelp().isEmpty())
+            lines += textLine(text->id(), QLatin1String("help"), text->getHelp());
+    }
+    return QString(templateText()).replace(kPlaceholder, lines);
 }
 
-bool TranslationTemplate::exportTranslationTemplate(const QString &, const WizardItemsModel *)
+QString TranslationTemplate::pathBesideImage(const QString &sasUrl, const QString &name)
 {
-    return false;
+    QString path = FileUrl::toLocalPath(sasUrl);
+    const QString imageName = FileUrl::fileName(sasUrl);
+    // An empty name would match between every two characters; a url without
+    // a file name leaves the path as it is.
+    if (!imageName.isEmpty())
+        path.replace(imageName, name);
+    return path;
+}
+
+bool TranslationTemplate::exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts)
+{
+    QFile file(pathBesideImage(sasUrl, kTemplateName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return false;
+    file.write(render(texts).toUtf8());
+    file.close();
+    return true;
 }
 
 QString TranslationTemplate::escapeXml(const QString &text)
 {
-    return text;
+    // The ampersand first, or the entities written for the others would be
+    // escaped a second time.
+    return QString(text)
+        .replace(QLatin1Char('&'), QLatin1String("&amp;"))
+        .replace(QLatin1Char('<'), QLatin1String("&lt;"))
+        .replace(QLatin1Char('>'), QLatin1String("&gt;"))
+        .replace(QLatin1Char('%'), QLatin1String("&#37;"));
 }

@@ -20,6 +20,10 @@ public:
     static bool exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts);
     // "&" first, then "<", ">" and "%"; quotes stay.
     static QString escapeXml(const QString &text);
+    // The local path of sasUrl with every occurrence of the image's file name
+    // replaced by name: the template and the translation files sit beside the
+    // image. An empty name gives the image's directory.
+    static QString pathBesideImage(const QString &sasUrl, const QString &name);
 };
 
 #endif

@@ -1,16 +1,116 @@
 #include "output/wdlwriter.h"
 
+#include "core/fileurl.h"
+#include "core/wdlheader.h"
+#include "core/wdlwizard.h"
+#include "core/wizarditemsmodel.h"
+#include "items/wdltokenfilter.h"
+
+#include <QSaveFile>
+
+namespace {
+
+QString version(WdlHeader::Version v, int minorDigits)
+{
+    return QString::number(v.major) + QLatin1Char('.')
+           + QString::number(v.minor).rightJustified(minorDigits, QLatin1Char('0'));
+}
+
+QString quoted(const QString &value)
+{
+    return QLatin1Char('"') + value + QLatin1Char('"');
+}
+
+// Every item's top-level dump, one after the other: the dumps end their own lines.
+QString dumps(const WizardItemsModel *model)
+{
+    QString out;
+    for (const WdlToken *item : model->items())
+        out += item->toString(false);
+    return out;
+}
+
+QString filterDumps(const WizardItemsModel *filters, bool choiceListFilters)
+{
+    QString out;
+    for (const WdlToken *item : filters->items()) {
+        if (static_cast<const WdlTokenFilter *>(item)->isClf() == choiceListFilters)
+            out += item->toString(false);
+    }
+    return out;
+}
+
+} // namespace
+
 WdlWriter::WdlWriter(WizardItemsModel *const *models, const WdlHeader *header)
     : m_models(models), m_header(header)
 {
 }
 
+// The marker lines are spelt differently from region to region ("// " in the
+// first four closing lines, "//" after that, "Choice List" closing "Choice
+// Lists"): files written earlier read that way, and the spellings stay.
 QString WdlWriter::text() const
 {
-    return QString();
+    const WdlHeader &h = *m_header;
+    QString out;
+    out += QStringLiteral("#region Wizard Header Information\n\n");
+    out += QStringLiteral("FILE_FORMAT_VERSION: ") + version(h.fileFormatVersion(), 1) + QLatin1Char('\n');
+    out += QStringLiteral("FILE_VERSION: ") + version(h.fileVersion(), 2) + QLatin1Char('\n');
+    out += QStringLiteral("RUN_MODE: ") + QString::number(h.runMode()) + QLatin1Char('\n');
+    out += QStringLiteral("PRODUCT_TYPE: ") + QString::number(h.productType()) + QLatin1Char('\n');
+    out += QStringLiteral("PRODUCT_NAME: ") + quoted(h.productName()) + QLatin1Char('\n');
+    out += QStringLiteral("DATABASE_VERSION: ") + version(h.databaseVersion(), 2) + QLatin1Char('\n');
+    out += QStringLiteral("FILE_NAME: ") + quoted(h.fileName()) + QLatin1Char('\n');
+    out += QStringLiteral("\n#endregion // Wizard Header Information\n\n");
+
+    out += QStringLiteral("#region Wizard Text\n\n");
+    out += dumps(m_models[WdlWizard::TextsSlot]);
+    out += QStringLiteral("#endregion // Wizard Text\n\n");
+
+    out += QStringLiteral("#region Choice List Filter\n\n");
+    out += filterDumps(m_models[WdlWizard::FiltersSlot], true);
+    out += QStringLiteral("#endregion // Choice List Filter\n\n");
+
+    out += QStringLiteral("#region Array Filter\n\n");
+    out += filterDumps(m_models[WdlWizard::FiltersSlot], false);
+    out += QStringLiteral("#endregion // Array Filter\n\n");
+
+    out += QStringLiteral("#region Local Parameters\n\n");
+    out += dumps(m_models[WdlWizard::LocalParametersSlot]);
+    out += QStringLiteral("#endregion //Local Parameters\n\n");
+
+    out += QStringLiteral("#region Drive Param\n\n");
+    out += dumps(m_models[WdlWizard::ParametersSlot]);
+    out += QStringLiteral("\n#endregion //Drive Param\n\n\n");
+
+    out += QStringLiteral("#region Choice Lists\n\n");
+    out += dumps(m_models[WdlWizard::ChoiceListsSlot]);
+    out += QStringLiteral("#endregion //Choice List\n\n\n");
+
+    out += QStringLiteral("#region Scripts\n\n");
+    out += dumps(m_models[WdlWizard::ScriptsSlot]);
+    out += QStringLiteral("\n#endregion //Scripts\n\n\n");
+
+    // Overlays have no region: each is written inside its screen.
+    out += QStringLiteral("#region Drive Screens\n\n");
+    for (const WdlToken *screen : m_models[WdlWizard::ScreensSlot]->items())
+        out += screen->toString(false) + QLatin1Char('\n');
+    out += QStringLiteral("\n#endregion //Drive Screens\n\n");
+    return out;
 }
 
-bool WdlWriter::writeWdl(const QString &) const
+bool WdlWriter::writeWdl(const QString &sasUrl) const
 {
-    return false;
+    QString path = FileUrl::toLocalPath(sasUrl);
+    if (!path.endsWith(QLatin1String(".sas"), Qt::CaseInsensitive))
+        return false;
+    path.replace(path.size() - 4, 4, QStringLiteral(".wdl"));
+
+    // Written whole or not at all: the file may be the wizard's only source.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    file.write(text().toUtf8());
+    return file.commit();
 }
