@@ -1,10 +1,19 @@
 #include "inspect/sasimagereader.h"
 
+#include "core/commandline.h"
 #include "core/lewriter.h"
+#include "core/wdlwizard.h"
+#include "output/savewdl.h"
+#include "support/examples.h"
 #include "support/imageassembler.h"
 #include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <functional>
 
@@ -257,5 +266,62 @@ INSTANTIATE_TEST_SUITE_P(
                                       + QStringLiteral(" of text 2 has keys 7 and 4, not 3 and 4")};
                }}),
     [](const ::testing::TestParamInfo<Damage> &info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+void copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(source, target);
+    }
+}
+
+class SasImageReaderExample : public ::testing::TestWithParam<QString>
+{
+};
+
+// What wdlc writes, the reader takes apart without a problem: the two agree
+// on the layout and on the check value.
+TEST_P(SasImageReaderExample, ImageFromWdlcReadsWithoutProblems)
+{
+    QTemporaryDir work;
+    const QString examples = QStringLiteral(WDLC_SOURCE_DIR "/examples");
+    copyTree(examples, work.path());
+    const QString wdl = work.filePath(QDir(examples).relativeFilePath(GetParam()));
+    const QString sas = wdl + QStringLiteral(".sas");
+    CommandLine::run(QStringList{wdl});
+
+    QFile file(sas);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << sas.toStdString();
+    const QByteArray bytes = file.readAll();
+    const SasImage image = SasImageReader::read(bytes);
+    EXPECT_TRUE(sameWarnings(problemLines(image), {}));
+    EXPECT_EQ(SasImageReader::checkValue(bytes), SaveWdl::sasChecksum(bytes));
+    EXPECT_EQ(image.fileName, WdlWizard::instance()->header()->fileName());
+    EXPECT_EQ(image.texts.size(), WdlWizard::instance()->textModel()->count());
+    // One dictionary per translation file beside the wizard, after English.
+    const QStringList translations = QFileInfo(wdl).dir().entryList({QStringLiteral("translation_*.xml")})
+                                         .filter(QRegularExpression(QStringLiteral("^translation_(?!template)")));
+    EXPECT_EQ(image.dictionaries.size(), 1 + translations.size());
+    for (const SasCsivFile &csiv : image.csivFiles) {
+        const IncludedFileMap files = WdlWizard::instance()->getCSIVfileList();
+        ASSERT_EQ(files.size(), 1);
+        EXPECT_EQ(csiv.flashName, files.first().flashName);
+        // The last section of the image: nothing follows the file.
+        const QString path = QString(files.first().filePath).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        EXPECT_EQ(csiv.size, QFileInfo(path + QStringLiteral(".csiv")).size());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, SasImageReaderExample, ::testing::ValuesIn(exampleWizards()),
+                         [](const ::testing::TestParamInfo<QString> &info) {
+                             return QFileInfo(info.param).baseName().toStdString();
+                         });
 
 } // namespace
