@@ -1,0 +1,242 @@
+#include "tool/graphcommand.h"
+
+#include "core/fileurl.h"
+#include "core/wdlwizard.h"
+#include "tool/toolcommand.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+#include <QTextStream>
+
+namespace {
+
+// Screen ids are single words, so an id with a blank never meets one.
+const QString kEntryNode = QStringLiteral("wizard start");
+// Overlay texts are wrapped to lines of about this many characters.
+constexpr int kWrapWidth = 30;
+
+// A DOT string: quotes and backslashes escaped. Line breaks become DOT's "\n"
+// in labels, which centres the lines.
+QString quoted(const QString &text)
+{
+    QString out;
+    for (QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\');
+        if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else if (c != QLatin1Char('\r'))
+            out += c;
+    }
+    return QLatin1Char('"') + out + QLatin1Char('"');
+}
+
+QStringList wrapped(const QString &text)
+{
+    QStringList lines;
+    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
+        QString line;
+        for (const QString &word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (!line.isEmpty() && line.size() + 1 + word.size() > kWrapWidth) {
+                lines.append(line);
+                line.clear();
+            }
+            line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+QString parameterKeyword(const WdlTokenParam *param)
+{
+    switch (param->kind()) {
+    case WdlTokenParam::KindVP:
+        return QStringLiteral("VP: ");
+    case WdlTokenParam::KindVCP:
+        return QStringLiteral("VCP: ");
+    default:
+        return QStringLiteral("P: ");
+    }
+}
+
+// The kind as the record sees it: an overlay first, then the parameter count.
+QStringList screenLabel(const WdlTokenScreen *screen)
+{
+    QStringList lines{screen->id()};
+    if (screen->hasOverlay()) {
+        lines.append(QStringLiteral("SCREEN_OVERLAY"));
+        const QString text = screen->getOverlayText();
+        for (const QString &line : wrapped(QLatin1Char('"') + text + QLatin1Char('"')))
+            lines.append(line);
+        return lines;
+    }
+    static const char *const kinds[] = {"no overlay or parameter", "SCREEN_SINGLE_PARAM", "SCREEN_DUAL_PARAM"};
+    const int count = screen->getParametersInScreen();
+    lines.append(count < 3 ? QLatin1String(kinds[count]) : QLatin1String("more than two parameters"));
+    for (const WdlTokenParam *param : screen->parameters())
+        lines.append(parameterKeyword(param) + param->id());
+    return lines;
+}
+
+struct Edge
+{
+    QString from;
+    QString to;
+    QString script; // empty for NS
+};
+
+QList<Edge> flowEdges(const QList<WdlTokenScreen *> &screens)
+{
+    QList<Edge> edges;
+    for (const WdlTokenScreen *screen : screens) {
+        if (const WdlTokenScreen *next = screen->getNextScreen())
+            edges.append({screen->id(), next->id(), QString()});
+        if (const WdlTokenScript *nss = screen->getNextScreenScript()) {
+            QSet<QString> drawn;
+            for (const QString &target : nss->getNextScreensFromScript()) {
+                if (!drawn.contains(target))
+                    edges.append({screen->id(), target, nss->id()});
+                drawn.insert(target);
+            }
+        }
+    }
+    return edges;
+}
+
+// Screens reached from the entry by NS and NSS edges, walked breadth first.
+QSet<QString> reachable(const QString &entry, const QList<Edge> &edges)
+{
+    QSet<QString> seen{entry};
+    QStringList queue{entry};
+    while (!queue.isEmpty()) {
+        const QString at = queue.takeFirst();
+        for (const Edge &e : edges) {
+            if (e.from == at && !seen.contains(e.to)) {
+                seen.insert(e.to);
+                queue.append(e.to);
+            }
+        }
+    }
+    return seen;
+}
+
+} // namespace
+
+QString GraphCommand::usage()
+{
+    return QStringLiteral(
+        "Usage: wdltool graph <wdl> [-o OUT]\n"
+        "\n"
+        "Writes the screen flow of the wizard as a Graphviz DOT graph: a node per\n"
+        "screen, solid edges for NS, dashed edges labelled with the script for the\n"
+        "screens an NSS script can lead to, screens nothing reaches in red.\n"
+        "Render it with: wdltool graph pump.wdl | dot -Tsvg -o pump.svg\n"
+        "\n"
+        "Options:\n"
+        "  -o, --output <OUT>  write the graph to OUT instead of standard output\n"
+        "  -h, --help          show this help\n"
+        "\n"
+        "Exit status: 0 when the graph is written, 1 when the wizard cannot be read\n"
+        "or OUT cannot be written, 2 for a usage error.\n");
+}
+
+QString GraphCommand::dot(WdlWizard *wizard, const QString &graphName)
+{
+    QList<WdlTokenScreen *> screens;
+    for (WdlToken *item : wizard->screenModel()->items())
+        screens.append(static_cast<WdlTokenScreen *>(item));
+    const QList<Edge> edges = flowEdges(screens);
+    const QString entry = screens.isEmpty() ? QString() : screens.first()->id();
+    const QSet<QString> reached = reachable(entry, edges);
+
+    QString out = QStringLiteral("digraph ") + quoted(graphName) + QStringLiteral(" {\n");
+    out += QStringLiteral("  node [shape=box, style=rounded, fontname=\"Helvetica\", fontsize=11];\n"
+                          "  edge [fontname=\"Helvetica\", fontsize=9];\n");
+    if (!screens.isEmpty()) {
+        out += QStringLiteral("  ") + quoted(kEntryNode)
+               + QStringLiteral(" [shape=circle, style=filled, fillcolor=black, label=\"\", width=0.2];\n");
+    }
+
+    QSet<QString> defined;
+    for (const WdlTokenScreen *screen : qAsConst(screens)) {
+        defined.insert(screen->id());
+        QString attributes = QStringLiteral("label=") + quoted(screenLabel(screen).join(QLatin1Char('\n')));
+        if (screen->id() == entry)
+            attributes += QStringLiteral(", penwidth=2");
+        if (!reached.contains(screen->id()))
+            attributes += QStringLiteral(", color=red, fontcolor=red");
+        out += QStringLiteral("  ") + quoted(screen->id()) + QStringLiteral(" [") + attributes + QStringLiteral("];\n");
+    }
+    // A screen named by NS but never defined still gets a node, so that the
+    // edge to it shows where the flow breaks.
+    for (const Edge &e : edges) {
+        if (defined.contains(e.to))
+            continue;
+        defined.insert(e.to);
+        out += QStringLiteral("  ") + quoted(e.to) + QStringLiteral(" [label=")
+               + quoted(e.to + QStringLiteral("\nnot defined")) + QStringLiteral(", style=dashed];\n");
+    }
+
+    if (!screens.isEmpty())
+        out += QStringLiteral("  ") + quoted(kEntryNode) + QStringLiteral(" -> ") + quoted(entry)
+               + QStringLiteral(";\n");
+    for (const Edge &e : edges) {
+        out += QStringLiteral("  ") + quoted(e.from) + QStringLiteral(" -> ") + quoted(e.to);
+        if (!e.script.isEmpty())
+            out += QStringLiteral(" [style=dashed, label=") + quoted(e.script) + QLatin1Char(']');
+        out += QStringLiteral(";\n");
+    }
+    out += QStringLiteral("}\n");
+    return out;
+}
+
+int GraphCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
+                                    QStringLiteral("OUT"));
+    parser.addOption(help);
+    parser.addOption(output);
+    if (!ToolCommand::parse(parser, arguments, usage(), err))
+        return ToolCommand::UsageError;
+    if (parser.isSet(help)) {
+        out << usage();
+        return ToolCommand::Ok;
+    }
+    if (parser.positionalArguments().size() != 1)
+        return ToolCommand::usageError(QStringLiteral("graph needs exactly one WDL file"), usage(), err);
+
+    const QString file = parser.positionalArguments().first();
+    WdlWizard *wizard = WdlWizard::instance();
+    wizard->openWDLFile(FileUrl::fromLocalPath(file));
+    if (wizard->isEmpty()) {
+        err << "wdltool graph: cannot open " << file << '\n';
+        err.flush();
+        return ToolCommand::Failed;
+    }
+    // A wizard with warnings still has a flow worth seeing; say so and go on.
+    const int warnings = wizard->warningsModel()->count();
+    if (warnings > 0) {
+        err << "wdltool graph: " << file << " has " << warnings << (warnings == 1 ? " warning" : " warnings")
+            << "; wdltool check lists them\n";
+        err.flush();
+    }
+
+    const QString graph = dot(wizard, QFileInfo(file).completeBaseName());
+    if (!parser.isSet(output)) {
+        out << graph;
+        out.flush();
+        return ToolCommand::Ok;
+    }
+    QSaveFile target(parser.value(output));
+    if (!target.open(QIODevice::WriteOnly) || target.write(graph.toUtf8()) < 0 || !target.commit()) {
+        err << "wdltool graph: cannot write " << parser.value(output) << ": " << target.errorString() << '\n';
+        err.flush();
+        return ToolCommand::Failed;
+    }
+    return ToolCommand::Ok;
+}
