@@ -1,5 +1,7 @@
 #include "inspect/sasimagereader.h"
 
+#include "output/savewdl.h"
+
 #include "codec/dictcodec.h"
 #include "core/lereader.h"
 #include "items/wdltokenoverlay.h"
@@ -15,7 +17,6 @@ namespace {
 constexpr quint8 kFormatByte = 0x0F;
 constexpr quint16 kNoItem = 0xFFFF;
 constexpr quint32 kNotEmbedded = 0xFFFFFFFF;
-constexpr quint16 kCrcPolynomial = 0xA001; // 0x8005 reflected
 constexpr int kCommandSize = 7;
 constexpr int kTextRecordSize = 10;
 constexpr int kRecordHeadSize = 5;
@@ -94,20 +95,6 @@ int alignedTo4(qint64 offset)
 QString at(qint64 offset)
 {
     return QStringLiteral("offset ") + QString::number(offset);
-}
-
-// A reflected CRC halves its register and folds the polynomial in whenever
-// the bit that falls out was set.
-quint16 crcStep(quint16 crc, quint8 byte)
-{
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) {
-        const bool carry = crc % 2 != 0;
-        crc = quint16(crc / 2);
-        if (carry)
-            crc ^= kCrcPolynomial;
-    }
-    return crc;
 }
 
 QString enumKey(const QMetaEnum &e, int value)
@@ -840,21 +827,7 @@ SasImage SasImageReader::read(const QByteArray &data)
 
 quint16 SasImageReader::checkValue(const QByteArray &image)
 {
-    bool ok = false;
-    const quint32 totalLength = LeReader::u32At(image, 4, &ok);
-    if (!ok)
-        return 0;
-    const qint64 stated = qint64(totalLength / 2) - 5;
-    const qint64 held = qint64(image.size() / 2) - 5;
-    const qint64 pairs = qMin(stated, held);
-    LeReader in(image);
-    quint16 crc = 0;
-    for (qint64 k = 0; k < pairs; ++k) {
-        const int pairAt = int(10 + 2 * k);
-        in.seek(pairAt + 1);
-        crc = crcStep(crc, in.u8());
-        in.seek(pairAt);
-        crc = crcStep(crc, in.u8());
-    }
-    return crc;
+    // The builder's own computation: it never reads past the data, whatever
+    // the length field says.
+    return SaveWdl::sasChecksum(image);
 }

@@ -41,9 +41,8 @@ QString CheckCommand::warningLine(const QString &openedPath, const Warning &warn
     QString file = openedPath;
     if (!warning.fileName().isEmpty())
         file = QDir::cleanPath(QDir(QFileInfo(openedPath).path()).filePath(warning.fileName()));
-    if (warning.lineNumber() != 0)
-        file += QLatin1Char(':') + QString::number(warning.lineNumber());
-    return file + QStringLiteral(": warning: ") + warning.text();
+    return file + QLatin1Char(':') + QString::number(warning.lineNumber()) + QStringLiteral(": warning: ")
+           + warning.text();
 }
 
 int CheckCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)

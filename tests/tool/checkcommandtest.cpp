@@ -39,7 +39,7 @@ TEST(CheckCommand, MissingFileIsAWarningOfLineZero)
 {
     const ToolRun run = runToolIn(kCheckData, {QStringLiteral("check"), QStringLiteral("nowhere/none.wdl")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, QStringLiteral("nowhere/none.wdl: warning: Opening of file:///nowhere/none.wdl failed\n"
+    EXPECT_EQ(run.out, QStringLiteral("nowhere/none.wdl:0: warning: Opening of file:///nowhere/none.wdl failed\n"
                                       "1 warning in 1 file\n"));
 }
 
@@ -70,8 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"BareArgument", "pump.wdl", "pump.wdl", 3, "pump.wdl:3"},
                       LineCase{"IncludedFile", "wizards/pump.wdl", "../common/texts.wdl", 4, "common/texts.wdl:4"},
                       LineCase{"AbsoluteInclude", "wizards/pump.wdl", "/opt/texts.wdl", 4, "/opt/texts.wdl:4"},
-                      LineCase{"WholeWizard", "/w/pump.wdl", "pump.wdl", 0, "/w/pump.wdl"},
-                      LineCase{"NoFileKnown", "w/pump.wdl", "", 0, "w/pump.wdl"}),
+                      LineCase{"WholeWizard", "/w/pump.wdl", "pump.wdl", 0, "/w/pump.wdl:0"},
+                      LineCase{"NoFileKnown", "w/pump.wdl", "", 0, "w/pump.wdl:0"}),
     [](const ::testing::TestParamInfo<LineCase> &info) { return std::string(info.param.name); });
 
 } // namespace
