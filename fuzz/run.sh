@@ -19,9 +19,8 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 build="$root/build-fuzz"
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWDLC_FUZZ=ON >&2
-fi
+# Configured every time, so that a new target is known; cheap when nothing changed.
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWDLC_FUZZ=ON >&2
 cmake --build "$build" --target "$target" -j "$(nproc)" >&2
 
 corpus="$build/corpus/$target"
@@ -34,6 +33,15 @@ case "$target" in
     fuzz_translation)
         find "$root/examples" "$root/tests/data" -name 'translation_*.xml' -exec cp {} "$seeds/" \; ;;
     fuzz_image)
+        # Images of the examples, compiled by the normal build's wdlc when there is one.
+        if [ -x "$root/build/wdlc" ]; then
+            rm -rf "$seeds/src" && cp -r "$root/examples" "$seeds/src"
+            for wdl in "$seeds"/src/*/*.wdl; do
+                case "$wdl" in */common/*) continue ;; esac
+                "$root/build/wdlc" "$wdl" "$seeds/$(basename "$wdl" .wdl).sas" || true
+            done
+            rm -rf "$seeds/src"
+        fi
         find "$root/tests/data" -name '*.sas' -exec cp {} "$seeds/" \; ;;
 esac
 
