@@ -1,0 +1,91 @@
+// Builds that meet hostile files beside a valid wizard, and what stays the
+// same from run to run and from locale to locale.
+
+#include "core/commandline.h"
+#include "support/qtprinters.h"
+#include "support/wizardfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace {
+
+const QString kWizard = QStringLiteral(
+    "FILE_FORMAT_VERSION: 1.0\nFILE_VERSION: 1.0\nRUN_MODE: 1\nPRODUCT_TYPE: 1\nPRODUCT_NAME: \"QX-417\"\n"
+    "DATABASE_VERSION: 1.0\nFILE_NAME: \"h\"\nT: hello \"Hello \u00e4\"\nH: hello \"Help\"\nT: flash \"CURVE\"\n"
+    "T: path \"curve\"\nSCREEN_OVERLAY: s\n{\n   PRE_SCREEN_SCRIPT: pre\n   {\n      CSIV flash path\n   }\n"
+    "   OVERLAY: o\n   {\n      T: hello\n      OK_ACTION: EXIT_WIZARD\n   }\n}\n");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class HostileBuild : public ::testing::Test
+{
+protected:
+    // Compiles main.wdl in the test directory; returns the image.
+    QByteArray compile()
+    {
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(m_files.dir());
+        CommandLine::run({QStringLiteral("main.wdl")});
+        QDir::setCurrent(previous);
+        EXPECT_FALSE(QFile::exists(m_files.path(QStringLiteral("main.wdl_errors.txt"))));
+        return readAll(m_files.path(QStringLiteral("main.wdl.sas")));
+    }
+    WizardFiles m_files;
+};
+
+TEST_F(HostileBuild, TenMegabyteTranslationFileBecomesOneDictionary)
+{
+    m_files.write(QStringLiteral("main.wdl"), kWizard);
+    QByteArray xml("<translations language=\"German\">\n<text id=\"hello\" type=\"text\">");
+    xml.append(QByteArray(10 << 20, 'x'));
+    xml.append("</text>\n</translations>\n");
+    m_files.writeBytes(QStringLiteral("translation_German.xml"), xml);
+    const QByteArray image = compile();
+    ASSERT_GT(image.size(), 20 << 20) << "ten million UTF-16 units";
+    EXPECT_EQ(image.at(41), 2);
+}
+
+TEST_F(HostileBuild, CsivFileThatIsADirectoryIsNotEmbedded)
+{
+    m_files.write(QStringLiteral("main.wdl"), kWizard);
+    QDir(m_files.dir()).mkdir(QStringLiteral("curve.csiv"));
+    const QByteArray image = compile();
+    ASSERT_FALSE(image.isEmpty());
+    // The CSIV command is the pre-screen script's only command: its file
+    // offset stays "none".
+    EXPECT_TRUE(image.contains(QByteArray::fromHex("1B0200FFFFFFFF"))) << hex(image).toStdString();
+}
+
+// The same wizard gives the same bytes twice in a row and under any locale.
+TEST_F(HostileBuild, ImageBytesDoNotDependOnRunOrLocale)
+{
+    m_files.write(QStringLiteral("main.wdl"), kWizard);
+    m_files.writeBytes(QStringLiteral("curve.csiv"), QByteArray(26, 'c') + QByteArray::fromHex("05001E00") + "CURVE");
+    m_files.write(QStringLiteral("translation_French.xml"),
+                  QStringLiteral("<translations language=\"French\"><text id=\"hello\" type=\"text\">Bonjour \u00e9</text>"
+                                 "</translations>"));
+    const QByteArray first = compile();
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_EQ(compile(), first);
+    for (const char *locale : {"C", "C.UTF-8", "POSIX"}) {
+        QProcess wdlc;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LANG"), QString::fromLatin1(locale));
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        wdlc.setProcessEnvironment(env);
+        wdlc.setWorkingDirectory(m_files.dir());
+        wdlc.start(QStringLiteral(WDLC_BINARY_DIR "/wdlc"), {QStringLiteral("main.wdl"), QStringLiteral("other")});
+        ASSERT_TRUE(wdlc.waitForFinished(30000));
+        EXPECT_EQ(readAll(m_files.path(QStringLiteral("other.sas"))), first) << locale;
+    }
+}
+
+} // namespace
