@@ -35,8 +35,8 @@ QString readBackProblem(WdlWizard *wizard, const QString &formatted, const QStri
     if (warnings->count() > 0) {
         const Warning *first = warnings->itemAt(0);
         return QStringLiteral("read back, it gives ") + counted(warnings->count(), "warning", "warnings")
-               + QStringLiteral(", the first at line ") + QString::number(first->lineNumber()) + QStringLiteral(": ")
-               + first->text();
+               + QStringLiteral(", the first at its line ") + QString::number(first->lineNumber())
+               + QStringLiteral(": ") + first->text();
     }
     if (FmtCommand::text(wizard) != formatted)
         return QStringLiteral("formatted again, it changes");
@@ -50,14 +50,16 @@ QString FmtCommand::usage()
     return QStringLiteral(
         "Usage: wdltool fmt <wdl> [-o OUT]\n"
         "\n"
-        "Opens the wizard as wdlc does and writes it back in one canonical form:\n"
-        "the header and the regions of the editor's WDL files, texts, filters,\n"
-        "local parameters and scripts first, then the parameters that stand on no\n"
-        "screen, then the screens; every parameter, choice list, overlay and script\n"
-        "in full where it is first used and by name after that; included files\n"
-        "inlined; comments left out. The result reads back as the same wizard.\n"
-        "A wizard with warnings is refused: its warnings are printed as check prints\n"
-        "them, and nothing is written.\n"
+        "Opens the wizard as wdlc does and writes it back in one canonical form, in\n"
+        "the regions of the editor's WDL files: header, texts, filters, local\n"
+        "parameters, the scripts that no block holds, the parameters that no screen\n"
+        "holds, then the screens. Every parameter, choice list, overlay and script\n"
+        "is written in full where it is first used and by its id after that;\n"
+        "included files are inlined, comments left out. The result opens as the\n"
+        "same wizard, and formatting it again changes nothing.\n"
+        "\n"
+        "A wizard with warnings is refused: its warnings go to standard error as\n"
+        "check prints them, and nothing is written.\n"
         "\n"
         "Options:\n"
         "  -o, --output OUT  write to OUT instead of the standard output (OUT may\n"
@@ -109,7 +111,7 @@ int FmtCommand::run(const QStringList &arguments, QTextStream &out, QTextStream 
     const QString formatted = text(wizard);
     const QString problem = readBackProblem(wizard, formatted, QFileInfo(file).fileName());
     if (!problem.isEmpty()) {
-        err << "wdltool fmt: " << file << ": the canonical form does not hold (" << problem
+        err << "wdltool fmt: " << file << ": its canonical form would not open as the same wizard (" << problem
             << "); nothing written\n";
         err.flush();
         return ToolCommand::Failed;
