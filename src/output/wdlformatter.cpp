@@ -20,6 +20,9 @@ using Keyword = WdlParser::Commands;
 
 static_assert(WdlParser::RIGHT_ACTION - WdlParser::OK_ACTION == WdlTokenOverlay::RIGHT_ACTION,
               "the overlay keys' keywords follow OK_ACTION in key order");
+static_assert(WdlParser::FIRST_SCREEN_SCRIPT - WdlParser::WS
+                  == WdlTokenScript::ScriptType_FIRST - WdlTokenScript::ScriptType_WS,
+              "the script keywords follow WS in script type order");
 
 // "TAG: ", spelt as the reader looks it up.
 QString tag(Keyword keyword)
@@ -71,11 +74,11 @@ QString filterLine(const WdlTokenFilter *filter)
     return tag(filter->isClf() ? WdlParser::CLF : WdlParser::APF) + filter->id() + QStringLiteral(" \",\"\n");
 }
 
-// Writes the items that stand inside blocks, in file order: the parameters
-// at top level, then the screens. The walk runs twice: a first run finds the
-// blocks that define each item at its first use; the scripts and choice
-// lists that none defines are then written at top level before the second,
-// writing run, which takes them as known.
+// Writes the blocks that hold other blocks, in file order: the parameters at
+// top level, then the screens, each defining the items it is the first to
+// use. The walk runs twice. The first run finds which items a block can
+// define; the scripts and choice lists that none can are written at top
+// level before the second run, which takes them as known.
 class BlockWriter
 {
 public:
@@ -232,7 +235,7 @@ void BlockWriter::defineParameter(const WdlTokenParam *param, int depth)
         line(inner, tag(WdlParser::MAX) + QString::number(param->maxValue()));
         line(inner, tag(WdlParser::SCALE) + QString::number(param->scaleValue()));
         break;
-    default:
+    default: // KindVCP
         line(depth, tag(WdlParser::VCP) + param->id());
         openBlock(depth);
         if (param->text()) {
@@ -315,7 +318,8 @@ QString WdlFormatter::text() const
     const auto choiceLists = itemsOf<WdlTokenChoiceList>(m_models[WdlWizard::ChoiceListsSlot]);
 
     // A bare drive parameter is declared at top level and named by its
-    // screens; a parameter on no screen (named only by scripts) has no other place.
+    // screens; a parameter on no screen, named only by scripts, has no other
+    // place.
     QSet<const WdlTokenParam *> onScreens;
     for (const WdlTokenScreen *screen : screens) {
         for (const WdlTokenParam *param : screen->parameters())
@@ -333,11 +337,10 @@ QString WdlFormatter::text() const
     for (const WdlTokenScreen *screen : screens)
         firstRun.screen(screen);
 
-    // Scripts that share an id stay at top level in their order, so that a
-    // name finds the first of them as it did: a line that names a known id
-    // never defines a script, and so could not define the first one after
-    // the second. (Only a FIRST_SCREEN_SCRIPT can follow a script of its id
-    // without being left unused.)
+    // Scripts that share an id all stay at top level, in their order, so that
+    // the id still names the first of them: a block line for a known id never
+    // defines a script. (Without warnings, such a twin can only be a
+    // FIRST_SCREEN_SCRIPT, which the unused-items check leaves alone.)
     QHash<QString, int> scriptsById;
     for (const WdlTokenScript *script : scripts)
         ++scriptsById[script->id()];

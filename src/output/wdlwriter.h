@@ -26,7 +26,7 @@ public:
         ScreenRegion
     };
     static QString headerBlock(const WdlHeader &header);
-    // The region's marker lines around items, its items' text as they end it.
+    // The region's marker lines around its items' text, which ends its own lines.
     static QString region(Region region, const QString &items);
 
     QString text() const;

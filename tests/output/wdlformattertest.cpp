@@ -8,6 +8,7 @@
 #include "support/qtprinters.h"
 #include "support/sasimage.h"
 #include "support/wizardfiles.h"
+#include "wizardgenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,29 @@ void copyTree(const QString &from, const QString &to)
     }
 }
 
+// The output opens without warning, formats to itself, and compiles to an
+// image of the same shape as the original's.
+void expectSameWizardOnceFormatted(const QString &wdl)
+{
+    ASSERT_TRUE(sameWarnings(open(wdl), {}));
+    const QString text = formatted();
+    const SasImage original = compiled();
+    ASSERT_TRUE(original.ok() && original.checkValuesAgree());
+
+    QTemporaryDir copy;
+    copyTree(QFileInfo(wdl).absolutePath(), copy.path());
+    const QString path = copy.filePath(QStringLiteral("formatted.wdl"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0);
+    file.close();
+
+    ASSERT_TRUE(sameWarnings(open(path), {})) << text.toStdString();
+    EXPECT_EQ(formatted().toStdString(), text.toStdString());
+    const SasImage image = compiled();
+    EXPECT_TRUE(image.ok() && image.checkValuesAgree());
+    EXPECT_EQ(shape(image).toStdString(), shape(original).toStdString());
+}
+
 class WdlFormatterCase : public ::testing::TestWithParam<QString>
 {
 };
@@ -128,27 +152,16 @@ TEST_P(WdlFormatterCase, MatchesItsGoldenOutput)
                                                + QStringLiteral(".expected.wdl")));
 }
 
-// The output opens without warning, formats to itself, and compiles to an
-// image of the same shape as the original's.
 TEST_P(WdlFormatterCase, ReadsBackAsTheSameWizard)
 {
-    ASSERT_TRUE(sameWarnings(open(GetParam()), {}));
-    const QString text = formatted();
-    const SasImage original = compiled();
-    ASSERT_TRUE(original.ok() && original.checkValuesAgree());
+    expectSameWizardOnceFormatted(GetParam());
+}
 
-    QTemporaryDir copy;
-    copyTree(QFileInfo(GetParam()).absolutePath(), copy.path());
-    const QString path = copy.filePath(QStringLiteral("formatted.wdl"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0);
-    file.close();
-
-    ASSERT_TRUE(sameWarnings(open(path), {})) << text.toStdString();
-    EXPECT_EQ(formatted().toStdString(), text.toStdString());
-    const SasImage image = compiled();
-    EXPECT_TRUE(image.ok() && image.checkValuesAgree());
-    EXPECT_EQ(shape(image).toStdString(), shape(original).toStdString());
+// Thousands of items, every subroutine called, more than 250 texts.
+TEST(WdlFormatter, StressWizardReadsBackAsTheSameWizard)
+{
+    WizardFiles files;
+    expectSameWizardOnceFormatted(WizardGenerator::write(files.dir(), 1, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(Wizards, WdlFormatterCase, ::testing::ValuesIn(formatterCases()), [](const auto &info) {
