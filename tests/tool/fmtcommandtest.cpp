@@ -26,8 +26,8 @@ TEST(FmtCommand, FormatsAWizardInPlace)
 {
     WizardFiles files;
     files.writeBytes(QStringLiteral("w.wdl"), readFile(kFmtData + QStringLiteral("/shared_items.wdl")));
-    const ToolRun run =
-        runToolIn(files.dir(), {QStringLiteral("fmt"), QStringLiteral("w.wdl"), QStringLiteral("-o"), QStringLiteral("w.wdl")});
+    const ToolRun run = runToolIn(files.dir(), {QStringLiteral("fmt"), QStringLiteral("w.wdl"), QStringLiteral("-o"),
+                                                QStringLiteral("w.wdl")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, QString());
     EXPECT_EQ(readFile(files.path(QStringLiteral("w.wdl"))),
