@@ -1,6 +1,5 @@
 #include "tool/toolrun.h"
 
-#include "support/golden.h"
 #include "support/qtprinters.h"
 #include "support/sasimage.h"
 #include "support/wizardfiles.h"
@@ -13,14 +12,6 @@ namespace {
 
 const QString kFmtData = QStringLiteral(WDLC_TEST_DATA "/fmt");
 const QString kCheckData = QStringLiteral(WDLC_TEST_DATA "/tool/check");
-
-TEST(FmtCommand, WritesTheCanonicalFormToStandardOutput)
-{
-    const ToolRun run = runToolIn(kFmtData, {QStringLiteral("fmt"), QStringLiteral("shared_items.wdl")});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(matchesGolden(run.out, QStringLiteral("fmt/shared_items.expected.wdl")));
-    EXPECT_EQ(run.err, QString());
-}
 
 TEST(FmtCommand, FormatsAWizardInPlace)
 {
