@@ -47,12 +47,8 @@ WdlWriter::WdlWriter(WizardItemsModel *const *models, const WdlHeader *header)
 {
 }
 
-// The marker lines are spelt differently from region to region ("// " in the
-// first four closing lines, "//" after that, "Choice List" closing "Choice
-// Lists"): files written earlier read that way, and the spellings stay.
-QString WdlWriter::text() const
+QString WdlWriter::headerBlock(const WdlHeader &h)
 {
-    const WdlHeader &h = *m_header;
     QString out;
     out += QStringLiteral("#region Wizard Header Information\n\n");
     out += QStringLiteral("FILE_FORMAT_VERSION: ") + version(h.fileFormatVersion(), 1) + QLatin1Char('\n');
@@ -63,41 +59,47 @@ QString WdlWriter::text() const
     out += QStringLiteral("DATABASE_VERSION: ") + version(h.databaseVersion(), 2) + QLatin1Char('\n');
     out += QStringLiteral("FILE_NAME: ") + quoted(h.fileName()) + QLatin1Char('\n');
     out += QStringLiteral("\n#endregion // Wizard Header Information\n\n");
-
-    out += QStringLiteral("#region Wizard Text\n\n");
-    out += dumps(m_models[WdlWizard::TextsSlot]);
-    out += QStringLiteral("#endregion // Wizard Text\n\n");
-
-    out += QStringLiteral("#region Choice List Filter\n\n");
-    out += filterDumps(m_models[WdlWizard::FiltersSlot], true);
-    out += QStringLiteral("#endregion // Choice List Filter\n\n");
-
-    out += QStringLiteral("#region Array Filter\n\n");
-    out += filterDumps(m_models[WdlWizard::FiltersSlot], false);
-    out += QStringLiteral("#endregion // Array Filter\n\n");
-
-    out += QStringLiteral("#region Local Parameters\n\n");
-    out += dumps(m_models[WdlWizard::LocalParametersSlot]);
-    out += QStringLiteral("#endregion //Local Parameters\n\n");
-
-    out += QStringLiteral("#region Drive Param\n\n");
-    out += dumps(m_models[WdlWizard::ParametersSlot]);
-    out += QStringLiteral("\n#endregion //Drive Param\n\n\n");
-
-    out += QStringLiteral("#region Choice Lists\n\n");
-    out += dumps(m_models[WdlWizard::ChoiceListsSlot]);
-    out += QStringLiteral("#endregion //Choice List\n\n\n");
-
-    out += QStringLiteral("#region Scripts\n\n");
-    out += dumps(m_models[WdlWizard::ScriptsSlot]);
-    out += QStringLiteral("\n#endregion //Scripts\n\n\n");
-
-    // Overlays have no region: each is written inside its screen.
-    out += QStringLiteral("#region Drive Screens\n\n");
-    for (const WdlToken *screen : m_models[WdlWizard::ScreensSlot]->items())
-        out += screen->toString(false) + QLatin1Char('\n');
-    out += QStringLiteral("\n#endregion //Drive Screens\n\n");
     return out;
+}
+
+// The marker lines are spelt differently from region to region ("// " in the
+// first four closing lines, "//" after that, "Choice List" closing "Choice
+// Lists"), and so are the empty lines around them: files written earlier read
+// that way, and the spellings stay.
+QString WdlWriter::region(Region region, const QString &items)
+{
+    struct Markers
+    {
+        const char *opening;
+        const char *closing;
+    };
+    static const Markers kMarkers[] = {
+        {"#region Wizard Text\n\n", "#endregion // Wizard Text\n\n"},
+        {"#region Choice List Filter\n\n", "#endregion // Choice List Filter\n\n"},
+        {"#region Array Filter\n\n", "#endregion // Array Filter\n\n"},
+        {"#region Local Parameters\n\n", "#endregion //Local Parameters\n\n"},
+        {"#region Drive Param\n\n", "\n#endregion //Drive Param\n\n\n"},
+        {"#region Choice Lists\n\n", "#endregion //Choice List\n\n\n"},
+        {"#region Scripts\n\n", "\n#endregion //Scripts\n\n\n"},
+        {"#region Drive Screens\n\n", "\n#endregion //Drive Screens\n\n"},
+    };
+    static_assert(sizeof(kMarkers) / sizeof(kMarkers[0]) == ScreenRegion + 1, "one row per region");
+    return QLatin1String(kMarkers[region].opening) + items + QLatin1String(kMarkers[region].closing);
+}
+
+QString WdlWriter::text() const
+{
+    QString screens;
+    // Overlays have no region: each is written inside its screen.
+    for (const WdlToken *screen : m_models[WdlWizard::ScreensSlot]->items())
+        screens += screen->toString(false) + QLatin1Char('\n');
+    return headerBlock(*m_header) + region(TextRegion, dumps(m_models[WdlWizard::TextsSlot]))
+           + region(ChoiceListFilterRegion, filterDumps(m_models[WdlWizard::FiltersSlot], true))
+           + region(ArrayFilterRegion, filterDumps(m_models[WdlWizard::FiltersSlot], false))
+           + region(LocalParameterRegion, dumps(m_models[WdlWizard::LocalParametersSlot]))
+           + region(ParameterRegion, dumps(m_models[WdlWizard::ParametersSlot]))
+           + region(ChoiceListRegion, dumps(m_models[WdlWizard::ChoiceListsSlot]))
+           + region(ScriptRegion, dumps(m_models[WdlWizard::ScriptsSlot])) + region(ScreenRegion, screens);
 }
 
 bool WdlWriter::writeWdl(const QString &sasUrl) const

@@ -2,6 +2,7 @@
 
 #include "tool/checkcommand.h"
 #include "tool/dumpcommand.h"
+#include "tool/fmtcommand.h"
 #include "tool/graphcommand.h"
 #include "tool/toolcommand.h"
 
@@ -22,6 +23,7 @@ struct Subcommand
 const Subcommand kSubcommands[] = {
     {"check", &CheckCommand::run},
     {"dump", &DumpCommand::run},
+    {"fmt", &FmtCommand::run},
     {"graph", &GraphCommand::run},
 };
 
@@ -46,6 +48,7 @@ QString WdlTool::usage()
         "Commands:\n"
         "  check <wdl>...         print every warning as FILE:LINE: warning: MESSAGE\n"
         "  dump [--json] <sas>    print an image section by section\n"
+        "  fmt <wdl> [-o OUT]     write the wizard back in its canonical form\n"
         "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
         "\n"
         "Options:\n"

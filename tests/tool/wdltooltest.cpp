@@ -1,5 +1,6 @@
 #include "tool/checkcommand.h"
 #include "tool/dumpcommand.h"
+#include "tool/fmtcommand.h"
 #include "tool/graphcommand.h"
 #include "tool/toolrun.h"
 
@@ -47,12 +48,14 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"Help", "--help", 0, WdlTool::usage(), ""},
         DispatchCase{"ShortHelp", "-h", 0, WdlTool::usage(), ""},
         DispatchCase{"Version", "--version", 0, QStringLiteral("wdltool " WDLC_VERSION "\n"), ""},
-        DispatchCase{"UnknownCommand", "fmt", 2, kNothing, "wdltool: unknown command fmt\n\nUsage: wdltool <command>"},
+        DispatchCase{"UnknownCommand", "lint", 2, kNothing,
+                     "wdltool: unknown command lint\n\nUsage: wdltool <command>"},
         DispatchCase{"UnknownTopLevelOption", "--verbose check", 2, kNothing,
                      "wdltool: Unknown option 'verbose'.\n\nUsage: wdltool <command>"},
         DispatchCase{"CheckHelp", "check --help", 0, CheckCommand::usage(), ""},
         DispatchCase{"DumpHelp", "dump -h", 0, DumpCommand::usage(), ""},
         DispatchCase{"GraphHelp", "graph --help", 0, GraphCommand::usage(), ""},
+        DispatchCase{"FmtHelp", "fmt -h", 0, FmtCommand::usage(), ""},
         DispatchCase{"CheckWithoutFile", "check", 2, kNothing,
                      "wdltool: check needs at least one WDL file\n\nUsage: wdltool check"},
         DispatchCase{"DumpWithTwoImages", "dump a.sas b.sas", 2, kNothing,
@@ -61,6 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "wdltool: Unknown option 'xml'.\n\nUsage: wdltool dump"},
         DispatchCase{"GraphOutputWithoutValue", "graph a.wdl -o", 2, kNothing,
                      "wdltool: Missing value after '-o'.\n\nUsage: wdltool graph"},
+        DispatchCase{"FmtWithTwoWizards", "fmt a.wdl b.wdl", 2, kNothing,
+                     "wdltool: fmt needs exactly one WDL file\n\nUsage: wdltool fmt"},
+        DispatchCase{"FmtOutputWithoutValue", "fmt a.wdl -o", 2, kNothing,
+                     "wdltool: Missing value after '-o'.\n\nUsage: wdltool fmt"},
+        DispatchCase{"FmtUnwritableOutput", "fmt " WDLC_TEST_DATA "/fmt/shared_items.wdl -o /nonexistent/w.wdl", 1,
+                     kNothing, "wdltool fmt: cannot write /nonexistent/w.wdl: "},
         DispatchCase{"DumpMissingImage", "dump /nonexistent/w.sas", 1, kNothing,
                      "wdltool dump: cannot read /nonexistent/w.sas: "},
         DispatchCase{"GraphMissingWizard", "graph /nonexistent/w.wdl", 1, kNothing,

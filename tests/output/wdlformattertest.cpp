@@ -1,0 +1,172 @@
+#include "output/wdlformatter.h"
+
+#include "core/fileurl.h"
+#include "core/wdlwizard.h"
+#include "inspect/sasimagereader.h"
+#include "support/examples.h"
+#include "support/golden.h"
+#include "support/qtprinters.h"
+#include "support/sasimage.h"
+#include "support/wizardfiles.h"
+#include "wizardgenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString kFmtData = QStringLiteral(WDLC_TEST_DATA "/fmt");
+
+// The examples and every case in tests/data/fmt/; the golden output of
+// <name>.wdl is tests/data/fmt/<name>.expected.wdl.
+QStringList formatterCases()
+{
+    QStringList cases = exampleWizards();
+    for (const QString &name : QDir(kFmtData).entryList({QStringLiteral("*.wdl")}, QDir::Files, QDir::Name)) {
+        if (!name.endsWith(QLatin1String(".expected.wdl")))
+            cases.append(kFmtData + QLatin1Char('/') + name);
+    }
+    return cases;
+}
+
+WdlWizard *wizard()
+{
+    return WdlWizard::instance();
+}
+
+QStringList open(const QString &path)
+{
+    wizard()->openWDLFile(FileUrl::fromLocalPath(path));
+    return warningLines(wizard());
+}
+
+QString formatted()
+{
+    WizardItemsModel *models[WdlWizard::SlotCount];
+    for (int slot = 0; slot < WdlWizard::SlotCount; ++slot)
+        models[slot] = wizard()->model(slot);
+    return WdlFormatter(models, wizard()->header()).text();
+}
+
+// The open wizard's image, built in a directory of its own (no translations).
+SasImage compiled()
+{
+    QTemporaryDir dir;
+    wizard()->createSasByteArray(FileUrl::fromLocalPath(dir.filePath(QStringLiteral("w.sas"))));
+    return SasImageReader::read(readFile(dir.filePath(QStringLiteral("w.sas"))));
+}
+
+// A record as far as it does not depend on the numbers of the items it
+// refers to: its values, whether each such reference is set, its commands.
+// Texts keep their order, and so their numbers, which are kept in.
+QString signature(const SasRecord &r)
+{
+    static const QStringList kNumberedReferences = {
+        QStringLiteral("choice list"),  QStringLiteral("write script"),       QStringLiteral("choice-list filter"),
+        QStringLiteral("array filter"), QStringLiteral("next screen"),        QStringLiteral("next screen script"),
+        QStringLiteral("PSS script"),   QStringLiteral("pre-screen script"),  QStringLiteral("overlay"),
+        QStringLiteral("parameter 1"),  QStringLiteral("parameter 2")};
+    QString out = r.typeName + QStringLiteral(", payload ") + QString::number(r.payloadLength) + QLatin1Char(':');
+    for (const SasField &f : r.fields) {
+        out += QLatin1Char(' ') + f.name + QLatin1Char('=');
+        if (kNumberedReferences.contains(f.name))
+            out += f.value.toLongLong() == 0 ? QStringLiteral("none") : QStringLiteral("set");
+        else if (f.value.type() == QVariant::ByteArray)
+            out += QString::fromLatin1(f.value.toByteArray().toHex());
+        else
+            out += f.value.toString();
+    }
+    for (const SasCommand &c : r.commands) {
+        out += QLatin1Char(' ') + c.mnemonic + QLatin1Char('/') + QString::number(c.operands.size());
+        if (c.setupWord >= 0)
+            out += QLatin1Char('/') + QString::number(c.setupWord, 16);
+    }
+    return out;
+}
+
+// What must not change when item numbers may: every record's signature, in
+// any order, the text records, the CSIV files and every dictionary entry.
+QString shape(const SasImage &image)
+{
+    QStringList records;
+    for (const SasRecord &r : image.records)
+        records.append(signature(r));
+    records.sort();
+    QString out = records.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    out += QString::number(image.texts.size()) + QStringLiteral(" texts, ") + QString::number(image.csivFiles.size())
+           + QStringLiteral(" CSIV files\n");
+    for (const SasDictionary &d : image.dictionaries) {
+        for (const auto &entry : d.entries)
+            out += d.name + QLatin1Char(' ') + QString::number(entry.first) + QStringLiteral(": ") + entry.second
+                   + QLatin1Char('\n');
+    }
+    return out;
+}
+
+// Beside the formatted file, the files its CSIV commands name by relative paths.
+void copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(source, target);
+    }
+}
+
+// The output opens without warning, formats to itself, and compiles to an
+// image of the same shape as the original's.
+void expectSameWizardOnceFormatted(const QString &wdl)
+{
+    ASSERT_TRUE(sameWarnings(open(wdl), {}));
+    const QString text = formatted();
+    const SasImage original = compiled();
+    ASSERT_TRUE(original.ok() && original.checkValuesAgree());
+
+    QTemporaryDir copy;
+    copyTree(QFileInfo(wdl).absolutePath(), copy.path());
+    const QString path = copy.filePath(QStringLiteral("formatted.wdl"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0);
+    file.close();
+
+    ASSERT_TRUE(sameWarnings(open(path), {})) << text.toStdString();
+    EXPECT_EQ(formatted().toStdString(), text.toStdString());
+    const SasImage image = compiled();
+    EXPECT_TRUE(image.ok() && image.checkValuesAgree());
+    EXPECT_EQ(shape(image).toStdString(), shape(original).toStdString());
+}
+
+class WdlFormatterCase : public ::testing::TestWithParam<QString>
+{
+};
+
+TEST_P(WdlFormatterCase, MatchesItsGoldenOutput)
+{
+    ASSERT_TRUE(sameWarnings(open(GetParam()), {}));
+    EXPECT_TRUE(matchesGolden(formatted(), QStringLiteral("fmt/") + QFileInfo(GetParam()).completeBaseName()
+                                               + QStringLiteral(".expected.wdl")));
+}
+
+TEST_P(WdlFormatterCase, ReadsBackAsTheSameWizard)
+{
+    expectSameWizardOnceFormatted(GetParam());
+}
+
+// Thousands of items, every subroutine called, more than 250 texts.
+TEST(WdlFormatter, StressWizardReadsBackAsTheSameWizard)
+{
+    WizardFiles files;
+    expectSameWizardOnceFormatted(WizardGenerator::write(files.dir(), 1, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Wizards, WdlFormatterCase, ::testing::ValuesIn(formatterCases()), [](const auto &info) {
+    QString name = QFileInfo(info.param).completeBaseName();
+    return name.remove(QLatin1Char('_')).toStdString();
+});
+
+} // namespace
