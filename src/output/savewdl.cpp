@@ -3,6 +3,7 @@
 #include "core/fileurl.h"
 #include "core/lereader.h"
 #include "core/wdlheader.h"
+#include "core/wdlwizard.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenparam.h"
 #include "items/wdltokenscreen.h"
@@ -19,18 +20,6 @@
 #include <QSaveFile>
 
 namespace {
-
-enum Slot {
-    ParametersSlot = 0,
-    ScreensSlot,
-    OverlaysSlot,
-    ScriptsSlot,
-    LocalParametersSlot,
-    ChoiceListsSlot,
-    TextsSlot,
-    FiltersSlot,
-    SlotCount
-};
 
 // The header fields that are patched once the whole image exists.
 constexpr int kTotalLengthAt = 4;
@@ -87,7 +76,7 @@ SaveWdl::SaveWdl(QObject *parent)
 
 void SaveWdl::setModel(int slot, WizardItemsModel *model)
 {
-    if (slot < 0 || slot >= SlotCount)
+    if (slot < 0 || slot >= WdlWizard::SlotCount)
         return;
     m_models[slot] = model;
     m_modelMask |= quint16(1u << slot);
@@ -125,7 +114,7 @@ bool SaveWdl::fitsTextDataLimit() const
 {
     if (!isReady())
         return false;
-    const qint64 textRecords = qint64(kTextRecordSize) * m_models[TextsSlot]->count();
+    const qint64 textRecords = qint64(kTextRecordSize) * m_models[WdlWizard::TextsSlot]->count();
     return roundUpTo4(wizardDataLength() + textRecords) <= kMaxField;
 }
 
@@ -154,7 +143,7 @@ bool SaveWdl::fitsTextDataLimit() const
 void SaveWdl::buildHeader(LeWriter &out) const
 {
     const QByteArray fileName = m_header->fileName().toUtf8();
-    const int textCount = m_models[TextsSlot]->count();
+    const int textCount = m_models[WdlWizard::TextsSlot]->count();
     out.u8(0x0F, "format");
     out.zeros(3, "zero");
     out.u32(0, "total length");
@@ -187,8 +176,8 @@ void SaveWdl::buildHeader(LeWriter &out) const
 // than one group and is written in each.
 void SaveWdl::buildScriptData(LeWriter &out, CsivEmbedder *csivOperands) const
 {
-    const QList<WdlToken *> &screens = m_models[ScreensSlot]->items();
-    const QList<WdlToken *> &parameters = m_models[ParametersSlot]->items();
+    const QList<WdlToken *> &screens = m_models[WdlWizard::ScreensSlot]->items();
+    const QList<WdlToken *> &parameters = m_models[WdlWizard::ParametersSlot]->items();
     auto screensWhere = [&](auto condition) {
         for (WdlToken *item : screens) {
             if (condition(static_cast<WdlTokenScreen *>(item)))
@@ -209,19 +198,19 @@ void SaveWdl::buildScriptData(LeWriter &out, CsivEmbedder *csivOperands) const
     screensWhere([](const WdlTokenScreen *s) { return s->overlay() != nullptr; });
     screensWhere([](const WdlTokenScreen *s) { return s->parameters().size() == 1; });
     screensWhere([](const WdlTokenScreen *s) { return s->parameters().size() == 2; });
-    all(OverlaysSlot, "overlay");
-    all(ChoiceListsSlot, "choice list");
+    all(WdlWizard::OverlaysSlot, "overlay");
+    all(WdlWizard::ChoiceListsSlot, "choice list");
     parametersOfKind(WdlTokenParam::KindVCP, "VCP");
     parametersOfKind(WdlTokenParam::KindP, "P");
-    all(LocalParametersSlot, "local parameter");
-    for (WdlToken *item : m_models[ScriptsSlot]->items()) {
+    all(WdlWizard::LocalParametersSlot, "local parameter");
+    for (WdlToken *item : m_models[WdlWizard::ScriptsSlot]->items()) {
         const QByteArray record = item->toByteArray();
         if (csivOperands && static_cast<WdlTokenScript *>(item)->getScriptText().contains(QLatin1String("CSIV")))
             csivOperands->scanScript(record, out.size());
         out.bytes(record, "script");
     }
     parametersOfKind(WdlTokenParam::KindVP, "VP");
-    all(FiltersSlot, "filter");
+    all(WdlWizard::FiltersSlot, "filter");
 }
 
 // An empty text or help gets no entry, so a text emptied because it holds a
@@ -229,7 +218,7 @@ void SaveWdl::buildScriptData(LeWriter &out, CsivEmbedder *csivOperands) const
 std::vector<char> SaveWdl::buildDictionary() const
 {
     DictCodec::Entries entries;
-    for (WdlToken *item : m_models[TextsSlot]->items()) {
+    for (WdlToken *item : m_models[WdlWizard::TextsSlot]->items()) {
         const auto *text = static_cast<WdlTokenText *>(item);
         if (!text->getText().isEmpty())
             entries.emplace_back(text->textKey(), text->getText());
@@ -258,7 +247,7 @@ bool SaveWdl::writeSas(const QString &url)
 
     // Its result is ignored: a template that cannot be written does not stop
     // the image.
-    TranslationTemplate::exportTranslationTemplate(url, m_models[TextsSlot]);
+    TranslationTemplate::exportTranslationTemplate(url, m_models[WdlWizard::TextsSlot]);
 
     QSaveFile file(FileUrl::toLocalPath(url));
     if (!file.open(QIODevice::WriteOnly))
@@ -277,7 +266,7 @@ bool SaveWdl::writeSas(const QString &url)
 
     // A text that holds a CSIV file's path is not shown on the panel: its
     // record stays, its dictionary entry goes.
-    for (WdlToken *item : m_models[TextsSlot]->items()) {
+    for (WdlToken *item : m_models[WdlWizard::TextsSlot]->items()) {
         auto *text = static_cast<WdlTokenText *>(item);
         if (m_includedFiles.contains(text->getIndex()))
             text->setText(QString());
@@ -296,7 +285,7 @@ bool SaveWdl::writeSas(const QString &url)
     const std::vector<char> english = buildDictionary();
     m_image.bytes(QByteArray(english.data(), int(english.size())), "English dictionary");
     const quint8 translations =
-        TranslationImporter(m_models[TextsSlot], m_header->productName(),
+        TranslationImporter(m_models[WdlWizard::TextsSlot], m_header->productName(),
                             [this](const QString &text) { emit newWarning(text, 0); })
             .importTranslations(url, m_image);
     embedCsivFiles(m_image);

@@ -47,11 +47,6 @@ QString msgNotAccessible(const QString &id, const QString &numberText)
            + QStringLiteral(" is not accessible inside wizard.");
 }
 
-QString msgTextNotDefined(const QString &id)
-{
-    return QStringLiteral("Text ") + id + QStringLiteral(" is not defined.");
-}
-
 } // namespace
 
 WdlParser::WdlParser(WdlWizard *wizard)
@@ -317,6 +312,34 @@ bool WdlParser::readBlock(const QString &id, const std::function<void(const QStr
     return true;
 }
 
+// A block whose item lines are "<tag> <word> ...": each line split at blanks
+// and colons, lines of fewer than two words dropped with a warning.
+void WdlParser::readItemBlock(const QString &id,
+                              const std::function<void(const QStringList &, const QString &)> &onItemLine)
+{
+    readBlock(id, [&](const QString &line) {
+        const QStringList words = WdlLine::itemWords(line);
+        if (checkArgumentCount(2, words.size()))
+            onItemLine(words, line);
+    });
+}
+
+// T|H <text id> "<text>" inside a block defines or updates that text; without
+// a quoted part the line only names it.
+void WdlParser::defineQuotedText(const QStringList &words, const QString &line, int tag)
+{
+    if (words.size() > 2)
+        parseText(words.at(1), line, tag);
+}
+
+WdlTokenText *WdlParser::findText(const QString &id)
+{
+    auto *text = m_texts->byId<WdlTokenText>(id);
+    if (!text)
+        addWarning(QStringLiteral("Text ") + id + QStringLiteral(" is not defined."), m_mainLineNumber);
+    return text;
+}
+
 bool WdlParser::readNumber(const QString &numberText, int *number)
 {
     bool ok = false;
@@ -473,10 +496,7 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
     }
     auto *param = new WdlTokenParam(id, number);
     param->setSourceLine(m_mainLineNumber);
-    readBlock(id, [&](const QString &line) {
-        const QStringList words = WdlLine::itemWords(line);
-        if (!checkArgumentCount(2, words.size()))
-            return;
+    readItemBlock(id, [&](const QStringList &words, const QString &) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
         switch (commandValue("Commands", tag)) {
@@ -518,31 +538,20 @@ void WdlParser::parseVirtualParameter(const QString &id)
 {
     auto *param = new WdlTokenParam(id, false);
     param->setSourceLine(m_mainLineNumber);
-    readBlock(id, [&](const QString &line) {
-        const QStringList words = WdlLine::itemWords(line);
-        if (!checkArgumentCount(2, words.size()))
-            return;
+    readItemBlock(id, [&](const QStringList &words, const QString &line) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
         const int value = commandValue("Commands", tag);
         switch (value) {
         case T:
         case H:
-            if (words.size() > 2)
-                parseText(word1, line, value);
+            defineQuotedText(words, line, value);
             // Once the name is set, further T and H lines only update the text.
-            if (!param->text()) {
-                if (auto *text = m_texts->byId<WdlTokenText>(word1))
-                    param->setText(text);
-                else
-                    addWarning(msgTextNotDefined(word1), m_mainLineNumber);
-            }
+            if (!param->text())
+                param->setText(findText(word1));
             break;
         case UT:
-            if (auto *text = m_texts->byId<WdlTokenText>(word1))
-                param->setUnitText(text);
-            else
-                addWarning(msgTextNotDefined(word1), m_mainLineNumber);
+            param->setUnitText(findText(word1));
             break;
         case MIN:
         case MAX:
@@ -583,22 +592,15 @@ void WdlParser::parseVirtualChoiceParameter(const QString &id)
 {
     auto *param = new WdlTokenParam(id, true);
     param->setSourceLine(m_mainLineNumber);
-    readBlock(id, [&](const QString &line) {
-        const QStringList words = WdlLine::itemWords(line);
-        if (!checkArgumentCount(2, words.size()))
-            return;
+    readItemBlock(id, [&](const QStringList &words, const QString &line) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
         const int value = commandValue("Commands", tag);
         switch (value) {
         case T:
         case H:
-            if (words.size() > 2)
-                parseText(word1, line, value);
-            if (auto *text = m_texts->byId<WdlTokenText>(word1))
-                param->setText(text);
-            else
-                addWarning(msgTextNotDefined(word1), m_mainLineNumber);
+            defineQuotedText(words, line, value);
+            param->setText(findText(word1));
             break;
         case CL:
             if (!m_choiceLists->containsId(word1))
@@ -739,22 +741,15 @@ void WdlParser::parseOverlay(const QString &id)
 {
     auto *overlay = new WdlTokenOverlay(id);
     overlay->setSourceLine(m_mainLineNumber);
-    readBlock(id, [&](const QString &line) {
-        const QStringList words = WdlLine::itemWords(line);
-        if (!checkArgumentCount(2, words.size()))
-            return;
+    readItemBlock(id, [&](const QStringList &words, const QString &line) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
         const int value = commandValue("Commands", tag);
         switch (value) {
         case T:
         case H:
-            if (words.size() > 2)
-                parseText(word1, line, value);
-            if (auto *text = m_texts->byId<WdlTokenText>(word1))
-                overlay->setText(text);
-            else
-                addWarning(msgTextNotDefined(word1), m_mainLineNumber);
+            defineQuotedText(words, line, value);
+            overlay->setText(findText(word1));
             break;
         case OK_ACTION:
         case CANCEL_ACTION:

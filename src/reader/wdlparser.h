@@ -14,6 +14,7 @@ class WdlHeader;
 class WdlToken;
 class WdlTokenParam;
 class WdlTokenScreen;
+class WdlTokenText;
 class WdlWizard;
 class WizardItemsModel;
 
@@ -103,6 +104,10 @@ public:
 
 private:
     bool readBlock(const QString &id, const std::function<void(const QString &)> &onItemLine);
+    void readItemBlock(const QString &id,
+                       const std::function<void(const QStringList &words, const QString &line)> &onItemLine);
+    void defineQuotedText(const QStringList &words, const QString &line, int tag);
+    WdlTokenText *findText(const QString &id);
     void parseVersion(int tag, const QString &value);
     void parseInclude(const QString &name);
     void parseScreenLine(WdlTokenScreen *screen, const QString &line);

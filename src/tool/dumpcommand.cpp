@@ -318,20 +318,14 @@ QJsonDocument DumpCommand::json(const SasImage &image, const QString &path)
 int DumpCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption asJson(QStringLiteral("json"));
-    parser.addOption(help);
     parser.addOption(asJson);
-    if (!ToolCommand::parse(parser, arguments, usage(), err))
-        return ToolCommand::UsageError;
-    if (parser.isSet(help)) {
-        out << usage();
-        return ToolCommand::Ok;
-    }
-    if (parser.positionalArguments().size() != 1)
-        return ToolCommand::usageError(QStringLiteral("dump needs exactly one SAS image"), usage(), err);
+    QString path;
+    const QString missing = QStringLiteral("dump needs exactly one SAS image");
+    const int status = ToolCommand::parseOneFile(parser, arguments, usage(), missing, out, err, &path);
+    if (status != ToolCommand::Proceed)
+        return status;
 
-    const QString path = parser.positionalArguments().first();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         err << "wdltool dump: cannot read " << path << ": " << file.errorString() << '\n';

@@ -81,21 +81,15 @@ QString FmtCommand::text(WdlWizard *wizard)
 int FmtCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
                                     QStringLiteral("OUT"));
-    parser.addOption(help);
     parser.addOption(output);
-    if (!ToolCommand::parse(parser, arguments, usage(), err))
-        return ToolCommand::UsageError;
-    if (parser.isSet(help)) {
-        out << usage();
-        return ToolCommand::Ok;
-    }
-    if (parser.positionalArguments().size() != 1)
-        return ToolCommand::usageError(QStringLiteral("fmt needs exactly one WDL file"), usage(), err);
+    QString file;
+    const QString missing = QStringLiteral("fmt needs exactly one WDL file");
+    const int status = ToolCommand::parseOneFile(parser, arguments, usage(), missing, out, err, &file);
+    if (status != ToolCommand::Proceed)
+        return status;
 
-    const QString file = parser.positionalArguments().first();
     WdlWizard *wizard = WdlWizard::instance();
     wizard->openWDLFile(FileUrl::fromLocalPath(file));
     const WarningsModel *warnings = wizard->warningsModel();

@@ -19,3 +19,20 @@ int ToolCommand::usageError(const QString &message, const QString &usage, QTextS
     err.flush();
     return UsageError;
 }
+
+int ToolCommand::parseOneFile(QCommandLineParser &parser, const QStringList &arguments, const QString &usage,
+                              const QString &fileMissing, QTextStream &out, QTextStream &err, QString *file)
+{
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(help);
+    if (!parse(parser, arguments, usage, err))
+        return UsageError;
+    if (parser.isSet(help)) {
+        out << usage;
+        return Ok;
+    }
+    if (parser.positionalArguments().size() != 1)
+        return usageError(fileMissing, usage, err);
+    *file = parser.positionalArguments().first();
+    return Proceed;
+}

@@ -13,6 +13,8 @@ class ToolCommand
 {
 public:
     enum Status {
+        // Not an exit status: the command line is fine, the command goes on.
+        Proceed = -1,
         Ok = 0,
         // Warnings stand, the image is damaged, or a file cannot be used.
         Failed = 1,
@@ -24,6 +26,11 @@ public:
     // to err and returns false.
     static bool parse(QCommandLineParser &parser, const QStringList &arguments, const QString &usage,
                       QTextStream &err);
+    // For subcommands that take one file: adds -h/--help to the parser's
+    // options, parses, and stores the file. Returns Proceed, or the status to
+    // exit with after printing the help or a usage error.
+    static int parseOneFile(QCommandLineParser &parser, const QStringList &arguments, const QString &usage,
+                            const QString &fileMissing, QTextStream &out, QTextStream &err, QString *file);
     // Prints "wdltool: " + message and the usage to err; returns UsageError.
     static int usageError(const QString &message, const QString &usage, QTextStream &err);
 };
