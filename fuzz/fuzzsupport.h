@@ -1,6 +1,9 @@
 #ifndef WDLC_FUZZ_FUZZSUPPORT_H
 #define WDLC_FUZZ_FUZZSUPPORT_H
 
+#include "core/fileurl.h"
+#include "core/wdlwizard.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -31,6 +34,18 @@ inline void writeFile(const QString &path, const uint8_t *data, size_t size)
 inline void releaseDeferred()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Opens the wizard as wdlc does, compiles it beside itself when it is valid,
+// then releases everything, so that memory stays flat from run to run.
+inline void compile(const QString &wdl)
+{
+    WdlWizard *wizard = WdlWizard::instance();
+    wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
+    if (wizard->isValidForSaving())
+        wizard->createSasByteArray(FileUrl::fromLocalPath(wdl + QStringLiteral(".sas")));
+    wizard->clearAllModels();
+    releaseDeferred();
 }
 
 } // namespace fuzzsupport

@@ -1,8 +1,6 @@
 // The whole pipeline: the input is main.wdl in a temporary directory, opened,
 // checked and, when valid, compiled into an image beside it.
 
-#include "core/fileurl.h"
-#include "core/wdlwizard.h"
 #include "fuzzsupport.h"
 
 #include <QTemporaryDir>
@@ -18,11 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static QTemporaryDir dir;
     const QString wdl = dir.filePath(QStringLiteral("main.wdl"));
     fuzzsupport::writeFile(wdl, data, size);
-    WdlWizard *wizard = WdlWizard::instance();
-    wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
-    if (wizard->isValidForSaving())
-        wizard->createSasByteArray(FileUrl::fromLocalPath(wdl + QStringLiteral(".sas")));
-    wizard->clearAllModels();
-    fuzzsupport::releaseDeferred();
+    fuzzsupport::compile(wdl);
     return 0;
 }

@@ -1,8 +1,6 @@
 // Translation import: the input is translation_German.xml beside a small
 // valid wizard, which is then compiled.
 
-#include "core/fileurl.h"
-#include "core/wdlwizard.h"
 #include "fuzzsupport.h"
 
 #include <QTemporaryDir>
@@ -34,11 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         written = true;
     }
     fuzzsupport::writeFile(dir.filePath(QStringLiteral("translation_German.xml")), data, size);
-    WdlWizard *wizard = WdlWizard::instance();
-    wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
-    if (wizard->isValidForSaving())
-        wizard->createSasByteArray(FileUrl::fromLocalPath(wdl + QStringLiteral(".sas")));
-    wizard->clearAllModels();
-    fuzzsupport::releaseDeferred();
+    fuzzsupport::compile(wdl);
     return 0;
 }
