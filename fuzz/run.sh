@@ -45,7 +45,13 @@ case "$target" in
         find "$root/tests/data" -name '*.sas' -exec cp {} "$seeds/" \; ;;
 esac
 
+dict=()
+case "$target" in
+    fuzz_pipeline) dict=(-dict="$root/fuzz/wdl.dict") ;;
+    fuzz_translation) dict=(-dict="$root/fuzz/xml.dict") ;;
+esac
+
 export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
-"$build/fuzz/$target" "$corpus" "$seeds" \
+"$build/fuzz/$target" "$corpus" "$seeds" "${dict[@]}" \
     -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -max_len=65536 \
     -artifact_prefix="$findings/" -print_final_stats=1
