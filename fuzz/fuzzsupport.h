@@ -31,9 +31,12 @@ inline void writeFile(const QString &path, const uint8_t *data, size_t size)
 }
 
 // Items released by clearAllModels go only when posted deletions are processed.
+// The second call lets Qt compact its list of posted events, which a call
+// filtered by event type leaves growing by one slot per deletion.
 inline void releaseDeferred()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents();
 }
 
 // Opens the wizard as wdlc does, compiles it beside itself when it is valid,
