@@ -52,7 +52,7 @@ std::string firstDifference(const QByteArray &actual, const QByteArray &expected
     const int from = qMax(0, at - 8);
     return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size())
            + ", first difference at offset " + std::to_string(at) + "\n  actual:   "
-           + hex(actual.mid(from, 24)).toStdString() + "\n  expected: " + hex(expected.mid(from, 24)).toStdString()
+           + hex(actual.mid(from, 24)) + "\n  expected: " + hex(expected.mid(from, 24))
            + "\n  (both from offset " + std::to_string(from) + ")";
 }
 

@@ -194,7 +194,7 @@ TEST_F(ImageBuilder, ScriptDataFollowsTheGroupOrder)
     QByteArray records;
     for (WdlToken *item : order)
         records += item->toByteArray();
-    EXPECT_EQ(hex(out.data()).toStdString(), hex(records).toStdString()) << "records placed unchanged, unpadded";
+    EXPECT_EQ(hex(out.data()), hex(records)) << "records placed unchanged, unpadded";
 }
 
 // Header and script data of the one-overlay wizard take 78 bytes plus the
