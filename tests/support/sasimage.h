@@ -1,7 +1,6 @@
 #ifndef WDLC_TESTS_SASIMAGE_H
 #define WDLC_TESTS_SASIMAGE_H
 
-#include "core/lereader.h"
 #include "core/wdlwizard.h"
 #include "output/savewdl.h"
 
@@ -47,34 +46,6 @@ inline void fillWizardData(WdlWizard *wizard, int wizardDataBytes, int textCount
     }
     for (int t = 0; t < textCount; ++t)
         wizard->textModel()->addItem(new WdlTokenText(QStringLiteral("t%1").arg(t), QString(), QString()));
-}
-
-// The image offsets written into the CSIV commands of the image's script
-// records, in record order. Script data: from the header length (offset 33)
-// for the length at 31. Each record: type, number, payload length; a
-// script's commands follow its 7-byte head, 7 bytes each.
-inline QList<quint32> csivOperands(const QByteArray &image)
-{
-    QList<quint32> out;
-    LeReader header(image, 31);
-    const int scriptDataLength = header.u16();
-    const int start = header.u16();
-    LeReader records(image, start);
-    while (records.ok() && records.pos() < start + scriptDataLength) {
-        const int recordStart = records.pos();
-        const quint8 type = records.u8();
-        records.skip(2);
-        const int payload = records.u16();
-        for (int at = recordStart + 7; type == 9 && at + 7 <= recordStart + 5 + payload; at += 7) {
-            LeReader command(image, at);
-            if (command.u8() == 27) {
-                command.skip(2);
-                out.append(command.u32());
-            }
-        }
-        records.seek(recordStart + 5 + payload);
-    }
-    return out;
 }
 
 #endif
