@@ -1,19 +1,12 @@
-// Whole compiles against golden folders: tests/data/compile/<case>/input/ holds
-// the files a run starts with (WDL, includes, translations, CSIV files) and
-// expected/ every file the run must leave besides them, under its real name.
-// An optional file "args" beside them gives the command line, one argument per
-// line (default: main.wdl). WDLC_UPDATE_GOLDEN=1 rewrites expected/ from the
-// output; review that diff like code.
+// Whole compiles against the golden folders of tests/data/compile/ (see the
+// README there); WDLC_UPDATE_GOLDEN=1 rewrites expected/ from the output.
 
 #include "core/commandline.h"
-#include "support/qtprinters.h"
-
-#include <gtest/gtest.h>
+#include "support/wizardfiles.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -29,20 +22,6 @@ QStringList filesBelow(const QString &root)
     return out;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-}
-
 // Where two byte arrays first differ, with the bytes around it.
 std::string firstDifference(const QByteArray &actual, const QByteArray &expected)
 {
@@ -51,9 +30,8 @@ std::string firstDifference(const QByteArray &actual, const QByteArray &expected
         ++at;
     const int from = qMax(0, at - 8);
     return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size())
-           + ", first difference at offset " + std::to_string(at) + "\n  actual:   "
-           + hex(actual.mid(from, 24)).toStdString() + "\n  expected: " + hex(expected.mid(from, 24)).toStdString()
-           + "\n  (both from offset " + std::to_string(from) + ")";
+           + ", first difference at offset " + std::to_string(at) + "\n  actual:   " + hex(actual.mid(from, 24))
+           + "\n  expected: " + hex(expected.mid(from, 24)) + "\n  (both from offset " + std::to_string(from) + ")";
 }
 
 class GoldenCompile : public ::testing::TestWithParam<QString>
@@ -63,52 +41,39 @@ class GoldenCompile : public ::testing::TestWithParam<QString>
 TEST_P(GoldenCompile, LeavesExactlyTheExpectedFiles)
 {
     const QString caseDir = kCompileData + QLatin1Char('/') + GetParam();
-    QTemporaryDir work;
+    WizardFiles work;
     const QStringList inputs = filesBelow(caseDir + QStringLiteral("/input"));
     for (const QString &name : inputs)
-        writeAll(work.filePath(name), readAll(caseDir + QStringLiteral("/input/") + name));
-
-    QStringList args{QStringLiteral("main.wdl")};
-    const QByteArray argsFile = readAll(caseDir + QStringLiteral("/args"));
-    if (!argsFile.isEmpty())
-        args = QString::fromUtf8(argsFile).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(work.path());
-    CommandLine::run(args);
-    QDir::setCurrent(previous);
-
-    QStringList produced = filesBelow(work.path());
+        work.writeBytes(name, readFile(caseDir + QStringLiteral("/input/") + name));
+    const QByteArray args = readFile(caseDir + QStringLiteral("/args"));
+    {
+        WorkingDirectory cd(work.dir());
+        CommandLine::run(args.isEmpty() ? QStringList{QStringLiteral("main.wdl")}
+                                        : QString::fromUtf8(args).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+    }
+    QStringList produced = filesBelow(work.dir());
     for (const QString &name : inputs)
         produced.removeOne(name);
 
-    const QString expectedDir = caseDir + QStringLiteral("/expected");
+    const QString expectedDir = caseDir + QStringLiteral("/expected/");
     if (qEnvironmentVariableIsSet("WDLC_UPDATE_GOLDEN")) {
         QDir(expectedDir).removeRecursively();
-        for (const QString &name : produced)
-            writeAll(expectedDir + QLatin1Char('/') + name, readAll(work.filePath(name)));
+        for (const QString &name : produced) {
+            QDir().mkpath(QFileInfo(expectedDir + name).absolutePath());
+            QFile::copy(work.path(name), expectedDir + name);
+        }
         return;
     }
-    const QStringList expected = filesBelow(expectedDir);
-    ASSERT_EQ(produced, expected);
-    for (const QString &name : expected) {
-        const QByteArray actualBytes = readAll(work.filePath(name));
-        const QByteArray expectedBytes = readAll(expectedDir + QLatin1Char('/') + name);
-        EXPECT_TRUE(actualBytes == expectedBytes) << name.toStdString() << ": "
-                                                  << firstDifference(actualBytes, expectedBytes);
+    ASSERT_EQ(produced, filesBelow(expectedDir));
+    for (const QString &name : produced) {
+        const QByteArray actual = readFile(work.path(name));
+        const QByteArray expected = readFile(expectedDir + name);
+        EXPECT_TRUE(actual == expected) << name.toStdString() << ": " << firstDifference(actual, expected);
     }
 }
 
-QStringList goldenCases()
-{
-    return QDir(kCompileData).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-std::string caseName(const ::testing::TestParamInfo<QString> &info)
-{
-    return info.param.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenCompile, ::testing::ValuesIn(goldenCases()), caseName);
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenCompile,
+                         ::testing::ValuesIn(QDir(kCompileData).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)),
+                         [](const ::testing::TestParamInfo<QString> &info) { return info.param.toStdString(); });
 
 } // namespace

@@ -2,7 +2,7 @@
 // same from run to run and from locale to locale.
 
 #include "core/commandline.h"
-#include "support/qtprinters.h"
+#include "support/testsupport.h"
 #include "support/wizardfiles.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +61,7 @@ TEST_F(HostileBuild, CsivFileThatIsADirectoryIsNotEmbedded)
     ASSERT_FALSE(image.isEmpty());
     // The CSIV command is the pre-screen script's only command: its file
     // offset stays "none".
-    EXPECT_TRUE(image.contains(QByteArray::fromHex("1B0200FFFFFFFF"))) << hex(image).toStdString();
+    EXPECT_TRUE(image.contains(QByteArray::fromHex("1B0200FFFFFFFF"))) << hex(image);
 }
 
 // The same wizard gives the same bytes twice in a row and under any locale.

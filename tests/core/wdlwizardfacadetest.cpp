@@ -1,12 +1,5 @@
-#include "core/fileurl.h"
-#include "core/warning.h"
 #include "core/wdlwizard.h"
-
-#include "testhelpers.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-#include <QVariantList>
+#include "support/wizardfiles.h"
 
 #include <memory>
 
@@ -19,171 +12,79 @@ class WdlWizardFacade : public ::testing::Test
 protected:
     void SetUp() override
     {
-        wizard = WdlWizard::instance();
         metaCallVoid(wizard, "clearAllModels");
+        wizard->setCurrentFile(QStringLiteral("/w/editor.wdl"));
     }
-
-    std::vector<std::string> warnings() const
+    WdlToken *newScreen() { return metaCall<WdlToken *>(wizard, "createWdlTokenScreen"); }
+    WdlTokenParam *newParameter(const char *id, WdlTokenText *name = nullptr, bool isChoicelist = false)
     {
-        std::vector<std::string> out;
-        for (int i = 0; i < wizard->warningsModel()->count(); ++i) {
-            const Warning *w = wizard->warningsModel()->itemAt(i);
-            out.push_back(std::to_string(w->lineNumber()) + ": " + w->text().toStdString());
-        }
-        return out;
+        return metaCall<WdlTokenParam *>(wizard, "createWizardParameter", QString::fromUtf8(id), name, isChoicelist);
+    }
+    WdlTokenScript *newScript(const char *text, int type)
+    {
+        return metaCall<WdlTokenScript *>(wizard, "createWizardScript", QStringLiteral("intro"),
+                                          QString::fromUtf8(text), type);
     }
 
-    WdlWizard *wizard = nullptr;
+    WdlWizard *wizard = WdlWizard::instance();
 };
 
-TEST_F(WdlWizardFacade, ScreensAreNamedAndNumberedInOrder)
+TEST_F(WdlWizardFacade, ScreensAndTextsAreNamedAndNumberedInOrder)
 {
-    auto *first = qobject_cast<WdlTokenScreen *>(metaCall<WdlToken *>(wizard, "createWdlTokenScreen"));
-    auto *second = qobject_cast<WdlTokenScreen *>(metaCall<WdlToken *>(wizard, "createWdlTokenScreen"));
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(first->id(), QStringLiteral("screen_1"));
-    EXPECT_EQ(first->getIndex(), 1);
+    EXPECT_EQ(metaCall<QString>(wizard, "getFirstScreenID"), QStringLiteral("There are no screens"));
+    EXPECT_EQ(newScreen()->id(), QStringLiteral("screen_1"));
+    WdlToken *second = newScreen();
     EXPECT_EQ(second->id(), QStringLiteral("screen_2"));
     EXPECT_EQ(second->getIndex(), 2);
-    EXPECT_EQ(wizard->screenModel()->count(), 2);
-}
-
-TEST_F(WdlWizardFacade, TextIdReplacesBlanks)
-{
+    EXPECT_EQ(metaCall<QString>(wizard, "getFirstScreenID"), QStringLiteral("screen_1"));
+    EXPECT_EQ(metaCall<WdlTokenScreen *>(wizard, "getScreen", QStringLiteral("screen_2")), second);
+    EXPECT_EQ(metaCall<WdlTokenScreen *>(wizard, "getScreen", QStringLiteral("Screen_1")), nullptr);
+    EXPECT_TRUE(sameWarnings(warningLines(wizard), {"editor.wdl:0: Screen Screen_1 does not exist."}));
     WdlTokenText *text = metaCall<WdlTokenText *>(wizard, "createWizardText", QStringLiteral("Press OK"), QString());
-    ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->id(), QStringLiteral("Press_OK"));
-    EXPECT_EQ(text->property("text").toString(), QStringLiteral("Press OK"));
-    EXPECT_EQ(text->property("help").toString(), QString());
-    EXPECT_EQ(wizard->textModel()->count(), 1);
     EXPECT_EQ(text->getIndex(), 1);
 }
 
-struct ScriptCase
+TEST_F(WdlWizardFacade, ScriptIdIsPrefixedByTypeAndTooManyTokensWarn)
 {
-    const char *name;
-    int type;
-    const char *id;
-};
-
-class WdlWizardFacadeScript : public WdlWizardFacade, public ::testing::WithParamInterface<ScriptCase>
-{
-};
-
-TEST_P(WdlWizardFacadeScript, IdIsPrefixedByType)
-{
-    auto *script = metaCall<WdlTokenScript *>(wizard, "createWizardScript", QStringLiteral("intro"),
-                                              QStringLiteral("SNS s2\nEXIT"), GetParam().type);
-    ASSERT_NE(script, nullptr);
-    EXPECT_EQ(script->id().toStdString(), GetParam().id);
-    EXPECT_EQ(script->scriptType(), GetParam().type);
-    EXPECT_EQ(script->getScriptText(), QStringLiteral("SNS s2\nEXIT\n"));
-    EXPECT_EQ(wizard->scriptModel()->count(), 1);
-    EXPECT_EQ(script->getIndex(), 1);
-    EXPECT_TRUE(warnings().empty());
+    const std::pair<int, const char *> types[] = {{0, "intro"},     {-3, "intro"},     {1, "ws_intro"}, {2, "nss_intro"},
+                                                  {3, "pss_intro"}, {4, "pre_intro"}, {5, "sr_intro"}};
+    for (const auto &type : types) {
+        WdlTokenScript *script = newScript("SNS s2\nEXIT\nADD A B C D", type.first);
+        EXPECT_EQ(script->id().toStdString(), type.second);
+        EXPECT_EQ(script->scriptType(), type.first);
+        EXPECT_EQ(script->commandCount(), 2);
+    }
+    EXPECT_EQ(wizard->scriptModel()->count(), 7);
+    EXPECT_EQ(warningLines(wizard).value(6), QStringLiteral("editor.wdl:0: There were too many tokens on one script line."));
+    wizard->scriptModel()->byId<WdlTokenScript>(QStringLiteral("nss_intro"))->setNextScreens({QStringLiteral("s2")});
+    EXPECT_EQ(metaCall<QVariantList>(wizard, "getNextScreenScriptItems", QStringLiteral("nss_intro")),
+              QVariantList{QStringLiteral("s2")});
+    EXPECT_TRUE(metaCall<QVariantList>(wizard, "getNextScreenScriptItems", QStringLiteral("nss_x")).isEmpty());
+    // The first-screen type gives a script of no id and no commands, owned by the caller.
+    std::unique_ptr<WdlTokenScript> first(newScript("EXIT", 6));
+    EXPECT_EQ(first->id(), QString());
+    EXPECT_EQ(first->commandCount() + wizard->scriptModel()->count(), 7);
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, WdlWizardFacadeScript,
-                         ::testing::Values(ScriptCase{"NoType", 0, "intro"}, ScriptCase{"Negative", -3, "intro"},
-                                           ScriptCase{"Ws", 1, "ws_intro"}, ScriptCase{"Nss", 2, "nss_intro"},
-                                           ScriptCase{"Pss", 3, "pss_intro"}, ScriptCase{"Pre", 4, "pre_intro"},
-                                           ScriptCase{"Subroutine", 5, "sr_intro"}),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(WdlWizardFacade, FirstScreenScriptTypeGivesUnregisteredEmptyScript)
-{
-    std::unique_ptr<WdlTokenScript> script(
-        metaCall<WdlTokenScript *>(wizard, "createWizardScript", QStringLiteral("intro"), QStringLiteral("EXIT"), 6));
-    ASSERT_NE(script, nullptr);
-    EXPECT_EQ(script->id(), QString());
-    EXPECT_EQ(script->scriptType(), WdlTokenScript::ScriptType_PRE);
-    EXPECT_EQ(script->commandCount(), 0);
-    EXPECT_EQ(wizard->scriptModel()->count(), 0);
-}
-
-TEST_F(WdlWizardFacade, TooManyTokensWarnsAndStillRegisters)
-{
-    auto *script = metaCall<WdlTokenScript *>(wizard, "createWizardScript", QStringLiteral("intro"),
-                                              QStringLiteral("EXIT\nADD A B C D"), 2);
-    ASSERT_NE(script, nullptr);
-    EXPECT_EQ(wizard->scriptModel()->count(), 1);
-    EXPECT_EQ(script->commandCount(), 1);
-    EXPECT_EQ(warnings(), std::vector<std::string>{"0: There were too many tokens on one script line."});
-}
-
-TEST_F(WdlWizardFacade, ParametersAreNumberedFromParameterTotal)
+// Opening leaves the total at the count of parameters and local parameters.
+TEST_F(WdlWizardFacade, ParametersAreNumberedFromTheParameterTotal)
 {
     WdlTokenText *name = metaCall<WdlTokenText *>(wizard, "createWizardText", QStringLiteral("Speed"), QString());
-    auto *vp = metaCall<WdlTokenParam *>(wizard, "createWizardParameter", QStringLiteral("motor speed"), name, false);
-    auto *vcp = metaCall<WdlTokenParam *>(wizard, "createWizardParameter", QStringLiteral("mode"),
-                                          static_cast<WdlTokenText *>(nullptr), true);
-    ASSERT_NE(vp, nullptr);
-    ASSERT_NE(vcp, nullptr);
+    WdlTokenParam *vp = newParameter("motor speed", name);
     EXPECT_EQ(vp->id(), QStringLiteral("motor_speed"));
-    EXPECT_EQ(vp->kind(), WdlTokenParam::KindVP);
-    EXPECT_EQ(vp->getIndex(), 1);
     EXPECT_EQ(vp->property("name").toString(), QStringLiteral("Speed"));
     EXPECT_EQ(name->referenceCount(), 1);
-    EXPECT_EQ(vcp->kind(), WdlTokenParam::KindVCP);
-    EXPECT_EQ(vcp->getIndex(), 2);
+    EXPECT_EQ(vp->getIndex(), 1);
+    EXPECT_EQ(newParameter("mode", nullptr, true)->kind(), WdlTokenParam::KindVCP);
     EXPECT_EQ(wizard->parameterTotal(), 3);
-    EXPECT_EQ(wizard->parametersModel()->count(), 2);
-}
 
-// Opening a file leaves parameterTotal at the count of parameters and local
-// parameters, so the next created parameter continues from there.
-TEST_F(WdlWizardFacade, ParameterAfterOpeningContinuesFromFileCounts)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("five.wdl"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("P: p1 120\nP: p2 121\nP: p3 122\nLP: lp1 = 1\nLP: lp2 = 2\n");
-    file.close();
-
-    metaCallVoid(wizard, "openWDLFile", FileUrl::fromLocalPath(path));
-    ASSERT_EQ(wizard->parametersModel()->count(), 3);
-    ASSERT_EQ(wizard->localParameterModel()->count(), 2);
-
-    auto *first = metaCall<WdlTokenParam *>(wizard, "createWizardParameter", QStringLiteral("a"),
-                                            static_cast<WdlTokenText *>(nullptr), false);
-    auto *second = metaCall<WdlTokenParam *>(wizard, "createWizardParameter", QStringLiteral("b"),
-                                             static_cast<WdlTokenText *>(nullptr), false);
-    EXPECT_EQ(first->getIndex(), 5);
-    EXPECT_EQ(second->getIndex(), 6);
-}
-
-TEST_F(WdlWizardFacade, GetScreenWarnsForUnknownId)
-{
-    auto *created = metaCall<WdlToken *>(wizard, "createWdlTokenScreen");
-    EXPECT_EQ(metaCall<WdlTokenScreen *>(wizard, "getScreen", QStringLiteral("screen_1")), created);
-    EXPECT_TRUE(warnings().empty());
-
-    EXPECT_EQ(metaCall<WdlTokenScreen *>(wizard, "getScreen", QStringLiteral("Screen_1")), nullptr);
-    EXPECT_EQ(warnings(), std::vector<std::string>{"0: Screen Screen_1 does not exist."});
-}
-
-TEST_F(WdlWizardFacade, FirstScreenIdOrNoScreensWithoutWarning)
-{
-    EXPECT_EQ(metaCall<QString>(wizard, "getFirstScreenID"), QStringLiteral("There are no screens"));
-    EXPECT_TRUE(warnings().empty());
-
-    metaCall<WdlToken *>(wizard, "createWdlTokenScreen");
-    metaCall<WdlToken *>(wizard, "createWdlTokenScreen");
-    EXPECT_EQ(metaCall<QString>(wizard, "getFirstScreenID"), QStringLiteral("screen_1"));
-}
-
-TEST_F(WdlWizardFacade, NextScreenScriptItemsAreScreenIds)
-{
-    auto *nss = metaCall<WdlTokenScript *>(wizard, "createWizardScript", QStringLiteral("s1"),
-                                           QStringLiteral("SNS s2"), 2);
-    nss->setNextScreens({QStringLiteral("s2"), QStringLiteral("s3")});
-
-    const QVariantList expected{QStringLiteral("s2"), QStringLiteral("s3")};
-    EXPECT_EQ(metaCall<QVariantList>(wizard, "getNextScreenScriptItems", QStringLiteral("nss_s1")), expected);
-    EXPECT_TRUE(metaCall<QVariantList>(wizard, "getNextScreenScriptItems", QStringLiteral("nss_s9")).isEmpty());
+    WizardFiles files;
+    files.write(QStringLiteral("five.wdl"), QStringLiteral("P: p1 120\nP: p2 121\nP: p3 122\nLP: lp1 = 1\nLP: lp2 = 2\n"));
+    metaCallVoid(wizard, "openWDLFile", files.url(QStringLiteral("five.wdl")));
+    ASSERT_EQ(wizard->parametersModel()->count() + wizard->localParameterModel()->count(), 5);
+    EXPECT_EQ(newParameter("a")->getIndex(), 5);
+    EXPECT_EQ(newParameter("b")->getIndex(), 6);
 }
 
 } // namespace

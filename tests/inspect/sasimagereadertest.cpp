@@ -4,9 +4,9 @@
 #include "core/lewriter.h"
 #include "core/wdlwizard.h"
 #include "output/savewdl.h"
-#include "support/examples.h"
+#include "support/wizardfiles.h"
 #include "support/imageassembler.h"
-#include "support/qtprinters.h"
+#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,5 @@
 #include "core/wdlwizard.h"
-#include "support/qtprinters.h"
 #include "support/wizardfiles.h"
-
-#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -12,16 +9,11 @@ struct ReaderCase
 {
     const char *name;
     const char *main;
-    // Included files: name, text; null name ends the list.
+    // Included files: name, text.
     std::vector<std::pair<const char *, const char *>> includes;
     // "file:line: text"; "{dir}" stands for the temporary directory.
     std::vector<const char *> warnings;
 };
-
-void PrintTo(const ReaderCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class ReaderWarnings : public ::testing::TestWithParam<ReaderCase>
 {
@@ -40,17 +32,11 @@ TEST_P(ReaderWarnings, AreExactlyTheExpectedOnes)
     EXPECT_TRUE(sameWarnings(readOnly(WdlWizard::instance(), files), expected));
 }
 
-std::string caseName(const ::testing::TestParamInfo<ReaderCase> &info)
-{
-    return info.param.name;
-}
+const auto caseName = rowName<ReaderCase>;
 
 const ReaderCase kHeaderCases[] = {
-    {"CompleteHeader",
-     "FILE_FORMAT_VERSION: 1.2\nFILE_VERSION: 3.07\nRUN_MODE: 1\nPRODUCT_TYPE: 12\n"
-     "PRODUCT_NAME: \"QX-417\"\nDATABASE_VERSION: 2.0\nFILE_NAME: \"pump\"\n",
-     {},
-     {}},
+    {"CompleteHeader", "FILE_FORMAT_VERSION: 1.2\nFILE_VERSION: 3.07\nRUN_MODE: 1\nPRODUCT_TYPE: 12\n"
+                       "PRODUCT_NAME: \"QX-417\"\nDATABASE_VERSION: 2.0\nFILE_NAME: \"pump\"\n", {}, {}},
     {"VersionWithoutDot", "FILE_VERSION: 3\n", {},
      {"main.wdl:1: Metadata FILE_FORMAT_VERSION, FILE_VERSION, DATABASE_VERSION must contain \".\" that "
       "separates major and minor versions."}},

@@ -18,7 +18,6 @@ public:
         m_model.addItem(m_items.back().get());
         return *this;
     }
-    WdlTokenText *at(int row) const { return m_items.at(size_t(row)).get(); }
     const WizardItemsModel *model() const { return &m_model; }
 
 private:

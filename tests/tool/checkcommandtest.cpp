@@ -2,9 +2,9 @@
 #include "tool/toolrun.h"
 
 #include "core/warning.h"
-#include "support/examples.h"
+#include "support/wizardfiles.h"
 #include "support/golden.h"
-#include "support/qtprinters.h"
+#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "support/golden.h"
 #include "support/imageassembler.h"
-#include "support/qtprinters.h"
+#include "support/testsupport.h"
 #include "support/wizardfiles.h"
 
 #include <gtest/gtest.h>

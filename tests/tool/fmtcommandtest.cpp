@@ -1,6 +1,6 @@
 #include "tool/toolrun.h"
 
-#include "support/qtprinters.h"
+#include "support/testsupport.h"
 #include "support/sasimage.h"
 #include "support/wizardfiles.h"
 

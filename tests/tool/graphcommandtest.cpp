@@ -1,7 +1,7 @@
 #include "tool/toolrun.h"
 
 #include "support/golden.h"
-#include "support/qtprinters.h"
+#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 

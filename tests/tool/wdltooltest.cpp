@@ -4,7 +4,7 @@
 #include "tool/graphcommand.h"
 #include "tool/toolrun.h"
 
-#include "support/qtprinters.h"
+#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 

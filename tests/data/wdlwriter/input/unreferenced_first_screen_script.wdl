@@ -1,0 +1,20 @@
+FILE_FORMAT_VERSION: 1.0
+FILE_VERSION: 1.5
+RUN_MODE: 0
+PRODUCT_TYPE: 417
+PRODUCT_NAME: "QX-417"
+DATABASE_VERSION: 2.0
+FILE_NAME: "w"
+T: ctl_name "Control"
+LP: lp_x = 0
+FIRST_SCREEN_SCRIPT: init
+{
+   CVP 1 lp_x
+}
+SCREEN_SINGLE_PARAM: first
+{
+   P: ctl 100
+   {
+      TO: ctl_name
+   }
+}
