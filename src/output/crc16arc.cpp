@@ -22,9 +22,26 @@ constexpr std::array<quint16, 256> makeTable()
 
 constexpr std::array<quint16, 256> kTable = makeTable();
 
+// The table is linear over XOR, so a byte x followed by a byte y leaves
+// T2[x] ^ T[y ^ high byte of the register], with T2[x] = (T[x] >> 8) ^ T[T[x] & 0xFF].
+constexpr std::array<quint16, 256> makePairTable()
+{
+    std::array<quint16, 256> pair{};
+    for (unsigned i = 0; i < 256; ++i)
+        pair[i] = quint16((kTable[i] >> 8) ^ kTable[kTable[i] & 0xFFu]);
+    return pair;
+}
+
+constexpr std::array<quint16, 256> kPairTable = makePairTable();
+
 } // namespace
 
 const quint16 *Crc16Arc::table()
 {
     return kTable.data();
+}
+
+const quint16 *Crc16Arc::pairTable()
+{
+    return kPairTable.data();
 }

@@ -316,8 +316,7 @@ quint16 SaveWdl::sasChecksum(const QByteArray &image)
     const auto *bytes = reinterpret_cast<const quint8 *>(image.constData());
     Crc16Arc crc;
     for (qint64 at = kCheckedFrom; at + 1 < covered; at += 2) {
-        crc.add(bytes[at + 1]);
-        crc.add(bytes[at]);
+        crc.add(bytes[at + 1], bytes[at]);
     }
     return crc.value();
 }

@@ -147,26 +147,30 @@ int TranslationImporter::readLanguage(QXmlStreamReader &xml, const QString &file
 void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fileName,
                                         DictCodec::Entries &entries)
 {
-    const QXmlStreamAttributes attributes = xml.attributes();
     const auto line = [&xml] { return QString::number(xml.lineNumber()); };
     QString id;
-    const QStringRef idValue = attributes.value(QLatin1String("id"));
-    if (!idValue.isNull())
-        id = idValue.toString();
-    else
-        m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"id\" on line ")
-               + line() + QStringLiteral(" was empty. It is not known which text was translated."));
-
+    bool hasId = false;
+    bool hasType = false;
     bool isText = false;
     bool isHelp = false;
-    const QStringRef type = attributes.value(QLatin1String("type"));
-    if (!type.isNull()) {
+    {
+        // Let go of the attributes before reading on: held across the next
+        // token, they would make the reader copy them for every element.
+        const QXmlStreamAttributes attributes = xml.attributes();
+        const QStringRef idValue = attributes.value(QLatin1String("id"));
+        const QStringRef type = attributes.value(QLatin1String("type"));
+        hasId = !idValue.isNull();
+        id = idValue.toString();
+        hasType = !type.isNull();
         isText = type == QLatin1String("text");
         isHelp = type == QLatin1String("help");
-    } else {
+    }
+    if (!hasId)
+        m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"id\" on line ")
+               + line() + QStringLiteral(" was empty. It is not known which text was translated."));
+    if (!hasType)
         m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"type\" on line ")
                + line() + QStringLiteral(" was empty. It is not known whether text or help was translated."));
-    }
 
     // A child element inside makes the reader fail; the caller refuses the file.
     const QString content = unescapeContent(xml.readElementText());
