@@ -10,9 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -62,7 +64,15 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
 {
     quint8 count = 0;
     const QString directory = TranslationTemplate::pathBesideImage(sasUrl, QString());
-    for (const QString &name : translationFileNames(directory)) {
+    const QStringList names = translationFileNames(directory);
+    // A dictionary takes about the bytes of its file: room for all of them at
+    // once spares the image one copy of itself per doubling.
+    qint64 expected = image.size();
+    for (const QString &name : names)
+        expected += QFileInfo(QDir(directory).filePath(name)).size();
+    if (expected < std::numeric_limits<int>::max() / 2)
+        image.reserve(int(expected));
+    for (const QString &name : names) {
         if (name == kTemplateName)
             continue;
         // Named as found: the image's directory as the url gives it, so an
