@@ -149,6 +149,8 @@ TEST(SasChecksum, CoversSwappedPairsFromOffset10UpToTheStoredLength)
     image.patchU8(18, 'X');
     image.patchU16(8, 0x5555);
     EXPECT_EQ(SaveWdl::sasChecksum(image.data()), kCrcOf12345678);
+    image.patchU32(4, 4000);
+    EXPECT_EQ(SaveWdl::sasChecksum(image.data()), kCrcOf12345678) << "only the pairs the data holds";
     image.patchU8(10, '1');
     EXPECT_NE(SaveWdl::sasChecksum(image.data()), kCrcOf12345678);
 }
