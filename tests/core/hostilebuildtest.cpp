@@ -2,13 +2,8 @@
 // same from run to run and from locale to locale.
 
 #include "core/commandline.h"
-#include "support/testsupport.h"
 #include "support/wizardfiles.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 
 namespace {
@@ -19,24 +14,16 @@ const QString kWizard = QStringLiteral(
     "T: path \"curve\"\nSCREEN_OVERLAY: s\n{\n   PRE_SCREEN_SCRIPT: pre\n   {\n      CSIV flash path\n   }\n"
     "   OVERLAY: o\n   {\n      T: hello\n      OK_ACTION: EXIT_WIZARD\n   }\n}\n");
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class HostileBuild : public ::testing::Test
 {
 protected:
     // Compiles main.wdl in the test directory; returns the image.
     QByteArray compile()
     {
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(m_files.dir());
+        WorkingDirectory cd(m_files.dir());
         CommandLine::run({QStringLiteral("main.wdl")});
-        QDir::setCurrent(previous);
         EXPECT_FALSE(QFile::exists(m_files.path(QStringLiteral("main.wdl_errors.txt"))));
-        return readAll(m_files.path(QStringLiteral("main.wdl.sas")));
+        return readFile(m_files.path(QStringLiteral("main.wdl.sas")));
     }
     WizardFiles m_files;
 };
@@ -84,7 +71,7 @@ TEST_F(HostileBuild, ImageBytesDoNotDependOnRunOrLocale)
         wdlc.setWorkingDirectory(m_files.dir());
         wdlc.start(QStringLiteral(WDLC_BINARY_DIR "/wdlc"), {QStringLiteral("main.wdl"), QStringLiteral("other")});
         ASSERT_TRUE(wdlc.waitForFinished(30000));
-        EXPECT_EQ(readAll(m_files.path(QStringLiteral("other.sas"))), first) << locale;
+        EXPECT_EQ(readFile(m_files.path(QStringLiteral("other.sas"))), first) << locale;
     }
 }
 

@@ -5,11 +5,6 @@
 #include "inspect/sasimagereader.h"
 #include "support/wizardfiles.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-
 namespace {
 
 const QString kRegress = QStringLiteral(WDLC_TEST_DATA "/regress/");
@@ -28,18 +23,10 @@ QStringList inputs(const QString &target)
     return out;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void compileIn(const WizardFiles &files)
 {
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(files.dir());
+    WorkingDirectory cd(files.dir());
     EXPECT_EQ(CommandLine::run({QStringLiteral("main.wdl")}), 0);
-    QDir::setCurrent(previous);
 }
 
 TEST(RegressReplay, PipelineInputsRunToTheirEnd)
@@ -47,7 +34,7 @@ TEST(RegressReplay, PipelineInputsRunToTheirEnd)
     for (const QString &input : inputs(QStringLiteral("pipeline"))) {
         SCOPED_TRACE(input.toStdString());
         WizardFiles files;
-        files.writeBytes(QStringLiteral("main.wdl"), readAll(input));
+        files.writeBytes(QStringLiteral("main.wdl"), readFile(input));
         compileIn(files);
     }
 }
@@ -58,7 +45,7 @@ TEST(RegressReplay, TranslationInputsRunToTheirEnd)
         SCOPED_TRACE(input.toStdString());
         WizardFiles files;
         files.write(QStringLiteral("main.wdl"), kSmallWizard);
-        files.writeBytes(QStringLiteral("translation_German.xml"), readAll(input));
+        files.writeBytes(QStringLiteral("translation_German.xml"), readFile(input));
         compileIn(files);
         EXPECT_TRUE(QFile::exists(files.path(QStringLiteral("main.wdl.sas"))));
     }
@@ -68,7 +55,7 @@ TEST(RegressReplay, ImageInputsAreDecodedWithinTheirBytes)
 {
     for (const QString &input : inputs(QStringLiteral("image"))) {
         SCOPED_TRACE(input.toStdString());
-        SasImageReader::read(readAll(input));
+        SasImageReader::read(readFile(input));
     }
 }
 
