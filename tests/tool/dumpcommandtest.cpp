@@ -11,68 +11,59 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-#include <functional>
-
 namespace {
 
 // The image of tests/data/compile/all_records: one record of every kind.
 const QString kSoundImage = QStringLiteral(WDLC_TEST_DATA "/compile/all_records/expected/main.wdl.sas");
 
-struct Damage
-{
-    const char *name;
-    // Patches the sound image, whose reading is given.
-    std::function<void(LeWriter &image, const SasImage &sound)> apply;
-    bool keepCheckValue = false;
-};
-
 // Each damaged image is dumped as far as it reads, and the dump fails with
 // every problem on standard error at its offset: see
-// tests/data/tool/runs/dump_damaged.txt. Every damage but the flipped byte
-// gets the check value that fits it.
+// tests/data/tool/runs/dump_damaged.txt. A damage overwrites bytes at an
+// offset, or cuts the image there when it brings none; every damage but the
+// flipped byte comes with the check value that fits it.
 TEST(DumpCommand, ReportsEachDamageAtItsOffset)
 {
     const QByteArray bytes = readFile(kSoundImage);
-    const SasImage sound = SasImageReader::read(bytes);
-    ASSERT_TRUE(sound.ok() && sound.dictionaries.size() == 2 && sound.csivFiles.size() == 1);
-    const auto cut = [](int size) { return [size](LeWriter &image, const SasImage &) { image.data().resize(size); }; };
-    const Damage damages[] = {
-        {"cut_in_the_header", cut(30)},
-        {"cut_in_the_script_data", cut(sound.scriptDataOffset + 20)},
-        {"cut_in_the_dictionaries", cut(sound.dictionaryStart + 200)},
-        {"flipped_byte",
-         [](LeWriter &image, const SasImage &) { image.patchU8(image.size() - 1, image.data().back() ^ 1); }, true},
-        {"bad_dictionary_magic", [](LeWriter &image, const SasImage &s) { image.patchU8(s.dictionaryStart, 'X'); }},
-        {"dictionary_index_past_its_end",
-         [](LeWriter &image, const SasImage &s) {
-             image.patchU32(s.dictionaries.at(1).offset + DictCodec::kHeadSize + 4, 0x10000);
-         }},
-        {"record_past_the_script_data",
-         [](LeWriter &image, const SasImage &s) {
-             image.patchU16(s.records.last().offset + 3, s.records.last().payloadLength + 1);
-         }},
-        {"script_data_length_past_the_end", [](LeWriter &image, const SasImage &) { image.patchU16(31, 0xFFF0); }},
-        {"dictionary_start_out_of_range", [](LeWriter &image, const SasImage &) { image.patchU16(46, 0xFFF0); }},
-        {"csiv_offset_past_the_end",
-         [](LeWriter &image, const SasImage &s) {
-             image.patchU32(s.csivFiles.first().commandOffsets.first() + 3, quint32(image.size() + 100));
-         }},
-        {"csiv_flash_name_outside_the_file",
-         [](LeWriter &image, const SasImage &s) { image.patchU16(s.csivFiles.first().offset + 26, 999); }},
-        {"total_length_too_large", [](LeWriter &image, const SasImage &) { image.patchU32(4, image.size() + 8); }},
-        {"unknown_record_type", [](LeWriter &image, const SasImage &s) { image.patchU8(s.scriptDataOffset, 99); }},
-        {"wrong_text_key", [](LeWriter &image, const SasImage &s) { image.patchU32(s.texts.at(1).offset + 2, 7); }},
+    const SasImage s = SasImageReader::read(bytes);
+    ASSERT_TRUE(s.ok() && s.dictionaries.size() == 2 && s.csivFiles.size() == 1);
+    const auto le = [](qint64 value, int size) {
+        LeWriter out;
+        out.u32(quint32(value));
+        return out.data().left(size);
+    };
+    const struct
+    {
+        const char *name;
+        int at;
+        QByteArray bytes;
+    } damages[] = {
+        {"cut_in_the_header", 30, {}},
+        {"cut_in_the_script_data", s.scriptDataOffset + 20, {}},
+        {"cut_in_the_dictionaries", s.dictionaryStart + 200, {}},
+        {"flipped_byte", bytes.size() - 1, QByteArray(1, char(bytes.back() ^ 1))},
+        {"bad_dictionary_magic", s.dictionaryStart, "X"},
+        {"dictionary_index_past_its_end", s.dictionaries.at(1).offset + DictCodec::kHeadSize + 4, le(0x10000, 4)},
+        {"record_past_the_script_data", s.records.last().offset + 3, le(s.records.last().payloadLength + 1, 2)},
+        {"script_data_length_past_the_end", 31, le(0xFFF0, 2)},
+        {"dictionary_start_out_of_range", 46, le(0xFFF0, 2)},
+        {"csiv_offset_past_the_end", s.csivFiles.first().commandOffsets.first() + 3, le(bytes.size() + 100, 4)},
+        {"csiv_flash_name_outside_the_file", s.csivFiles.first().offset + 26, le(999, 2)},
+        {"total_length_too_large", 4, le(bytes.size() + 8, 4)},
+        {"unknown_record_type", s.scriptDataOffset, le(99, 1)},
+        {"wrong_text_key", s.texts.at(1).offset + 2, le(7, 4)},
     };
     WizardFiles files;
     QString report;
-    for (const Damage &damage : damages) {
-        LeWriter image;
-        image.data() = bytes;
-        damage.apply(image, sound);
-        if (!damage.keepCheckValue)
-            image.patchU16(8, SasImageReader::checkValue(image.data()));
+    for (const auto &damage : damages) {
+        QByteArray image = bytes;
+        if (damage.bytes.isEmpty())
+            image.truncate(damage.at);
+        else
+            image.replace(damage.at, damage.bytes.size(), damage.bytes);
+        if (qstrcmp(damage.name, "flipped_byte") != 0)
+            image.replace(8, 2, le(SasImageReader::checkValue(image), 2));
         const QString name = QString::fromUtf8(damage.name) + QStringLiteral(".sas");
-        files.writeBytes(name, image.data());
+        files.writeBytes(name, image);
         const ToolRun run = runToolIn(files.dir(), {QStringLiteral("dump"), name});
         EXPECT_EQ(run.status, 1) << damage.name;
         const QString lines = QString::number(run.out.count(QLatin1Char('\n')));
