@@ -1,6 +1,7 @@
 #include "output/wdlformatter.h"
 
 #include "inspect/sasimagereader.h"
+#include "tool/fmtcommand.h"
 #include "support/golden.h"
 #include "support/wizardfiles.h"
 #include "wizardgenerator.h"
@@ -21,24 +22,17 @@ QStringList formatterCases()
     return cases;
 }
 
-WdlWizard *wizard()
-{
-    return WdlWizard::instance();
-}
-
+// The open wizard formatted, as wdltool fmt gives it.
 QString formatted()
 {
-    WizardItemsModel *models[WdlWizard::SlotCount];
-    for (int slot = 0; slot < WdlWizard::SlotCount; ++slot)
-        models[slot] = wizard()->model(slot);
-    return WdlFormatter(models, wizard()->header()).text();
+    return FmtCommand::text(WdlWizard::instance());
 }
 
 // The open wizard's image, built in a directory of its own (no translations).
 SasImage compiled()
 {
     WizardFiles dir;
-    wizard()->createSasByteArray(dir.url(QStringLiteral("w.sas")));
+    WdlWizard::instance()->createSasByteArray(dir.url(QStringLiteral("w.sas")));
     return SasImageReader::read(readFile(dir.path(QStringLiteral("w.sas"))));
 }
 
@@ -79,12 +73,10 @@ QString shape(const SasImage &image)
         records.append(signature(r));
     records.sort();
     QString out = records.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    out += QString::number(image.texts.size()) + QStringLiteral(" texts, ") + QString::number(image.csivFiles.size())
-           + QStringLiteral(" CSIV files\n");
+    out += QStringLiteral("%1 texts, %2 CSIV files\n").arg(image.texts.size()).arg(image.csivFiles.size());
     for (const SasDictionary &d : image.dictionaries) {
         for (const auto &entry : d.entries)
-            out += d.name + QLatin1Char(' ') + QString::number(entry.first) + QStringLiteral(": ") + entry.second
-                   + QLatin1Char('\n');
+            out += QStringLiteral("%1 %2: %3\n").arg(d.name, QString::number(entry.first), entry.second);
     }
     return out;
 }
