@@ -2,8 +2,6 @@
 #include "core/lereader.h"
 #include "core/lewriter.h"
 #include "core/wdlwizard.h"
-#include "items/wdltokenfilter.h"
-#include "items/wdltokenlocalparam.h"
 #include "items/wdltokenoverlay.h"
 #include "output/savewdl.h"
 #include "support/sasimage.h"
@@ -67,47 +65,6 @@ TEST_F(ImageBuilder, HeaderFieldsInPlaceAndDictionariesAfterZeroPaddingToFour)
         EXPECT_EQ(start + english.size, image.size());
         EXPECT_EQ(quint8(image.at(41)), 1) << "one dictionary without translations";
     }
-}
-
-// Overlay screens, single, dual, overlays, choice lists, VCP, P, local
-// parameters, scripts, VP, filters; records placed unchanged, unpadded.
-TEST_F(ImageBuilder, ScriptDataFollowsTheGroupOrder)
-{
-    setCompleteHeader(wizard, QStringLiteral("order"));
-    WizardItemsModel *parameters = wizard->parametersModel();
-    auto *vp = add(parameters, new WdlTokenParam(QStringLiteral("vp"), false));
-    auto *p1 = add(parameters, new WdlTokenParam(QStringLiteral("p1"), 100));
-    auto *vcp = add(parameters, new WdlTokenParam(QStringLiteral("vcp"), true));
-    auto *p2 = add(parameters, new WdlTokenParam(QStringLiteral("p2"), 101));
-    auto *o1 = add(wizard->overlayModel(), new WdlTokenOverlay(QStringLiteral("o1")));
-    auto *o2 = add(wizard->overlayModel(), new WdlTokenOverlay(QStringLiteral("o2")));
-    auto *single = add(wizard->screenModel(), new WdlTokenScreen(QStringLiteral("single")));
-    single->addParameter(p2);
-    // The checks refuse such a screen in WDL; built here, it meets two groups.
-    auto *both = add(wizard->screenModel(), new WdlTokenScreen(QStringLiteral("both")));
-    both->setOverlay(o1);
-    both->addParameter(p1);
-    auto *overlayOnly = add(wizard->screenModel(), new WdlTokenScreen(QStringLiteral("overlay")));
-    overlayOnly->setOverlay(o2);
-    auto *dual = add(wizard->screenModel(), new WdlTokenScreen(QStringLiteral("dual")));
-    dual->addParameter(vp);
-    dual->addParameter(vcp);
-    auto *choices = add(wizard->choicelistModel(), new WdlTokenChoiceList(QStringLiteral("cl")));
-    auto *local = add(wizard->localParameterModel(), new WdlTokenLocalParam(QStringLiteral("lp"), 3));
-    auto *script = add(wizard->scriptModel(), new WdlTokenScript(QStringLiteral("sr"), WdlTokenScript::ScriptType_WS));
-    script->addCommand(QStringLiteral("RET"), 1);
-    auto *filter = add(wizard->filterModel(), new WdlTokenFilter(QStringLiteral("f"), QBitArray(8, true), true));
-    add(wizard->textModel(), new WdlTokenText(QStringLiteral("t"), QStringLiteral("not script data"), QString()));
-
-    SaveWdl builder;
-    configure(builder, wizard);
-    LeWriter out;
-    builder.buildScriptData(out);
-    QByteArray records;
-    for (WdlToken *item : std::initializer_list<WdlToken *>{both, overlayOnly, single, both, dual, o1, o2, choices, vcp, p1,
-                           p2, local, script, vp, filter})
-        records += item->toByteArray();
-    EXPECT_EQ(hex(out.data()), hex(records));
 }
 
 // The wizard data (header and script data) and the dictionary start (wizard
