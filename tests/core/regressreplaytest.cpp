@@ -9,10 +9,9 @@ namespace {
 
 const QString kRegress = QStringLiteral(WDLC_TEST_DATA "/regress/");
 
-const QString kSmallWizard = QStringLiteral(
-    "FILE_FORMAT_VERSION: 1.0\nFILE_VERSION: 1.0\nRUN_MODE: 1\nPRODUCT_TYPE: 1\nPRODUCT_NAME: \"QX-417\"\n"
-    "DATABASE_VERSION: 1.0\nFILE_NAME: \"f\"\nT: hello \"Hello\"\nH: hello \"Help\"\n"
-    "SCREEN_OVERLAY: s\n{\n   OVERLAY: o\n   {\n      T: hello\n      OK_ACTION: EXIT_WIZARD\n   }\n}\n");
+const QString kSmallWizard = QString::fromUtf8(kHeaderTags) + QStringLiteral(
+    "T: hello \"Hello\"\nH: hello \"Help\"\nSCREEN_OVERLAY: s\n{\n   OVERLAY: o\n   {\n      T: hello\n"
+    "      OK_ACTION: EXIT_WIZARD\n   }\n}\n");
 
 QStringList inputs(const QString &target)
 {
