@@ -40,23 +40,6 @@ protected:
     WorkingDirectory m_cd{m_files.dir()};
 };
 
-// A missing INCLUDE, a PRODUCT_NAME of five characters and a misspelt tag.
-TEST_F(CommandLineRun, WarningsFileHasTwoLinesPerWarningAndNoImageFollows)
-{
-    m_files.write(QStringLiteral("dir/pump.wdl"),
-                  QStringLiteral("FILE_FORMAT_VERSION: 1.0\nFILE_VERSION: 1.0\nRUN_MODE: 0\nPRODUCT_TYPE: 1\n"
-                                 "INCLUDE missing.wdl\nPRODUCT_NAME: \"QX-41\"\nDATABASE_VERSION: 1.0\n"
-                                 "FILE_NAME: \"pump\"\nTEXT: t \"misspelt\"\n"));
-    EXPECT_EQ(CommandLine::run({QStringLiteral("dir/pump.wdl")}), 0);
-    EXPECT_EQ(contents("dir/pump.wdl_errors.txt"),
-              QStringLiteral("missing.wdl\t0\n\tOpening of file:///") + m_files.dir()
-                  + QStringLiteral("/dir/missing.wdl failed\n"
-                                   "pump.wdl\t6\n\tPRODUCT_NAME must be 6 characters long.\n"
-                                   "pump.wdl\t9\n\tUnknown tag TEXT\n"
-                                   "pump.wdl\t0\n\tMeta info tag \"PRODUCT_NAME\" is missing.\n"));
-    EXPECT_FALSE(QFile::exists(m_files.path(QStringLiteral("dir/pump.wdl.sas"))));
-}
-
 // Too big for a golden folder; the other hostile inputs have theirs.
 TEST_F(CommandLineRun, MegabyteLineEndsWithWarningsAndNoImage)
 {

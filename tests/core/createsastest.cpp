@@ -1,12 +1,9 @@
-#include "codec/dictcodec.h"
-#include "core/lereader.h"
 #include "core/wdlwizard.h"
 #include "output/savewdl.h"
 #include "support/sasimage.h"
 #include "support/wizardfiles.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -81,31 +78,5 @@ TEST_F(CreateSas, UnwritableTargetLeavesTheExistingImageUntouched)
     // The translation template is written before the image is opened.
     EXPECT_EQ(filesLeft(), QStringList({"translation_template.xml", name}));
 }
-
-class ExampleImage : public CreateSas, public ::testing::WithParamInterface<QString>
-{
-};
-
-// Built twice: the same wizard gives the same bytes.
-TEST_P(ExampleImage, CompilesWithoutWarningsVerifiesAndRepeats)
-{
-    QByteArray images[2];
-    for (QByteArray &image : images) {
-        ASSERT_TRUE(sameWarnings(openFile(GetParam()), {}));
-        image = build(QFileInfo(GetParam()).fileName() + QStringLiteral(".sas"));
-        EXPECT_TRUE(sameWarnings(warningLines(wizard), {}));
-    }
-    const QByteArray &image = images[0];
-    EXPECT_EQ(images[1], image);
-    bool ok = false;
-    EXPECT_EQ(LeReader::u32At(image, 4, &ok), quint32(image.size()));
-    EXPECT_EQ(LeReader::u16At(image, 8, &ok), SaveWdl::sasChecksum(image));
-    EXPECT_TRUE(DictCodec::decode(image, LeReader::u16At(image, 46, &ok)).ok);
-}
-
-INSTANTIATE_TEST_SUITE_P(Examples, ExampleImage, ::testing::ValuesIn(exampleWizards()),
-                         [](const ::testing::TestParamInfo<QString> &info) {
-                             return QFileInfo(info.param).baseName().toStdString();
-                         });
 
 } // namespace

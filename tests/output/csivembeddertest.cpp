@@ -98,9 +98,8 @@ std::string embed(const char *flashName, const char *fileName, const QByteArray 
 TEST(CsivEmbedder, PlacesTheFileAfterPaddingOrMarksItsOperands)
 {
     const QByteArray curve = csivFile("CURVE");
-    const std::string embedded = "0C 00 00 00 0C 00 00 00 | 00 00 00 +file";
-    EXPECT_EQ(embed("CURVE", "curve.csiv", curve, "curve.csiv"), embedded);
-    EXPECT_EQ(embed("CURVE", "files/curve.csiv", curve, "files\\curve"), embedded) << "backslash, no extension";
+    // A path with its extension; the golden images hold one with a backslash and none.
+    EXPECT_EQ(embed("CURVE", "curve.csiv", curve, "curve.csiv"), "0C 00 00 00 0C 00 00 00 | 00 00 00 +file");
     // A file found under another flash name is left out; its padding stays.
     const std::string padded = "FF FF FF FF FF FF FF FF | 00 00 00 | FILE: <dir>/curve.csiv does not contain CSIV file ";
     EXPECT_EQ(embed("curve", "curve.csiv", curve, "curve"),

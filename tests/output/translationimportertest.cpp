@@ -2,8 +2,9 @@
 
 #include "core/fileurl.h"
 #include "core/lewriter.h"
+#include "core/wizarditemsmodel.h"
+#include "items/wdltokentext.h"
 #include "output/translationtemplate.h"
-#include "support/textitems.h"
 #include "support/wizardfiles.h"
 
 namespace {
@@ -14,7 +15,8 @@ class TranslationImport : public ::testing::Test
 protected:
     TranslationImport()
     {
-        m_texts.add("welcome", "Welcome", "Press OK.").add("empty_text", "", "Only help").add("bye", "Bye");
+        for (WdlToken *text : {&m_welcome, &m_empty, &m_bye})
+            m_texts.addItem(text);
     }
 
     // Imports the files beside the image, w.sas in the test's directory by
@@ -23,7 +25,7 @@ protected:
     QStringList import(const QString &image = QString())
     {
         QStringList warnings;
-        TranslationImporter importer(m_texts.model(), QStringLiteral("QX-417"),
+        TranslationImporter importer(&m_texts, QStringLiteral("QX-417"),
                                      [&warnings](const QString &text) { warnings.append(text); });
         LeWriter out;
         const int count = importer.importTranslations(image.isEmpty() ? m_files.url(QStringLiteral("w.sas")) : image, out);
@@ -42,7 +44,10 @@ protected:
             .replaceInStrings(TranslationTemplate::supportedLanguagesText(), QStringLiteral("<languages>"));
     }
 
-    TextItems m_texts;
+    WdlTokenText m_welcome{QStringLiteral("welcome"), QStringLiteral("Welcome"), QStringLiteral("Press OK.")};
+    WdlTokenText m_empty{QStringLiteral("empty_text"), QString(), QStringLiteral("Only help")};
+    WdlTokenText m_bye{QStringLiteral("bye"), QStringLiteral("Bye"), QString()};
+    WizardItemsModel m_texts;
     WizardFiles m_files;
 };
 
@@ -109,7 +114,7 @@ QString germanFile(const char *texts)
 
 TEST_F(TranslationImport, TheTemplateIsSkippedAndAnUnreadableFileReported)
 {
-    m_files.write(QStringLiteral("translation_template.xml"), TranslationTemplate::render(m_texts.model()));
+    m_files.write(QStringLiteral("translation_template.xml"), TranslationTemplate::render(&m_texts));
     // A dangling link: listed by its name, but there is nothing to open.
     ASSERT_TRUE(QFile::link(m_files.path(QStringLiteral("nowhere.xml")), m_files.path(QStringLiteral("translation_A.xml"))));
     m_files.write(QStringLiteral("translation_B.xml"), germanFile("<text id=\"bye\" type=\"text\">Tschüss</text>"));

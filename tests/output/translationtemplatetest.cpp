@@ -1,7 +1,8 @@
 #include "output/translationtemplate.h"
 
+#include "core/wizarditemsmodel.h"
+#include "items/wdltokentext.h"
 #include "support/testsupport.h"
-#include "support/textitems.h"
 
 namespace {
 
@@ -15,10 +16,14 @@ std::string templateWith(const char *lines)
 
 TEST(TranslationTemplate, ListsTextAndHelpLinesEscapingReservedCharactersAmpersandFirst)
 {
-    TextItems texts;
-    EXPECT_EQ(TranslationTemplate::render(texts.model()).toStdString(), templateWith(""));
-    texts.add("T_A", "a<b&c%d").add("first", "", "Only help").add("second", "Text \"quoted\" >", "Help");
-    EXPECT_EQ(TranslationTemplate::render(texts.model()).toStdString(),
+    WdlTokenText a(QStringLiteral("T_A"), QStringLiteral("a<b&c%d"), QString());
+    WdlTokenText first(QStringLiteral("first"), QString(), QStringLiteral("Only help"));
+    WdlTokenText second(QStringLiteral("second"), QStringLiteral("Text \"quoted\" >"), QStringLiteral("Help"));
+    WizardItemsModel texts;
+    EXPECT_EQ(TranslationTemplate::render(&texts).toStdString(), templateWith(""));
+    for (WdlToken *text : {&a, &first, &second})
+        texts.addItem(text);
+    EXPECT_EQ(TranslationTemplate::render(&texts).toStdString(),
               templateWith("\t\t<text id=\"T_A\" type=\"text\">a&lt;b&amp;c&#37;d</text>\n"
                            "\t\t<text id=\"first\" type=\"help\">Only help</text>\n"
                            "\t\t<text id=\"second\" type=\"text\">Text \"quoted\" &gt;</text>\n"

@@ -1,20 +1,10 @@
 #include "output/wdlformatter.h"
 
-#include "core/fileurl.h"
-#include "core/wdlwizard.h"
 #include "inspect/sasimagereader.h"
-#include "support/wizardfiles.h"
+#include "tool/fmtcommand.h"
 #include "support/golden.h"
-#include "support/testsupport.h"
-#include "support/sasimage.h"
 #include "support/wizardfiles.h"
 #include "wizardgenerator.h"
-
-#include <gtest/gtest.h>
-
-#include <QDirIterator>
-#include <QFileInfo>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -32,31 +22,18 @@ QStringList formatterCases()
     return cases;
 }
 
-WdlWizard *wizard()
-{
-    return WdlWizard::instance();
-}
-
-QStringList open(const QString &path)
-{
-    wizard()->openWDLFile(FileUrl::fromLocalPath(path));
-    return warningLines(wizard());
-}
-
+// The open wizard formatted, as wdltool fmt gives it.
 QString formatted()
 {
-    WizardItemsModel *models[WdlWizard::SlotCount];
-    for (int slot = 0; slot < WdlWizard::SlotCount; ++slot)
-        models[slot] = wizard()->model(slot);
-    return WdlFormatter(models, wizard()->header()).text();
+    return FmtCommand::text(WdlWizard::instance());
 }
 
 // The open wizard's image, built in a directory of its own (no translations).
 SasImage compiled()
 {
-    QTemporaryDir dir;
-    wizard()->createSasByteArray(FileUrl::fromLocalPath(dir.filePath(QStringLiteral("w.sas"))));
-    return SasImageReader::read(readFile(dir.filePath(QStringLiteral("w.sas"))));
+    WizardFiles dir;
+    WdlWizard::instance()->createSasByteArray(dir.url(QStringLiteral("w.sas")));
+    return SasImageReader::read(readFile(dir.path(QStringLiteral("w.sas"))));
 }
 
 // A record as far as it does not depend on the numbers of the items it
@@ -96,45 +73,27 @@ QString shape(const SasImage &image)
         records.append(signature(r));
     records.sort();
     QString out = records.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    out += QString::number(image.texts.size()) + QStringLiteral(" texts, ") + QString::number(image.csivFiles.size())
-           + QStringLiteral(" CSIV files\n");
+    out += QStringLiteral("%1 texts, %2 CSIV files\n").arg(image.texts.size()).arg(image.csivFiles.size());
     for (const SasDictionary &d : image.dictionaries) {
         for (const auto &entry : d.entries)
-            out += d.name + QLatin1Char(' ') + QString::number(entry.first) + QStringLiteral(": ") + entry.second
-                   + QLatin1Char('\n');
+            out += QStringLiteral("%1 %2: %3\n").arg(d.name, QString::number(entry.first), entry.second);
     }
     return out;
-}
-
-// Beside the formatted file, the files its CSIV commands name by relative paths.
-void copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(source, target);
-    }
 }
 
 // The output opens without warning, formats to itself, and compiles to an
 // image of the same shape as the original's.
 void expectSameWizardOnceFormatted(const QString &wdl)
 {
-    ASSERT_TRUE(sameWarnings(open(wdl), {}));
+    ASSERT_TRUE(sameWarnings(openFile(wdl), {}));
     const QString text = formatted();
     const SasImage original = compiled();
     ASSERT_TRUE(original.ok() && original.checkValuesAgree());
 
-    QTemporaryDir copy;
-    copyTree(QFileInfo(wdl).absolutePath(), copy.path());
-    const QString path = copy.filePath(QStringLiteral("formatted.wdl"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0);
-    file.close();
-
-    ASSERT_TRUE(sameWarnings(open(path), {})) << text.toStdString();
+    // Beside the formatted file, the files its CSIV commands name by relative paths.
+    WizardFiles copy;
+    copy.copyTree(QFileInfo(wdl).absolutePath());
+    ASSERT_TRUE(sameWarnings(openFile(copy.write(QStringLiteral("formatted.wdl"), text)), {})) << text.toStdString();
     EXPECT_EQ(formatted().toStdString(), text.toStdString());
     const SasImage image = compiled();
     EXPECT_TRUE(image.ok() && image.checkValuesAgree());
@@ -147,9 +106,9 @@ class WdlFormatterCase : public ::testing::TestWithParam<QString>
 
 TEST_P(WdlFormatterCase, MatchesItsGoldenOutput)
 {
-    ASSERT_TRUE(sameWarnings(open(GetParam()), {}));
-    EXPECT_TRUE(matchesGolden(formatted(), QStringLiteral("fmt/") + QFileInfo(GetParam()).completeBaseName()
-                                               + QStringLiteral(".expected.wdl")));
+    ASSERT_TRUE(sameWarnings(openFile(GetParam()), {}));
+    EXPECT_TRUE(matchesGolden(formatted().toUtf8(),
+                              QStringLiteral("fmt/%1.expected.wdl").arg(QFileInfo(GetParam()).completeBaseName())));
 }
 
 TEST_P(WdlFormatterCase, ReadsBackAsTheSameWizard)

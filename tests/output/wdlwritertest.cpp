@@ -1,4 +1,5 @@
 #include "core/wdlwizard.h"
+#include "support/golden.h"
 #include "support/wizardfiles.h"
 
 #include <QDirIterator>
@@ -8,18 +9,16 @@ namespace {
 
 const QString kWriterData = QStringLiteral(WDLC_TEST_DATA "/wdlwriter/");
 
-// Compares with a golden file, or rewrites it under WDLC_UPDATE_GOLDEN=1.
-// An empty text stands for a file that does not exist.
-void expectGolden(const QString &golden, const QByteArray &actual)
+// Compares with the golden file wdlwriter/<name>; an empty text stands for a
+// file that does not exist.
+void expectGolden(const QString &name, const QByteArray &actual)
 {
-    if (qEnvironmentVariableIntValue("WDLC_UPDATE_GOLDEN") == 1) {
-        QFile::remove(golden);
-        QFile file(golden);
-        if (!actual.isEmpty() && file.open(QIODevice::WriteOnly))
-            file.write(actual);
-        return;
-    }
-    EXPECT_EQ(actual.toStdString(), readFile(golden).toStdString()) << "golden file " << golden.toStdString();
+    if (!actual.isEmpty())
+        EXPECT_TRUE(matchesGolden(actual, QStringLiteral("wdlwriter/") + name));
+    else if (qEnvironmentVariableIsSet("WDLC_UPDATE_GOLDEN"))
+        QFile::remove(kWriterData + name);
+    else
+        EXPECT_FALSE(QFile::exists(kWriterData + name)) << name.toStdString() << " should not exist";
 }
 
 class WdlWriterSave : public ::testing::Test
@@ -75,14 +74,14 @@ TEST_P(WdlWriterRoundTrip, SavesAndReadsBack)
     ASSERT_TRUE(sameWarnings(openFile(GetParam()), {}));
     EXPECT_TRUE(sameWarnings(save(base + QStringLiteral(".sas")), {}));
     const QByteArray saved = readFile(m_files.path(base + QStringLiteral(".wdl")));
-    expectGolden(kWriterData + base + QStringLiteral(".wdl"), saved);
+    expectGolden(base + QStringLiteral(".wdl"), saved);
 
     const QStringList reread = openFile(m_files.path(base + QStringLiteral(".wdl")));
-    expectGolden(kWriterData + base + QStringLiteral(".reread.txt"),
+    expectGolden(base + QStringLiteral(".reread.txt"),
                  reread.isEmpty() ? QByteArray() : (reread.join('\n') + '\n').toUtf8());
     save(QStringLiteral("again.sas"));
     const QByteArray resaved = readFile(m_files.path(QStringLiteral("again.wdl")));
-    expectGolden(kWriterData + base + QStringLiteral(".resaved.wdl"), resaved == saved ? QByteArray() : resaved);
+    expectGolden(base + QStringLiteral(".resaved.wdl"), resaved == saved ? QByteArray() : resaved);
 }
 
 QStringList roundTripWizards()

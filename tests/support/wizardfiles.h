@@ -34,6 +34,15 @@ public:
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             file.write(bytes);
     }
+    // Copies every file below dir, at the same relative path.
+    void copyTree(const QString &dir)
+    {
+        QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString source = it.next();
+            writeBytes(QDir(dir).relativeFilePath(source), readFile(source));
+        }
+    }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QString url(const QString &name) const { return FileUrl::fromLocalPath(path(name)); }
     QString dir() const { return m_dir.path(); }

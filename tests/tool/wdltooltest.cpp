@@ -1,79 +1,108 @@
 #include "tool/checkcommand.h"
-#include "tool/dumpcommand.h"
-#include "tool/fmtcommand.h"
-#include "tool/graphcommand.h"
 #include "tool/toolrun.h"
 
-#include "support/testsupport.h"
+#include "core/warning.h"
+#include "support/golden.h"
 
-#include <gtest/gtest.h>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 
-struct DispatchCase
+// One run of wdltool in tests/data/: its arguments, split at blanks, "{tmp}"
+// standing for a fresh temporary directory.
+struct RunRow
 {
     const char *name;
-    // Split at blanks.
     const char *arguments;
-    int status;
-    // The whole of standard output, and the start of standard error.
-    QString out;
-    const char *errStart;
-
-    friend void PrintTo(const DispatchCase &c, std::ostream *os) { *os << c.name; }
 };
 
-class WdlToolDispatch : public ::testing::TestWithParam<DispatchCase>
+class WdlToolRun : public ::testing::TestWithParam<RunRow>
 {
 };
 
-TEST_P(WdlToolDispatch, ExitStatusAndStreams)
+// The run's transcript matches tests/data/tool/runs/<name>.txt: the command,
+// the exit status, each stream that is not empty, and each file left in {tmp};
+// "{version}" stands for the version.
+TEST_P(WdlToolRun, MatchesItsTranscript)
 {
-    const DispatchCase &c = GetParam();
-    const ToolRun run = runTool(QString::fromUtf8(c.arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts));
-    EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.out, c.out);
-    if (*c.errStart == '\0')
-        EXPECT_EQ(run.err, QString());
-    else
-        EXPECT_TRUE(run.err.startsWith(QString::fromUtf8(c.errStart))) << run.err.toStdString();
+    WizardFiles tmp;
+    const QString arguments = QString::fromUtf8(GetParam().arguments).replace(QStringLiteral("{tmp}"), tmp.dir());
+    const ToolRun run =
+        runToolIn(QStringLiteral(WDLC_TEST_DATA), arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    QString transcript = (QStringLiteral("$ wdltool ") + arguments).trimmed()
+                         + QStringLiteral("\nexit status %1\n").arg(run.status);
+    const auto section = [&transcript](const QString &title, const QString &text) {
+        if (!text.isEmpty())
+            transcript += QStringLiteral("--- ") + title + QLatin1Char('\n') + text
+                          + QLatin1String(text.endsWith(QLatin1Char('\n')) ? "" : "\n\\ no newline at end\n");
+    };
+    section(QStringLiteral("standard output"), run.out);
+    section(QStringLiteral("standard error"), run.err);
+    for (const QString &name : QDir(tmp.dir()).entryList(QDir::Files, QDir::Name))
+        section(tmp.path(name), QString::fromUtf8(readFile(tmp.path(name))));
+    transcript.replace(tmp.dir(), QStringLiteral("{tmp}"));
+    transcript.replace(QStringLiteral(WDLC_VERSION), QStringLiteral("{version}"));
+    EXPECT_TRUE(matchesGolden(transcript.toUtf8(), QStringLiteral("tool/runs/%1.txt").arg(GetParam().name)));
 }
 
-const QString kNothing;
-
 INSTANTIATE_TEST_SUITE_P(
-    Cases, WdlToolDispatch,
+    Runs, WdlToolRun,
     ::testing::Values(
-        DispatchCase{"NoArguments", "", 2, kNothing, "wdltool: no command given\n\nUsage: wdltool <command>"},
-        DispatchCase{"Help", "--help", 0, WdlTool::usage(), ""},
-        DispatchCase{"ShortHelp", "-h", 0, WdlTool::usage(), ""},
-        DispatchCase{"Version", "--version", 0, QStringLiteral("wdltool " WDLC_VERSION "\n"), ""},
-        DispatchCase{"UnknownCommand", "lint", 2, kNothing,
-                     "wdltool: unknown command lint\n\nUsage: wdltool <command>"},
-        DispatchCase{"UnknownTopLevelOption", "--verbose check", 2, kNothing,
-                     "wdltool: Unknown option 'verbose'.\n\nUsage: wdltool <command>"},
-        DispatchCase{"CheckHelp", "check --help", 0, CheckCommand::usage(), ""},
-        DispatchCase{"DumpHelp", "dump -h", 0, DumpCommand::usage(), ""},
-        DispatchCase{"GraphHelp", "graph --help", 0, GraphCommand::usage(), ""},
-        DispatchCase{"FmtHelp", "fmt -h", 0, FmtCommand::usage(), ""},
-        DispatchCase{"CheckWithoutFile", "check", 2, kNothing,
-                     "wdltool: check needs at least one WDL file\n\nUsage: wdltool check"},
-        DispatchCase{"DumpWithTwoImages", "dump a.sas b.sas", 2, kNothing,
-                     "wdltool: dump needs exactly one SAS image\n\nUsage: wdltool dump"},
-        DispatchCase{"DumpUnknownOption", "dump --xml a.sas", 2, kNothing,
-                     "wdltool: Unknown option 'xml'.\n\nUsage: wdltool dump"},
-        DispatchCase{"GraphOutputWithoutValue", "graph a.wdl -o", 2, kNothing,
-                     "wdltool: Missing value after '-o'.\n\nUsage: wdltool graph"},
-        DispatchCase{"FmtWithTwoWizards", "fmt a.wdl b.wdl", 2, kNothing,
-                     "wdltool: fmt needs exactly one WDL file\n\nUsage: wdltool fmt"},
-        DispatchCase{"FmtOutputWithoutValue", "fmt a.wdl -o", 2, kNothing,
-                     "wdltool: Missing value after '-o'.\n\nUsage: wdltool fmt"},
-        DispatchCase{"FmtUnwritableOutput", "fmt " WDLC_TEST_DATA "/fmt/shared_items.wdl -o /nonexistent/w.wdl", 1,
-                     kNothing, "wdltool fmt: cannot write /nonexistent/w.wdl: "},
-        DispatchCase{"DumpMissingImage", "dump /nonexistent/w.sas", 1, kNothing,
-                     "wdltool dump: cannot read /nonexistent/w.sas: "},
-        DispatchCase{"GraphMissingWizard", "graph /nonexistent/w.wdl", 1, kNothing,
-                     "wdltool graph: cannot open /nonexistent/w.wdl\n"}),
-    [](const ::testing::TestParamInfo<DispatchCase> &info) { return std::string(info.param.name); });
+        RunRow{"no_arguments", ""}, RunRow{"help", "--help"}, RunRow{"short_help", "-h"},
+        RunRow{"version", "--version"}, RunRow{"unknown_command", "lint"},
+        RunRow{"unknown_option", "--verbose check"}, RunRow{"check_help", "check --help"},
+        RunRow{"dump_help", "dump -h"}, RunRow{"graph_help", "graph --help"}, RunRow{"fmt_help", "fmt -h"},
+        RunRow{"check_without_file", "check"}, RunRow{"dump_two_images", "dump a.sas b.sas"},
+        RunRow{"dump_unknown_option", "dump --xml a.sas"}, RunRow{"graph_output_without_value", "graph a.wdl -o"},
+        RunRow{"fmt_two_wizards", "fmt a.wdl b.wdl"}, RunRow{"fmt_output_without_value", "fmt a.wdl -o"},
+        // Warnings of the wizard and of its included file; the summary counts
+        // only the files with warnings.
+        RunRow{"check_warnings", "check tool/check/main.wdl ../../examples/motor/motor_data.wdl"},
+        RunRow{"check_clean", "check ../../examples/motor/motor_data.wdl ../../examples/pump/pump_commissioning.wdl"},
+        RunRow{"check_missing_file", "check nowhere/none.wdl"},
+        RunRow{"fmt_to_file", "fmt fmt/shared_items.wdl -o {tmp}/w.wdl"},
+        RunRow{"fmt_refuses_warnings", "fmt tool/check/main.wdl -o {tmp}/main.wdl"},
+        RunRow{"fmt_refuses_what_would_not_read_back", "fmt tool/fmt/would_not_read_back.wdl -o {tmp}/w.wdl"},
+        RunRow{"fmt_unwritable_output", "fmt fmt/shared_items.wdl -o /nonexistent/w.wdl"},
+        RunRow{"graph_unreachable_screen", "graph tool/graph/unreachable.wdl"},
+        RunRow{"graph_to_file", "graph tool/graph/unreachable.wdl -o {tmp}/flow.dot"},
+        RunRow{"graph_unwritable_output", "graph tool/graph/unreachable.wdl --output /nonexistent/dir/flow.dot"},
+        RunRow{"graph_missing_wizard", "graph /nonexistent/w.wdl"},
+        RunRow{"dump_text", "dump compile/all_records/expected/main.wdl.sas"},
+        RunRow{"dump_json", "dump --json compile/all_records/expected/main.wdl.sas"},
+        RunRow{"dump_missing_image", "dump /nonexistent/w.sas"}),
+    rowName<RunRow>);
+
+// Cases no run in tests/data/ meets: a bare argument, an INCLUDE that climbs
+// out of the directory or names an absolute path.
+TEST(CheckCommand, WarningLineResolvesAgainstTheOpenedFilesDirectory)
+{
+    const auto line = [](const char *opened, const char *file) {
+        const Warning warning(QStringLiteral("w"), QString::fromUtf8(file), 4);
+        return CheckCommand::warningLine(QString::fromUtf8(opened), warning).toStdString();
+    };
+    EXPECT_EQ(line("pump.wdl", "pump.wdl"), "pump.wdl:4: warning: w");
+    EXPECT_EQ(line("wizards/pump.wdl", "../common/texts.wdl"), "common/texts.wdl:4: warning: w");
+    EXPECT_EQ(line("wizards/pump.wdl", "/opt/texts.wdl"), "/opt/texts.wdl:4: warning: w");
+}
+
+// Graphviz renders the graph of every example and of the unreachable screen.
+TEST(GraphCommand, DotRendersEveryGraph)
+{
+    const QString dot = QStandardPaths::findExecutable(QStringLiteral("dot"));
+    if (dot.isEmpty())
+        GTEST_SKIP() << "Graphviz dot is not installed";
+    const QStringList wizards = exampleWizards() << QStringLiteral(WDLC_TEST_DATA "/tool/graph/unreachable.wdl");
+    for (const QString &wdl : wizards) {
+        QProcess process;
+        process.start(dot, {QStringLiteral("-Tsvg")});
+        process.write(runToolIn(QDir::currentPath(), {QStringLiteral("graph"), wdl}).out.toUtf8());
+        process.closeWriteChannel();
+        ASSERT_TRUE(process.waitForFinished(30000)) << wdl.toStdString();
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        EXPECT_TRUE(process.readAllStandardOutput().contains("<svg")) << wdl.toStdString();
+    }
+}
 
 } // namespace

@@ -1,5 +1,5 @@
-# One of every record kind and every script operand layout, for the golden
-# dump of an assembled image.
+# One of every record kind and every script operand layout, with a German
+# translation and an embedded CSIV file: the image that wdltool dump is tested on.
 
 FILE_FORMAT_VERSION: 1.0
 FILE_VERSION: 1.2

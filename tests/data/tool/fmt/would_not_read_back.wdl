@@ -1,0 +1,16 @@
+FILE_FORMAT_VERSION: 1.0
+FILE_VERSION: 1.5
+RUN_MODE: 0
+PRODUCT_TYPE: 417
+PRODUCT_NAME: "QX-417"
+DATABASE_VERSION: 2.0
+FILE_NAME: "w"
+T: quote "Say ""OK"""
+SCREEN_OVERLAY: first
+{
+   OVERLAY: o_first
+   {
+      T: quote
+      OK_ACTION: EXIT_WIZARD
+   }
+}
