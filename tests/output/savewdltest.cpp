@@ -2,7 +2,10 @@
 #include "core/lereader.h"
 #include "core/lewriter.h"
 #include "core/wdlwizard.h"
+#include "items/wdltokenfilter.h"
+#include "items/wdltokenlocalparam.h"
 #include "items/wdltokenoverlay.h"
+#include "output/crc16arc.h"
 #include "output/savewdl.h"
 #include "support/sasimage.h"
 #include "support/wizardfiles.h"
@@ -113,3 +116,59 @@ TEST(SasChecksum, CoversSwappedPairsFromOffset10UpToTheStoredLength)
 }
 
 } // namespace
+
+TEST(Crc16Arc, KnownAnswerByteByByteAndInPairs)
+{
+    Crc16Arc bytes;
+    for (const char c : QByteArray("123456789"))
+        bytes.add(quint8(c));
+    EXPECT_EQ(bytes.value(), 0xBB3D);
+    Crc16Arc pairs;
+    pairs.add('1', '2');
+    pairs.add('3', '4');
+    pairs.add('5', '6');
+    pairs.add('7', '8');
+    pairs.add('9');
+    EXPECT_EQ(pairs.value(), 0xBB3D);
+}
+
+// Groups in their fixed order, each walking its collection from the first
+// row: a screen with both an overlay and two parameters is written in the
+// overlay group and again in the dual group.
+TEST_F(ImageBuilder, ScriptDataComesInItsGroupOrder)
+{
+    setCompleteHeader(wizard, QString());
+    auto *vp = add(wizard->parametersModel(), new WdlTokenParam(QStringLiteral("vp"), false));
+    auto *p = add(wizard->parametersModel(), new WdlTokenParam(QStringLiteral("p"), 100));
+    auto *vcp = add(wizard->parametersModel(), new WdlTokenParam(QStringLiteral("vcp"), true));
+    auto *single = add(wizard->screenModel(), new WdlTokenScreen(QStringLiteral("single")));
+    single->addParameter(p);
+    auto *both = add(wizard->screenModel(), new WdlTokenScreen(QStringLiteral("both")));
+    both->addParameter(p);
+    both->addParameter(vp);
+    both->setOverlay(add(wizard->overlayModel(), new WdlTokenOverlay(QStringLiteral("o"))));
+    auto *dual = add(wizard->screenModel(), new WdlTokenScreen(QStringLiteral("dual")));
+    dual->addParameter(vcp);
+    dual->addParameter(p);
+    add(wizard->filterModel(), new WdlTokenFilter(QStringLiteral("f"), QBitArray(3, true), true));
+    add(wizard->scriptModel(), new WdlTokenScript(QStringLiteral("s"), WdlTokenScript::ScriptType_WS));
+    add(wizard->localParameterModel(), new WdlTokenLocalParam(QStringLiteral("lp"), 7));
+    add(wizard->choicelistModel(), new WdlTokenChoiceList(QStringLiteral("cl")));
+    SaveWdl builder;
+    configure(builder, wizard);
+    LeWriter data;
+    builder.buildScriptData(data);
+
+    QStringList records;
+    LeReader in(data.data());
+    while (in.remaining() > 0) {
+        const quint8 type = in.u8();
+        const quint16 number = in.u16();
+        in.skip(in.u16());
+        records.append(QString::number(type) + QLatin1Char('/') + QString::number(number));
+    }
+    EXPECT_TRUE(in.ok());
+    // screens with overlay, single, dual; overlays; choice lists; VCP; P;
+    // local parameters; scripts; VP; filters.
+    EXPECT_EQ(records.join(QLatin1Char(' ')), QStringLiteral("2/2 2/1 2/2 2/3 3/1 4/1 5/3 6/2 7/1 9/1 10/1 11/1"));
+}
