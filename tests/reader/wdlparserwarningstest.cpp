@@ -13,6 +13,8 @@ struct ReaderCase
     std::vector<std::pair<const char *, const char *>> includes;
     // "file:line: text"; "{dir}" stands for the temporary directory.
     std::vector<const char *> warnings;
+
+    friend void PrintTo(const ReaderCase &row, std::ostream *os) { *os << row.name; }
 };
 
 class ReaderWarnings : public ::testing::TestWithParam<ReaderCase>

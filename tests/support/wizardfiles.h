@@ -105,6 +105,8 @@ struct WarningsRow
     QString wdl;
     QStringList expected;
     bool withHeader = true;
+
+    friend void PrintTo(const WarningsRow &row, std::ostream *os) { *os << row.name; }
 };
 
 // The top-level example wizards: every .wdl under examples/ but the shared

@@ -15,6 +15,8 @@ struct RunRow
 {
     const char *name;
     const char *arguments;
+
+    friend void PrintTo(const RunRow &row, std::ostream *os) { *os << row.arguments; }
 };
 
 class WdlToolRun : public ::testing::TestWithParam<RunRow>
