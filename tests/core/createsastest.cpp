@@ -35,6 +35,8 @@ struct RefusalRow
     int texts;
     bool headerComplete;
     QString warning;
+
+    friend void PrintTo(const RefusalRow &row, std::ostream *os) { *os << row.name; }
 };
 
 class SasRefusal : public CreateSas, public ::testing::WithParamInterface<RefusalRow>

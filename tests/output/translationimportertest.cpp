@@ -57,6 +57,8 @@ struct RefusalRow
     const char *fileName;
     const char *content;
     QStringList warnings;
+
+    friend void PrintTo(const RefusalRow &row, std::ostream *os) { *os << row.name; }
 };
 
 class TranslationRefusal : public TranslationImport, public ::testing::WithParamInterface<RefusalRow>
