@@ -2,8 +2,14 @@
 
 #include <QCoreApplication>
 
+#include <vector>
+
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    return CommandLine::run(argc, argv);
+    // Qt takes arguments of its own out of argv; the compiler must count
+    // every argument the user typed.
+    std::vector<char *> typed(argv, argv + argc);
+    int qtArgc = argc;
+    QCoreApplication app(qtArgc, argv);
+    return CommandLine::run(argc, typed.data());
 }

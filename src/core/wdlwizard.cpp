@@ -22,7 +22,11 @@ WdlWizard *WdlWizard::instance()
     return s_instance;
 }
 
-WdlWizard::WdlWizard() = default;
+WdlWizard::WdlWizard()
+{
+    // The editor asks for the CSIV file list by its spelt-out type.
+    qRegisterMetaType<IncludedFileMap>("QMap<quint16,IncludedFile>");
+}
 
 WdlWizard::~WdlWizard()
 {
@@ -132,7 +136,10 @@ void WdlWizard::createTempSas()
 void WdlWizard::writeWarningsFile(const QString &path) const
 {
     // Written whole or not at all: a half-written list would hide problems.
+    // Where no temporary file can be made beside it, an existing list is
+    // rewritten in place rather than left stale.
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return;
     QTextStream out(&file);

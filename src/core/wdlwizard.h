@@ -70,7 +70,7 @@ public:
     Q_INVOKABLE QVariantList getNextScreenScriptItems(const QString &scriptId) const;
     Q_INVOKABLE WdlTokenScreen *getScreen(const QString &screenId);
     Q_INVOKABLE QString getFirstScreenID() const;
-    Q_INVOKABLE IncludedFileMap getCSIVfileList() const { return m_includedFiles; }
+    Q_INVOKABLE QMap<quint16, IncludedFile> getCSIVfileList() const { return m_includedFiles; }
     Q_INVOKABLE void validateScripts();
 
     // Writes every warning as two lines: file TAB line, then TAB message.

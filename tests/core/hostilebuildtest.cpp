@@ -63,4 +63,18 @@ TEST_F(HostileBuild, ImageBytesDoNotDependOnRunOrLocale)
     }
 }
 
+// Arguments that Qt would take for itself still count: three arguments do
+// nothing, however the first one is spelt.
+TEST_F(HostileBuild, QtStyleArgumentsCountAsTyped)
+{
+    m_files.write(QStringLiteral("main.wdl"), kWizard);
+    QProcess wdlc;
+    wdlc.setWorkingDirectory(m_files.dir());
+    wdlc.start(QStringLiteral(WDLC_BINARY_DIR "/wdlc"),
+               {QStringLiteral("-qmljsdebugger=port:1"), QStringLiteral("main.wdl"), QStringLiteral("three")});
+    ASSERT_TRUE(wdlc.waitForFinished(30000));
+    EXPECT_EQ(wdlc.exitCode(), 0);
+    EXPECT_EQ(QDir(m_files.dir()).entryList(QDir::Files), QStringList{QStringLiteral("main.wdl")});
+}
+
 } // namespace

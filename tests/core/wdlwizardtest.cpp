@@ -89,6 +89,10 @@ TEST_F(Wizard, ModelsAndCsivFilesReachTheEditor)
     EXPECT_EQ(wizard->property("warningsModel").value<WarningsModel *>(), wizard->warningsModel());
     wizard->includedFiles().insert(7, IncludedFile{QStringLiteral("flash"), QStringLiteral("/a/b.csiv")});
     EXPECT_EQ(metaCall<IncludedFileMap>(wizard, "getCSIVfileList").value(7).flashName, QStringLiteral("flash"));
+    IncludedFileMap byFullName;
+    EXPECT_TRUE(QMetaObject::invokeMethod(wizard, "getCSIVfileList", Qt::DirectConnection,
+                                          QGenericReturnArgument("QMap<quint16,IncludedFile>", &byFullName)));
+    EXPECT_EQ(byFullName.value(7).filePath, QStringLiteral("/a/b.csiv"));
 }
 
 } // namespace
