@@ -13,6 +13,7 @@ bool LineSource::open(const QString &path)
     QByteArray bytes = file.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
+    bytes.replace('\r', QByteArray());
     // With an explicit size: the QByteArray overload stops at the first NUL byte.
     m_text = QString::fromUtf8(bytes.constData(), bytes.size());
     m_pos = 0;
@@ -25,16 +26,9 @@ int LineSource::lineEnd(int from, int *next) const
     const int size = m_text.size();
     const QChar *data = m_text.constData();
     int i = from;
-    while (i < size && data[i] != QLatin1Char('\n') && data[i] != QLatin1Char('\r'))
+    while (i < size && data[i] != QLatin1Char('\n'))
         ++i;
-    int after = i;
-    if (after < size) {
-        if (data[after] == QLatin1Char('\r') && after + 1 < size && data[after + 1] == QLatin1Char('\n'))
-            after += 2;
-        else
-            after += 1;
-    }
-    *next = after;
+    *next = i < size ? i + 1 : i;
     return i;
 }
 

@@ -4,8 +4,9 @@
 #include <QString>
 
 // The physical lines of one WDL file, decoded as UTF-8 (a byte order mark is
-// skipped, invalid bytes become replacement characters). A line ends at LF,
-// CR LF or a lone CR; the last line needs no line end.
+// skipped, invalid bytes become replacement characters). The file is read as
+// text: every CR is dropped, so a line ends at LF or CR LF, and a lone CR
+// neither ends a line nor stays in it. The last line needs no line end.
 //
 // The whole file is decoded once and read through an offset, so that looking
 // ahead and going back costs nothing.

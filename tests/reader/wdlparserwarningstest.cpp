@@ -66,8 +66,10 @@ const ReaderCase kHeaderCases[] = {
      {"main.wdl:1: Too few arguments. There should be at least 2 arguments, but there are 1 arguments"}},
     {"RegionMarkersAreComments", "#region Wizard Text\n#endregion // Wizard Text\nBAR 1\n", {},
      {"main.wdl:3: Unknown tag BAR"}},
-    {"CrOnlyLineEnds", "FOO: a\rBAR: b\r", {},
-     {"main.wdl:1: Unknown tag FOO", "main.wdl:2: Unknown tag BAR"}},
+    // Read as text, a file drops every CR: CR LF ends a line, a lone CR vanishes.
+    {"CrOnlyLineEndsJoinTheLines", "FOO: a\rBAR: b\r", {}, {"main.wdl:1: Unknown tag FOO"}},
+    {"CrLfLineEnds", "\r\nFOO: a\r\nBAR: b\r\n", {},
+     {"main.wdl:2: Unknown tag FOO", "main.wdl:3: Unknown tag BAR"}},
 };
 INSTANTIATE_TEST_SUITE_P(Header, ReaderWarnings, ::testing::ValuesIn(kHeaderCases), caseName);
 
