@@ -24,9 +24,10 @@ static_assert(WdlParser::RIGHT_ACTION - WdlParser::OK_ACTION == WdlTokenOverlay:
 static_assert(WdlParser::FILE_NAME - WdlParser::FILE_FORMAT_VERSION == WdlHeader::FileNameTag,
               "a header flag's index is its keyword's value minus FILE_FORMAT_VERSION");
 
-// Filter indexes pick choice-list entries or array elements, which the panel
-// numbers in 16 bits; a larger index would only blow up the bitmap.
-constexpr int kMaxFilterIndex = 65535;
+// A filter's bitmap goes into the wizard data, which holds at most 65535
+// bytes: a larger index could never reach the drive and would only let a typo
+// like "0-2000000000" eat the memory.
+constexpr int kMaxFilterIndex = 65535 * 8 - 1;
 
 // Drive parameters that a wizard may not show or change.
 bool isAccessible(int number)

@@ -104,8 +104,8 @@ const ReaderCase kChoiceListAndFilterCases[] = {
      {"main.wdl:1: Failed to parse filter \"f1\". Problem with string 1-"}},
     {"FilterWithNegativeNumber", "APF: f1 \"-3\"\n", {},
      {"main.wdl:1: Failed to parse filter \"f1\". Problem with string -3"}},
-    {"FilterIndexBeyondSixteenBits", "APF: f1 \"65536\"\n", {},
-     {"main.wdl:1: Failed to parse filter \"f1\". Problem with string 65536"}},
+    {"FilterIndexBeyondTheWizardData", "APF: f1 \"524279\"\nAPF: f2 \"1,524278-524280\"\n", {},
+     {"main.wdl:2: Failed to parse filter \"f2\". Problem with string 524278-524280"}},
     {"FilterWithRanges", "APF: f1 \"3,1-2,5-3\"\n", {}, {}},
 };
 INSTANTIATE_TEST_SUITE_P(ChoiceListsAndFilters, ReaderWarnings, ::testing::ValuesIn(kChoiceListAndFilterCases),
