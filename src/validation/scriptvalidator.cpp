@@ -350,11 +350,9 @@ void CommandCheck::resolveCsiv()
              + QStringLiteral(" was not found. See script ") + m_script->id());
         return;
     }
-    // An empty path text names no file: kept empty, the image builder reports
-    // it as not found; made absolute, it would name the WDL file's directory.
-    const QString relative = path->getText();
-    const QString absolute =
-        relative.isEmpty() ? QString() : QFileInfo(m_wizard->currentFile()).absoluteDir().absoluteFilePath(relative);
+    // Relative to the opened WDL file, wherever the wizard is compiled from.
+    // An empty path text names the directory itself, which is no CSIV file.
+    const QString absolute = QFileInfo(m_wizard->currentFile()).absoluteDir().absoluteFilePath(path->getText());
     m_wizard->includedFiles().insert(path->getIndex(), IncludedFile{flashName, absolute});
     keep(1, path);
 }

@@ -126,6 +126,18 @@ TEST(ScriptValidator, CsivPathIsRelativeToTheWdlFile)
     EXPECT_EQ(csiv.first().filePath, QDir(files.dir()).absolutePath() + QStringLiteral("/files\\motor"));
 }
 
+// An empty path text is taken relative to the WDL file like any other: it
+// names the directory, which the image builder then does not find as a file.
+TEST(ScriptValidator, EmptyCsivPathNamesTheWdlFilesDirectory)
+{
+    WizardFiles files;
+    openWizard(files, firstScript({"EXIT"}).replace(QStringLiteral("T path \"files\\motor\"\n"),
+                                                    QStringLiteral("H path \"help only\"\n")));
+    const IncludedFileMap csiv = WdlWizard::instance()->getCSIVfileList();
+    ASSERT_EQ(csiv.size(), 1);
+    EXPECT_EQ(csiv.first().filePath, QDir(files.dir()).absolutePath());
+}
+
 TEST(ScriptValidator, SecondRunAddsNoWarningsAndNoReferences)
 {
     WizardFiles files;
