@@ -182,10 +182,9 @@ void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fi
         m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"type\" on line ")
                + line() + QStringLiteral(" was empty. It is not known whether text or help was translated."));
 
-    // A child element inside makes the reader fail; the caller refuses the file.
+    // A child element inside makes the reader fail; the caller refuses the
+    // file once this entry is done, so an unknown id is still reported.
     const QString content = unescapeContent(xml.readElementText());
-    if (xml.hasError())
-        return;
 
     const auto *text = m_texts->byId<WdlTokenText>(id);
     if (!text) {

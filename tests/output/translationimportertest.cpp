@@ -90,6 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "<root><translations language=\"German\"><text id=\"welcome\" type=\"text\">Will<b/>kommen</text>"
                    "</translations></root>",
                    {"Expected character data.Error was detected in file <path>translation_German.xml"}},
+        RefusalRow{"ElementInsideTextOfUnknownId", "translation_German.xml",
+                   "<root><translations language=\"German\"><text id=\"nope\" type=\"text\">A<b/></text>"
+                   "</translations></root>",
+                   {"Text identificator nope was not found in wdl file. Found translation for unknown text.<languages>",
+                    "Expected character data.Error was detected in file <path>translation_German.xml"}},
         RefusalRow{"NoTranslationsElement", "translation_German.xml", "<root/>",
                    {"Did not find any meaningful data in file <path>translation_German.xml . Perhaps it isn't a "
                     "translation file."}},
