@@ -37,14 +37,11 @@ QString WdlTokenOverlay::action(int key) const
     return key >= 0 && key < kKeyCount ? m_actions[key] : QString();
 }
 
-// A command name that is not a panel key has nowhere to go; an unknown action
-// is kept as -1 so that the binding itself stays visible.
+// An unknown name on either side is kept as -1, so that the binding itself
+// stays visible to the editor.
 void WdlTokenOverlay::bind(const QString &commandKey, const QString &actionKey)
 {
-    const int command = EnumKeys::of<OverlayCommands>().value(commandKey);
-    if (command < 0)
-        return;
-    m_commandMap.insert(command, EnumKeys::of<ActionTypes>().value(actionKey));
+    m_commandMap.insert(EnumKeys::of<OverlayCommands>().value(commandKey), EnumKeys::of<ActionTypes>().value(actionKey));
 }
 
 int WdlTokenOverlay::actionValue(int key) const

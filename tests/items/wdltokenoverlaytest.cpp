@@ -28,4 +28,17 @@ TEST(WdlTokenOverlay, RecordStoresTheActionOfEachKeyAndNoActionOtherwise)
     EXPECT_EQ(record(0, "", false), "03 01 00 0A 00 00 00 0C 0C 0C 0C 0C 0C 0C 0C") << "no text";
 }
 
+// Bindings keep both names as enumeration values, -1 for a name that is none.
+TEST(WdlTokenOverlay, BindingsKeepUnknownNamesAsMinusOne)
+{
+    WdlTokenOverlay overlay(QStringLiteral("ov"));
+    overlay.bind(QStringLiteral("OK_ACTION"), QStringLiteral("EXIT_WIZARD"));
+    overlay.bind(QStringLiteral("RIGHT_ACTION"), QStringLiteral("GOTO_NOWHERE"));
+    overlay.bind(QStringLiteral("JUMP_ACTION"), QStringLiteral("GOTO_NEXT_SCREEN"));
+    const QMap<int, int> expected{{-1, WdlTokenOverlay::GOTO_NEXT_SCREEN},
+                                  {WdlTokenOverlay::OK_ACTION, WdlTokenOverlay::EXIT_WIZARD},
+                                  {WdlTokenOverlay::RIGHT_ACTION, -1}};
+    EXPECT_EQ(overlay.commandMap(), expected);
+}
+
 } // namespace
