@@ -212,7 +212,7 @@ private:
         }
         FieldReader h(m_data, 0, SasImageReader::kFixedHeaderSize);
         const quint8 format = h.u8(QStringLiteral("format"));
-        h.bytes(QStringLiteral("reserved"), 3);
+        const QByteArray reserved = h.bytes(QStringLiteral("reserved"), 3);
         const quint32 totalLength = h.u32(QStringLiteral("total length"));
         m_image.storedCheckValue = h.u16(QStringLiteral("check value"));
         h.explain(QStringLiteral("0x") + hex16(m_image.storedCheckValue));
@@ -239,6 +239,10 @@ private:
 
         if (format != kFormatByte)
             problem(0, QStringLiteral("format byte is ") + QString::number(format) + QStringLiteral(", not 15"));
+        // The check value starts at offset 10: nothing else would notice.
+        if (reserved != QByteArray(3, '\0'))
+            problem(1, QStringLiteral("reserved bytes at offset 1 are ") + QString::fromLatin1(reserved.toHex(' ').toUpper())
+                           + QStringLiteral(", not 00 00 00"));
         if (totalLength != quint32(m_data.size())) {
             problem(4, QStringLiteral("total length ") + QString::number(totalLength)
                            + QStringLiteral(" at offset 4 differs from the ") + QString::number(m_data.size())
@@ -443,9 +447,15 @@ private:
         if (withPreScreen)
             f.item(QStringLiteral("pre-screen script"));
         f.item(shown == 3 ? QStringLiteral("overlay") : QStringLiteral("parameter 1"));
-        const int expected = 9 + (withPreScreen ? 2 : 0) + (shown == 2 ? 2 : 0);
+        int expected = 9 + (withPreScreen ? 2 : 0) + (shown == 2 ? 2 : 0);
         if (shown == 2)
             f.item(QStringLiteral("parameter 2"));
+        // An overlay screen that also has two parameters keeps their room of
+        // two bytes, zero, after the overlay.
+        if (shown == 3 && r.payloadLength == expected + 2) {
+            f.u16(QStringLiteral("room of a second parameter"));
+            expected += 2;
+        }
         if (r.payloadLength != expected) {
             problem(r.offset + 3, QStringLiteral("the screen record at ") + at(r.offset)
                                       + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)

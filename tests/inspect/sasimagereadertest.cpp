@@ -2,6 +2,8 @@
 
 #include "support/testsupport.h"
 
+#include <QDirIterator>
+
 namespace {
 
 // Cut at every length, the image is reported, never read past its end.
@@ -23,6 +25,21 @@ TEST(SasImageReader, EveryTruncationIsReported)
                   (header ? inHeader : pastHeader).arg(n));
         EXPECT_TRUE(!header || image.problems.size() == 1) << "cut at " << n;
     }
+}
+
+// Every image the golden compiles expect reads back without a problem.
+TEST(SasImageReader, EveryGoldenImageIsSound)
+{
+    QDirIterator it(QStringLiteral(WDLC_TEST_DATA "/compile"), {QStringLiteral("*.sas")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    int images = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const SasImage image = SasImageReader::read(readFile(path));
+        EXPECT_TRUE(image.ok()) << path.toStdString() << ": " << image.problems.value(0).message.toStdString();
+        ++images;
+    }
+    EXPECT_GE(images, 4);
 }
 
 } // namespace

@@ -37,6 +37,7 @@ TEST(DumpCommand, ReportsEachDamageAtItsOffset)
         QByteArray bytes;
     } damages[] = {
         {"cut_in_the_header", 30, {}},
+        {"reserved_byte_set", 1, le(7, 1)},
         {"cut_in_the_script_data", s.scriptDataOffset + 20, {}},
         {"cut_in_the_dictionaries", s.dictionaryStart + 200, {}},
         {"flipped_byte", bytes.size() - 1, QByteArray(1, char(bytes.back() ^ 1))},

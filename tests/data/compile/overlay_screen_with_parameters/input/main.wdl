@@ -1,0 +1,23 @@
+FILE_FORMAT_VERSION: 1.0
+FILE_VERSION: 1.0
+RUN_MODE: 0
+PRODUCT_TYPE: 417
+PRODUCT_NAME: "QX-417"
+DATABASE_VERSION: 4.10
+FILE_NAME: "t"
+T: t1 "One"
+SCREEN_DUAL_PARAM: first
+{
+   P: p1 100
+   P: p2 200
+   OVERLAY: o1
+   {
+      T: t1
+      OK_ACTION: GOTO_NEXT_SCREEN
+   }
+   NS: second
+}
+SCREEN_OVERLAY: second
+{
+   OVERLAY: o1
+}
