@@ -105,24 +105,45 @@ void WdlWizard::saveWdlFile(const QString &path)
         addWarning(QStringLiteral("Saving of .wdl file failed"), 0);
 }
 
-void WdlWizard::createSasByteArray(const QString &path)
+void WdlWizard::setUpBuilder(SaveWdl &builder)
 {
-    SaveWdl builder;
-    connect(&builder, &SaveWdl::newWarning, this, &WdlWizard::onNewWarningAdded, Qt::DirectConnection);
     for (int slot = 0; slot < SlotCount; ++slot)
         builder.setModel(slot, model(slot));
     builder.setHeader(&m_header);
     builder.setIncludedFiles(getCSIVfileList());
+}
+
+QString WdlWizard::refusalOf(const SaveWdl *builder)
+{
+    if (!builder || !builder->isReady())
+        return QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved.");
+    if (!builder->fitsWizardDataLimit())
+        return QStringLiteral("Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler.");
+    if (!builder->fitsTextDataLimit())
+        return QStringLiteral("Text data is longer than maximum of 65kB. Reduce the number of texts.");
+    return QString();
+}
+
+QString WdlWizard::imageRefusal()
+{
+    // Without screens the command line goes no further than the open.
+    if (screenModel()->count() == 0)
+        return refusalOf(nullptr);
+    SaveWdl builder;
+    setUpBuilder(builder);
+    return refusalOf(&builder);
+}
+
+void WdlWizard::createSasByteArray(const QString &path)
+{
+    SaveWdl builder;
+    connect(&builder, &SaveWdl::newWarning, this, &WdlWizard::onNewWarningAdded, Qt::DirectConnection);
+    setUpBuilder(builder);
     // Every refusal comes before any file is written, so that a refused
     // wizard leaves the image of an earlier build as it was.
-    if (!builder.isReady())
-        addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
-    else if (!builder.fitsWizardDataLimit())
-        addWarning(
-            QStringLiteral("Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler."),
-            0);
-    else if (!builder.fitsTextDataLimit())
-        addWarning(QStringLiteral("Text data is longer than maximum of 65kB. Reduce the number of texts."), 0);
+    const QString refusal = refusalOf(&builder);
+    if (!refusal.isEmpty())
+        addWarning(refusal, 0);
     else if (!builder.writeSas(path))
         addWarning(QStringLiteral("Saving of .sas file failed"), 0);
     disconnect(&builder, nullptr, this, nullptr);

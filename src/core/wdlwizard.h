@@ -16,6 +16,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+class SaveWdl;
+
 // The one wizard of the process: it owns every item in eight collections, the
 // warnings, the header of the loaded file, two name registries and the CSIV
 // file map. The command line and the editor both work through it.
@@ -79,6 +81,11 @@ public:
     // A warning of the wizard itself, carrying the current file's name.
     void addWarning(const QString &text, int line);
 
+    // Why the command line would write no image for the loaded wizard though
+    // it opened without warnings (no screens, too much data), or an empty
+    // string. Nothing is written.
+    QString imageRefusal();
+
     WizardItemsModel *parametersModel() { return &m_models[ParametersSlot]; }
     WizardItemsModel *screenModel() { return &m_models[ScreensSlot]; }
     WizardItemsModel *overlayModel() { return &m_models[OverlaysSlot]; }
@@ -121,6 +128,11 @@ signals:
 
 private:
     WdlWizard();
+
+    // Gives the builder the collections, the header and the CSIV files.
+    void setUpBuilder(SaveWdl &builder);
+    // The warning that keeps the builder (none: no screens) from writing.
+    static QString refusalOf(const SaveWdl *builder);
 
     static WdlWizard *s_instance;
 

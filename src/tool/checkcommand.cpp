@@ -25,7 +25,9 @@ QString CheckCommand::usage()
         "Usage: wdltool check <wdl>...\n"
         "\n"
         "Opens each wizard as wdlc does and prints every warning as\n"
-        "FILE:LINE: warning: MESSAGE, then one summary line. Writes no file.\n"
+        "FILE:LINE: warning: MESSAGE, then one summary line. A wizard that\n"
+        "opens cleanly but that wdlc would write no image for (no screens,\n"
+        "too much data) gets the reason as a warning. Writes no file.\n"
         "\n"
         "Options:\n"
         "  -h, --help  show this help\n"
@@ -68,8 +70,18 @@ int CheckCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
         const WarningsModel *list = wizard->warningsModel();
         for (int i = 0; i < list->count(); ++i)
             out << warningLine(file, *list->itemAt(i)) << '\n';
-        warnings += list->count();
-        if (list->count() > 0)
+        int found = list->count();
+        // A wizard that opens cleanly may still be one wdlc writes no image
+        // for (no screens, too much data): a gate must not pass it.
+        if (found == 0) {
+            const QString refusal = wizard->imageRefusal();
+            if (!refusal.isEmpty()) {
+                out << warningLine(file, Warning(refusal, QString(), 0)) << '\n';
+                ++found;
+            }
+        }
+        warnings += found;
+        if (found > 0)
             ++filesWithWarnings;
     }
     if (warnings == 0)

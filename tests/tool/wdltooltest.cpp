@@ -63,6 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"check_warnings", "check tool/check/main.wdl ../../examples/motor/motor_data.wdl"},
         RunRow{"check_clean", "check ../../examples/motor/motor_data.wdl ../../examples/pump/pump_commissioning.wdl"},
         RunRow{"check_missing_file", "check nowhere/none.wdl"},
+        RunRow{"check_no_screens", "check compile/no_screens/input/main.wdl"},
         RunRow{"fmt_to_file", "fmt fmt/shared_items.wdl -o {tmp}/w.wdl"},
         RunRow{"fmt_refuses_warnings", "fmt tool/check/main.wdl -o {tmp}/main.wdl"},
         RunRow{"fmt_refuses_what_would_not_read_back", "fmt tool/fmt/would_not_read_back.wdl -o {tmp}/w.wdl"},
