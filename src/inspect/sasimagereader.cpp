@@ -772,12 +772,17 @@ private:
                 continue;
             }
             // Where the dictionaries end is known only when all could be read.
-            if (start % 4 != 0 || (m_dictionariesRead && start < quint32(m_sectionsEnd))) {
+            if (m_dictionariesRead && start < quint32(m_sectionsEnd)) {
                 problem(users.first() + 3, QStringLiteral("CSIV command at ") + at(users.first())
                                                + QStringLiteral(" names a file at ") + at(start)
-                                               + QStringLiteral(", which is not a multiple of 4 after the "
-                                                                "dictionaries, which end at ")
+                                               + QStringLiteral(", before the end of the dictionaries at ")
                                                + at(m_sectionsEnd));
+                continue;
+            }
+            if (start % 4 != 0) {
+                problem(users.first() + 3, QStringLiteral("CSIV command at ") + at(users.first())
+                                               + QStringLiteral(" names a file at ") + at(start)
+                                               + QStringLiteral(", which is not a multiple of 4"));
                 continue;
             }
             if (m_dictionariesRead && int(start) - covered >= 4) {
