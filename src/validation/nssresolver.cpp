@@ -5,45 +5,85 @@
 #include "reader/wdlparser.h"
 
 #include <QDebug>
-#include <QSet>
+
+#include <vector>
 
 namespace {
 
-class Walk
+// No wizard that fits the drive can make the walks longer: every NSS script
+// and every SNS or CALL line in one costs at least 7 bytes of the 65535 of
+// wizard data, so scripts times lines stay below (65535 / 14) squared.
+constexpr qint64 kMaxWalkSteps = 22000000;
+
+// One word of an NSS script's SNS and CALL lines, looked up once.
+struct Target
+{
+    enum Kind { Screen, NssKey, Script, Other };
+    Kind kind;
+    int key; // the NSS key's index, for NssKey
+    QString word;
+};
+
+// The screens reachable from NSS keys, walked depth first with an explicit
+// stack, so that a chain of any length neither overflows the call stack nor
+// recurses without end: every key is visited at most once per walk.
+class Walks
 {
 public:
-    Walk(WizardItemsModel *screens, const QHash<QString, QStringList> &calls)
-        : m_screens(screens), m_calls(calls)
-    {
-    }
+    explicit Walks(const std::vector<std::vector<Target>> &targets) : m_targets(targets), m_stamp(targets.size(), 0) {}
 
-    // The screens reachable from the NSS script key. Every key is visited at
-    // most once per walk, so scripts that call each other in a cycle end.
-    void appendReachable(const QString &key, QStringList *out)
+    void begin(int root)
     {
-        for (const QString &word : m_calls.value(key)) {
-            if (m_screens->containsId(word)) {
-                out->append(word);
-            } else if (m_calls.contains(word)) {
-                qDebug() << "Recursive scripts!";
-                if (visit(word))
-                    appendReachable(word, out);
+        ++m_walk;
+        m_stamp[size_t(root)] = m_walk;
+    }
+    bool visit(int key)
+    {
+        if (m_stamp[size_t(key)] == m_walk)
+            return false;
+        m_stamp[size_t(key)] = m_walk;
+        return true;
+    }
+    // Appends the screens reachable from key; false once the step budget of
+    // all walks is spent, leaving out appends from there on.
+    bool appendReachable(int key, QStringList *out)
+    {
+        struct Frame
+        {
+            int key;
+            size_t next;
+        };
+        std::vector<Frame> stack{{key, 0}};
+        bool nested = false;
+        while (!stack.empty()) {
+            Frame &top = stack.back();
+            const std::vector<Target> &words = m_targets[size_t(top.key)];
+            if (top.next == words.size()) {
+                stack.pop_back();
+                continue;
+            }
+            const Target &t = words[top.next++];
+            if (++m_steps > kMaxWalkSteps)
+                return false;
+            if (t.kind == Target::Screen) {
+                out->append(t.word);
+            } else if (t.kind == Target::NssKey) {
+                nested = true;
+                if (visit(t.key))
+                    stack.push_back({t.key, 0});
             }
         }
-    }
-
-    bool visit(const QString &key)
-    {
-        if (m_visited.contains(key))
-            return false;
-        m_visited.insert(key);
+        // Once a walk, not once a key met: long chains would flood the output.
+        if (nested)
+            qDebug() << "Recursive scripts!";
         return true;
     }
 
 private:
-    WizardItemsModel *m_screens;
-    const QHash<QString, QStringList> &m_calls;
-    QSet<QString> m_visited;
+    const std::vector<std::vector<Target>> &m_targets;
+    std::vector<int> m_stamp;
+    int m_walk = 0;
+    qint64 m_steps = 0;
 };
 
 } // namespace
@@ -51,23 +91,47 @@ private:
 void NssResolver::resolve(WdlParser *reader, WizardItemsModel *scripts, WizardItemsModel *screens,
                           const QHash<QString, QStringList> &calls, const QStringList &order)
 {
-    for (const QString &nssId : order) {
+    QHash<QString, int> keys;
+    for (const QString &key : order)
+        keys.insert(key, keys.size());
+    std::vector<std::vector<Target>> targets(size_t(order.size()));
+    for (int k = 0; k < order.size(); ++k) {
+        for (const QString &word : calls.value(order.at(k))) {
+            if (screens->containsId(word))
+                targets[size_t(k)].push_back({Target::Screen, -1, word});
+            else if (keys.contains(word))
+                targets[size_t(k)].push_back({Target::NssKey, keys.value(word), word});
+            else if (scripts->containsId(word))
+                targets[size_t(k)].push_back({Target::Script, -1, word});
+            else
+                targets[size_t(k)].push_back({Target::Other, -1, word});
+        }
+    }
+
+    Walks walks(targets);
+    bool withinBudget = true;
+    for (int k = 0; k < order.size(); ++k) {
+        const QString &nssId = order.at(k);
         auto *nss = scripts->byId<WdlTokenScript>(nssId);
         if (!nss)
             continue;
-        Walk walk(screens, calls);
-        walk.visit(nssId);
+        walks.begin(k);
         QStringList nextScreens;
-        for (const QString &word : calls.value(nssId)) {
-            if (WdlToken *screen = screens->itemById(word)) {
-                nextScreens.append(word);
-                screen->addReference();
-            } else if (calls.contains(word)) {
-                if (walk.visit(word))
-                    walk.appendReachable(word, &nextScreens);
-            } else if (scripts->containsId(word)) {
+        for (const Target &t : targets[size_t(k)]) {
+            if (t.kind == Target::Screen) {
+                nextScreens.append(t.word);
+                screens->itemById(t.word)->addReference();
+            } else if (t.kind == Target::NssKey) {
+                if (withinBudget && walks.visit(t.key) && !walks.appendReachable(t.key, &nextScreens)) {
+                    withinBudget = false;
+                    reader->addWarning(QStringLiteral("Next Screen Scripts (NSS) call each other too deeply to fit "
+                                                      "into the wizard data of 65kB. Script ")
+                                           + nssId + QStringLiteral(" was not resolved completely."),
+                                       nss->sourceLine());
+                }
+            } else if (t.kind == Target::Script) {
                 reader->addWarning(QStringLiteral("Next Screen Scripts (NSS) can only call other NSS scripts. Script ")
-                                       + nssId + QStringLiteral(" calls script ") + word,
+                                       + nssId + QStringLiteral(" calls script ") + t.word,
                                    nss->sourceLine());
             }
         }
