@@ -24,10 +24,10 @@ static_assert(WdlParser::RIGHT_ACTION - WdlParser::OK_ACTION == WdlTokenOverlay:
 static_assert(WdlParser::FILE_NAME - WdlParser::FILE_FORMAT_VERSION == WdlHeader::FileNameTag,
               "a header flag's index is its keyword's value minus FILE_FORMAT_VERSION");
 
-// A filter's bitmap goes into the wizard data, which holds at most 65535
-// bytes: a larger index could never reach the drive and would only let a typo
-// like "0-2000000000" eat the memory.
-constexpr int kMaxFilterIndex = 65535 * 8 - 1;
+// Every filter's bitmap goes into the wizard data, which holds at most 65535
+// bytes: more bits in all could never reach the drive, and would only let a
+// typo like "0-2000000000", or many filters, eat the memory.
+constexpr qint64 kMaxFilterBits = 65535 * 8;
 
 // Drive parameters that a wizard may not show or change.
 bool isAccessible(int number)
@@ -441,15 +441,18 @@ void WdlParser::parseFilter(const QString &id, const QString &line, bool isClf)
 QBitArray WdlParser::parseFilterData(const QString &data, const QString &filterId)
 {
     QBitArray bits;
-    const auto setBit = [&bits](int k) {
-        if (bits.size() < k + 1)
-            bits.resize(k + 1);
-        bits.setBit(k);
-    };
-    const auto isIndex = [](const QString &text, int *value) {
+    const auto isIndex = [this](const QString &text, int *value) {
         bool ok = false;
         *value = text.toInt(&ok, 10);
-        return ok && *value >= 0 && *value <= kMaxFilterIndex;
+        return ok && *value >= 0 && m_filterBits + *value + 1 <= kMaxFilterBits;
+    };
+    // Sets bits first to last, growing the array to hold them.
+    const auto setBits = [&bits](int first, int last) {
+        if (first > last)
+            return;
+        if (bits.size() < last + 1)
+            bits.resize(last + 1);
+        bits.fill(true, first, last + 1);
     };
     for (const QString &piece : data.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         bool valid = false;
@@ -458,15 +461,13 @@ QBitArray WdlParser::parseFilterData(const QString &data, const QString &filterI
             int first = 0;
             int last = 0;
             valid = ends.size() == 2 && isIndex(ends.at(0), &first) && isIndex(ends.at(1), &last);
-            if (valid) {
-                for (int k = first; k <= last; ++k)
-                    setBit(k);
-            }
+            if (valid)
+                setBits(first, last);
         } else {
             int index = 0;
             valid = isIndex(piece, &index);
             if (valid)
-                setBit(index);
+                setBits(index, index);
         }
         if (!valid) {
             addWarning(QStringLiteral("Failed to parse filter \"") + filterId + QStringLiteral("\". Problem with string ")
@@ -475,6 +476,7 @@ QBitArray WdlParser::parseFilterData(const QString &data, const QString &filterI
             break;
         }
     }
+    m_filterBits += bits.size();
     return bits;
 }
 

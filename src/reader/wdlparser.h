@@ -142,6 +142,8 @@ private:
     int m_mainLineNumber = 0;
     int m_parameterCounter = 1;
     quint16 m_virtualParameterCount = 0;
+    // Bits of every filter read so far: together they must fit the wizard data.
+    qint64 m_filterBits = 0;
     bool m_firstScreenScriptSeen = false;
     int m_includeLineNumber = 0;
     QString m_includeFileName;

@@ -104,8 +104,11 @@ const ReaderCase kChoiceListAndFilterCases[] = {
      {"main.wdl:1: Failed to parse filter \"f1\". Problem with string 1-"}},
     {"FilterWithNegativeNumber", "APF: f1 \"-3\"\n", {},
      {"main.wdl:1: Failed to parse filter \"f1\". Problem with string -3"}},
-    {"FilterIndexBeyondTheWizardData", "APF: f1 \"524279\"\nAPF: f2 \"1,524278-524280\"\n", {},
-     {"main.wdl:2: Failed to parse filter \"f2\". Problem with string 524278-524280"}},
+    // All filters' bitmaps together must fit into the wizard data's 65535 bytes.
+    {"FilterIndexBeyondTheWizardData", "APF: f1 \"1,524270-524279\"\nAPF: f2 \"0\"\n", {},
+     {"main.wdl:2: Failed to parse filter \"f2\". Problem with string 0"}},
+    {"FiltersBeyondTheWizardDataInAll", "APF: f1 \"262139\"\nCLF: f2 \"7,262139-262140\"\n", {},
+     {"main.wdl:2: Failed to parse filter \"f2\". Problem with string 262139-262140"}},
     {"FilterWithRanges", "APF: f1 \"3,1-2,5-3\"\n", {}, {}},
 };
 INSTANTIATE_TEST_SUITE_P(ChoiceListsAndFilters, ReaderWarnings, ::testing::ValuesIn(kChoiceListAndFilterCases),
