@@ -157,22 +157,38 @@ DictCodec::Decoded DictCodec::decode(const QByteArray &data, int offset)
                       countAt);
     }
 
-    result.entries.reserve(count);
+    // Strings follow each other in index order, each with its terminator: so
+    // the texts read never add up to more than the string area, whatever the
+    // index says.
+    qint64 nextString = 0;
     for (quint32 i = 0; i < count; ++i) {
         const qint64 entryAt = indexStart + qint64(kIndexEntrySize) * i;
         in.seek(int(entryAt));
         const qint32 key = in.i32();
         const quint32 stringOffset = in.u32();
         const quint32 length = in.u32();
-        if (qint64(stringOffset) + 2 * qint64(length) > stringAreaSize) {
+        if (qint64(stringOffset) + 2 * qint64(length) + 2 > stringAreaSize) {
             return failed(result, QStringLiteral("index entry ") + QString::number(i)
                               + QStringLiteral(" points past the string area"),
+                          entryAt);
+        }
+        if (stringOffset != nextString) {
+            return failed(result, QStringLiteral("index entry ") + QString::number(i)
+                              + QStringLiteral(" puts its string at ") + QString::number(stringOffset)
+                              + QStringLiteral(" of the string area, not at ") + QString::number(nextString)
+                              + QStringLiteral(" where the one before ends"),
                           entryAt);
         }
         in.seek(int(stringAreaStart + stringOffset));
         QString text(int(length), Qt::Uninitialized);
         for (QChar &unit : text)
             unit = QChar(in.u16());
+        if (in.u16() != 0) {
+            return failed(result, QStringLiteral("the string of index entry ") + QString::number(i)
+                              + QStringLiteral(" has no terminator"),
+                          int(stringAreaStart + stringOffset + 2 * qint64(length)));
+        }
+        nextString = stringOffset + 2 * qint64(length) + 2;
         result.entries.emplace_back(key, text);
     }
 

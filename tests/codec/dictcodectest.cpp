@@ -126,19 +126,16 @@ TEST(DictCodecDecode, ReportsTheProblemAndWhere)
     EXPECT_EQ(brokenBlob(128, "02000040"), "entry count 1073741826 and string area size 12 at offset 128 need "
                                            "12884902060 bytes, but only 172 are there @128");
     EXPECT_EQ(brokenBlob(152, "0c000000"), "index entry 1 points past the string area @148");
-    // Offset 6 and length 3 would still fit, reaching into the terminator.
-    EXPECT_EQ(brokenBlob(156, "04000000"), "index entry 1 points past the string area @148");
+    // Offset 6 and length 3 would fit but for the terminator.
+    EXPECT_EQ(brokenBlob(156, "03000000"), "index entry 1 points past the string area @148");
     EXPECT_EQ(brokenBlob(140, "feffffff"), "index entry 0 points past the string area @136");
     EXPECT_EQ(brokenBlob(144, "00000080"), "index entry 0 points past the string area @136");
-}
-
-TEST(DictCodecDecode, EntryReachingIntoTheLastTerminatorIsAccepted)
-{
-    QByteArray blob = twoEntryBlob();
-    blob.replace(156, 4, QByteArray::fromHex("03000000"));
-    const DictCodec::Decoded decoded = DictCodec::decode(blob);
-    ASSERT_TRUE(decoded.ok) << decoded.error.toStdString();
-    EXPECT_EQ(decoded.entries.at(1).second, QString(QStringLiteral("Hi") + QChar(0)));
+    // Strings follow each other with their terminators: an index that makes
+    // two entries share one string, or leaves a gap, is refused.
+    EXPECT_EQ(brokenBlob(152, "00000000"),
+              "index entry 1 puts its string at 0 of the string area, not at 6 where the one before ends @148");
+    EXPECT_EQ(brokenBlob(152, "08000000"), "index entry 1 points past the string area @148");
+    EXPECT_EQ(brokenBlob(164, "4100"), "the string of index entry 0 has no terminator @164");
 }
 
 } // namespace
