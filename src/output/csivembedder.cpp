@@ -1,5 +1,6 @@
 #include "output/csivembedder.h"
 
+#include "core/inputfile.h"
 #include "core/lereader.h"
 #include "core/lewriter.h"
 
@@ -62,7 +63,7 @@ void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Wa
         quint32 offset = kNotEmbedded;
         QString message;
         QFile file(path);
-        if (included.filePath.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        if (included.filePath.isEmpty() || !InputFile::open(file)) {
             message = QStringLiteral("FILE ") + path + QStringLiteral(" NOT FOUND!");
         } else {
             // The padding stays even when the file is refused below.

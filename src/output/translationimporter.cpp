@@ -1,6 +1,7 @@
 #include "output/translationimporter.h"
 
 #include "core/enumkeys.h"
+#include "core/inputfile.h"
 #include "core/lewriter.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
@@ -78,7 +79,7 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
         QFile file(directory.isEmpty() ? name : QDir(directory).filePath(name));
-        if (!file.open(QIODevice::ReadOnly)) {
+        if (!InputFile::open(file)) {
             m_warn(QStringLiteral("Unable to open file ") + file.fileName());
             continue;
         }

@@ -1,14 +1,13 @@
 #include "reader/linesource.h"
 
+#include "core/inputfile.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 bool LineSource::open(const QString &path)
 {
-    if (QFileInfo(path).isDir())
-        return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!InputFile::open(file))
         return false;
     QByteArray bytes = file.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF"))

@@ -6,6 +6,8 @@
 
 #include <QProcess>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kWizard = QString::fromUtf8(kHeaderTags) + QStringLiteral(
@@ -62,6 +64,51 @@ TEST_F(HostileBuild, ImageBytesDoNotDependOnRunOrLocale)
         EXPECT_EQ(readFile(m_files.path(QStringLiteral("other.sas"))), first) << locale;
     }
 }
+
+// Names that are no regular file: a FIFO would block the build for ever and
+// a device would never end. Each counts as a file that cannot be opened.
+struct SpecialRow
+{
+    const char *name;
+    const char *fileName;
+    bool fifo; // else a link to /dev/zero
+    // The warnings file, or "" when the image is written.
+    const char *warnings;
+
+    friend void PrintTo(const SpecialRow &row, std::ostream *os) { *os << row.name; }
+};
+
+class SpecialFile : public HostileBuild, public ::testing::WithParamInterface<SpecialRow>
+{
+};
+
+TEST_P(SpecialFile, CountsAsOneThatCannotBeOpened)
+{
+    const SpecialRow &row = GetParam();
+    const QString wizard = row.fileName == QLatin1String("pipe.wdl") ? QStringLiteral("INCLUDE pipe.wdl\n") + kWizard : kWizard;
+    if (row.fileName != QLatin1String("main.wdl"))
+        m_files.write(QStringLiteral("main.wdl"), wizard);
+    const QString special = m_files.path(QString::fromLatin1(row.fileName));
+    ASSERT_TRUE(row.fifo ? ::mkfifo(QFile::encodeName(special).constData(), 0600) == 0
+                         : QFile::link(QStringLiteral("/dev/zero"), special));
+    {
+        WorkingDirectory cd(m_files.dir());
+        CommandLine::run({QStringLiteral("main.wdl")});
+    }
+    const QString warnings = QString::fromUtf8(row.warnings).replace(QStringLiteral("{dir}"), m_files.dir());
+    EXPECT_EQ(QString::fromUtf8(readFile(m_files.path(QStringLiteral("main.wdl_errors.txt")))), warnings);
+    EXPECT_EQ(QFile::exists(m_files.path(QStringLiteral("main.wdl.sas"))), warnings.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SpecialFile,
+    ::testing::Values(SpecialRow{"WizardIsAFifo", "main.wdl", true, "main.wdl\t0\n\tOpening of file:///main.wdl failed\n"},
+                      SpecialRow{"IncludeIsAFifo", "pipe.wdl", true,
+                                 "pipe.wdl\t0\n\tOpening of file:///{dir}/pipe.wdl failed\n"},
+                      SpecialRow{"TranslationIsAFifo", "translation_German.xml", true, ""},
+                      SpecialRow{"TranslationIsADevice", "translation_French.xml", false, ""},
+                      SpecialRow{"CsivFileIsAFifo", "curve.csiv", true, ""}),
+    rowName<SpecialRow>);
 
 // Arguments that Qt would take for itself still count: three arguments do
 // nothing, however the first one is spelt.
