@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QMultiHash>
 #include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
@@ -106,17 +107,20 @@ QList<Edge> flowEdges(const QList<WdlTokenScreen *> &screens)
     return edges;
 }
 
-// Screens reached from the entry by NS and NSS edges, walked breadth first.
+// Screens reached from the entry by NS and NSS edges, walked breadth first
+// over the edges grouped by their screen, so that every edge is looked at once.
 QSet<QString> reachable(const QString &entry, const QList<Edge> &edges)
 {
+    QMultiHash<QString, QString> targets;
+    for (const Edge &e : edges)
+        targets.insert(e.from, e.to);
     QSet<QString> seen{entry};
     QStringList queue{entry};
-    while (!queue.isEmpty()) {
-        const QString at = queue.takeFirst();
-        for (const Edge &e : edges) {
-            if (e.from == at && !seen.contains(e.to)) {
-                seen.insert(e.to);
-                queue.append(e.to);
+    for (int i = 0; i < queue.size(); ++i) {
+        for (auto it = targets.constFind(queue.at(i)); it != targets.cend() && it.key() == queue.at(i); ++it) {
+            if (!seen.contains(it.value())) {
+                seen.insert(it.value());
+                queue.append(it.value());
             }
         }
     }
