@@ -3,6 +3,7 @@
 #include "core/fileurl.h"
 #include "core/warning.h"
 #include "output/savewdl.h"
+#include "output/translationtemplate.h"
 #include "reader/wdlparser.h"
 #include "validation/consistencychecks.h"
 #include "validation/scriptvalidator.h"
@@ -124,6 +125,18 @@ QString WdlWizard::refusalOf(const SaveWdl *builder)
     return QString();
 }
 
+// Neither the image nor the template beside it may replace the file the
+// wizard was read from (a wizard kept as translation_template.xml, say).
+bool WdlWizard::wouldOverwriteSource(const QString &sasUrl) const
+{
+    const QString source = QFileInfo(m_currentFile).canonicalFilePath();
+    for (const QString &target : {FileUrl::toLocalPath(sasUrl), TranslationTemplate::templatePath(sasUrl)}) {
+        if (!source.isEmpty() && QFileInfo(target).canonicalFilePath() == source)
+            return true;
+    }
+    return false;
+}
+
 QString WdlWizard::imageRefusal()
 {
     // Without screens the command line goes no further than the open.
@@ -144,6 +157,10 @@ void WdlWizard::createSasByteArray(const QString &path)
     const QString refusal = refusalOf(&builder);
     if (!refusal.isEmpty())
         addWarning(refusal, 0);
+    else if (wouldOverwriteSource(path))
+        addWarning(QStringLiteral("The image or its translation template would overwrite the wizard file ")
+                       + m_currentFile + QStringLiteral(". SAS file can't be saved."),
+                   0);
     else if (!builder.writeSas(path))
         addWarning(QStringLiteral("Saving of .sas file failed"), 0);
     disconnect(&builder, nullptr, this, nullptr);

@@ -133,6 +133,7 @@ private:
     void setUpBuilder(SaveWdl &builder);
     // The warning that keeps the builder (none: no screens) from writing.
     static QString refusalOf(const SaveWdl *builder);
+    bool wouldOverwriteSource(const QString &sasUrl) const;
 
     static WdlWizard *s_instance;
 

@@ -98,7 +98,7 @@ QString TranslationTemplate::pathBesideImage(const QString &sasUrl, const QStrin
 
 bool TranslationTemplate::exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts)
 {
-    QFile file(pathBesideImage(sasUrl, kTemplateName));
+    QFile file(templatePath(sasUrl));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         return false;
     file.write(render(texts).toUtf8());

@@ -24,6 +24,8 @@ public:
     // replaced by name: the template and the translation files sit beside the
     // image. An empty name gives the image's directory.
     static QString pathBesideImage(const QString &sasUrl, const QString &name);
+    // Where the template of the image at sasUrl goes.
+    static QString templatePath(const QString &sasUrl) { return pathBesideImage(sasUrl, QStringLiteral("translation_template.xml")); }
 };
 
 #endif

@@ -110,6 +110,23 @@ INSTANTIATE_TEST_SUITE_P(
                       SpecialRow{"CsivFileIsAFifo", "curve.csiv", true, ""}),
     rowName<SpecialRow>);
 
+// A wizard kept under the name its own template or image would get is read,
+// and left as it was: nothing is written at all.
+TEST_F(HostileBuild, OutputNeverReplacesTheWizard)
+{
+    for (const QStringList &arguments : {QStringList{QStringLiteral("translation_template.xml")},
+                                         QStringList{QStringLiteral("w.sas"), QStringLiteral("w.sas")}}) {
+        WizardFiles files;
+        files.write(arguments.first(), kWizard);
+        {
+            WorkingDirectory cd(files.dir());
+            CommandLine::run(arguments);
+        }
+        EXPECT_EQ(QString::fromUtf8(readFile(files.path(arguments.first()))), kWizard);
+        EXPECT_EQ(QDir(files.dir()).entryList(QDir::Files), QStringList{arguments.first()});
+    }
+}
+
 // Arguments that Qt would take for itself still count: three arguments do
 // nothing, however the first one is spelt.
 TEST_F(HostileBuild, QtStyleArgumentsCountAsTyped)
