@@ -479,10 +479,12 @@ private:
     void readChoiceList(FieldReader &f, const SasRecord &r)
     {
         const quint8 count = f.u8(QStringLiteral("entry count"));
-        f.u8(QStringLiteral("default entry"));
         // The count byte keeps only the low 8 bits: the payload length tells
         // how many entries there really are.
         const int entries = qMax(0, (r.payloadLength - 2) / 2);
+        if (entries != count)
+            f.explain(QStringLiteral("low 8 bits of ") + QString::number(entries));
+        f.u8(QStringLiteral("default entry"));
         if (r.payloadLength < 2 || r.payloadLength % 2 != 0 || entries % 256 != count) {
             problem(r.offset + 3, QStringLiteral("the choice list record at ") + at(r.offset)
                                       + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)
@@ -515,6 +517,8 @@ private:
         f.explain(WdlTokenScript::typeName(type));
         const quint8 count = f.u8(QStringLiteral("command count"));
         const int body = r.payloadLength - 2;
+        if (body >= 0 && body / kCommandSize != count)
+            f.explain(QStringLiteral("low 8 bits of ") + QString::number(body / kCommandSize));
         if (body < 0 || body % kCommandSize != 0 || (body / kCommandSize) % 256 != count) {
             problem(r.offset + 3, QStringLiteral("the script record at ") + at(r.offset)
                                       + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)

@@ -1,6 +1,8 @@
 #include "inspect/sasimagereader.h"
 
+#include "support/sasimage.h"
 #include "support/testsupport.h"
+#include "support/wizardfiles.h"
 
 #include <QDirIterator>
 
@@ -40,6 +42,41 @@ TEST(SasImageReader, EveryGoldenImageIsSound)
         ++images;
     }
     EXPECT_GE(images, 4);
+}
+
+// A count byte holds the low 8 bits; the reader takes the true count from the
+// payload and says so.
+TEST(SasImageReader, WrappedCountsAreSpeltOut)
+{
+    WdlWizard *wizard = WdlWizard::instance();
+    wizard->clearAllModels();
+    setCompleteHeader(wizard, QStringLiteral("n"));
+    auto *text = new WdlTokenText(QStringLiteral("t"), QStringLiteral("T"), QString());
+    wizard->textModel()->addItem(text);
+    auto *list = new WdlTokenChoiceList(QStringLiteral("cl"));
+    for (int i = 0; i < 300; ++i)
+        list->addChoice(text);
+    wizard->choicelistModel()->addItem(list);
+    auto *script = new WdlTokenScript(QStringLiteral("s"), WdlTokenScript::ScriptType_WS);
+    for (int c = 0; c < 256; ++c)
+        script->addCommand(QStringLiteral("EXIT"), c + 1);
+    wizard->scriptModel()->addItem(script);
+    SaveWdl builder;
+    configure(builder, wizard);
+    WizardFiles files;
+    ASSERT_TRUE(builder.writeSas(files.url(QStringLiteral("w.sas"))));
+    const SasImage image = SasImageReader::read(readFile(files.path(QStringLiteral("w.sas"))));
+    EXPECT_TRUE(image.ok());
+    QStringList counts;
+    for (const SasRecord &record : image.records) {
+        for (const SasField &field : record.fields) {
+            if (field.name.endsWith(QLatin1String(" count")))
+                counts.append(field.name + QStringLiteral(" ") + field.value.toString() + QStringLiteral(" (")
+                              + field.meaning + QStringLiteral(")"));
+        }
+    }
+    EXPECT_EQ(counts, (QStringList{QStringLiteral("entry count 44 (low 8 bits of 300)"),
+                                   QStringLiteral("command count 0 (low 8 bits of 256)")}));
 }
 
 } // namespace
