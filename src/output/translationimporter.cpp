@@ -19,8 +19,6 @@
 
 namespace {
 
-const QLatin1String kTemplateName("translation_template.xml");
-
 bool elementStarts(const QXmlStreamReader &xml, QLatin1String name)
 {
     return xml.isStartElement() && xml.name() == name;
@@ -74,7 +72,7 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
     if (expected < std::numeric_limits<int>::max() / 2)
         image.reserve(int(expected));
     for (const QString &name : names) {
-        if (name == kTemplateName)
+        if (name == TranslationTemplate::kFileName)
             continue;
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.

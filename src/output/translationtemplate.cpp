@@ -10,7 +10,6 @@
 
 namespace {
 
-const QLatin1String kTemplateName("translation_template.xml");
 const QLatin1String kPlaceholder("<textid/>");
 
 QString buildSupportedLanguagesText()
@@ -94,6 +93,13 @@ QString TranslationTemplate::pathBesideImage(const QString &sasUrl, const QStrin
     if (!imageName.isEmpty())
         path.replace(imageName, name);
     return path;
+}
+
+const QLatin1String TranslationTemplate::kFileName("translation_template.xml");
+
+QString TranslationTemplate::templatePath(const QString &sasUrl)
+{
+    return pathBesideImage(sasUrl, kFileName);
 }
 
 bool TranslationTemplate::exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts)

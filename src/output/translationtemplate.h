@@ -25,7 +25,9 @@ public:
     // image. An empty name gives the image's directory.
     static QString pathBesideImage(const QString &sasUrl, const QString &name);
     // Where the template of the image at sasUrl goes.
-    static QString templatePath(const QString &sasUrl) { return pathBesideImage(sasUrl, QStringLiteral("translation_template.xml")); }
+    static QString templatePath(const QString &sasUrl);
+    // The template's file name, which the translation import skips.
+    static const QLatin1String kFileName;
 };
 
 #endif
