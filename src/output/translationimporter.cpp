@@ -1,8 +1,8 @@
 #include "output/translationimporter.h"
 
-#include "core/enumkeys.h"
+#include "base/enumkeys.h"
 #include "core/inputfile.h"
-#include "core/lewriter.h"
+#include "base/lewriter.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/languagetable.h"

@@ -72,8 +72,8 @@ QString FmtCommand::usage()
 
 QString FmtCommand::text(WdlWizard *wizard)
 {
-    WizardItemsModel *models[WdlWizard::SlotCount];
-    for (int slot = 0; slot < WdlWizard::SlotCount; ++slot)
+    WizardItemsModel *models[WizardContent::SlotCount];
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         models[slot] = wizard->model(slot);
     return WdlFormatter(models, wizard->header()).text();
 }
