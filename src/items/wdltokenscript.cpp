@@ -12,7 +12,7 @@ const QString kInd = QStringLiteral("   ");
 const QString kInd2 = QStringLiteral("      ");
 
 using SasLayout::kNoItem;
-constexpr quint8 kAllSetups = 0x0F;
+constexpr quint8 kAllSetups = (1u << SasLayout::kSetupCount) - 1;
 
 quint16 itemField(const ScriptCommand &c, int k)
 {

@@ -29,7 +29,7 @@ void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Wa
             message = QStringLiteral("FILE ") + path + QStringLiteral(" NOT FOUND!");
         } else {
             // The padding stays even when the file is refused below.
-            image.padTo(4);
+            image.padTo(SasLayout::kAlignment);
             const int start = image.size();
             const QByteArray bytes = file.readAll();
             const QString actual = flashNameOf(bytes);

@@ -240,7 +240,7 @@ bool SaveWdl::writeSas(const QString &url)
             text->setText(QString());
         text->writeRecord(m_image);
     }
-    m_image.padTo(4);
+    m_image.padTo(SasLayout::kAlignment);
     const int dictionaryStart = m_image.size();
     // The callers refuse such a wizard first; this keeps a wrapped 16-bit
     // field out of any image written some other way.

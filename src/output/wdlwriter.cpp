@@ -1,12 +1,12 @@
 #include "output/wdlwriter.h"
 
 #include "core/fileurl.h"
+#include "core/outputfile.h"
 #include "core/wdlheader.h"
 #include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenfilter.h"
 
-#include <QSaveFile>
 
 namespace {
 
@@ -110,9 +110,6 @@ bool WdlWriter::writeWdl(const QString &sasUrl) const
     path.replace(path.size() - 4, 4, QStringLiteral(".wdl"));
 
     // Written whole or not at all: the file may be the wizard's only source.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    file.write(text().toUtf8());
-    return file.commit();
+    QString error;
+    return OutputFile::write(path, text().toUtf8(), &error);
 }

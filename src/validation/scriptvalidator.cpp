@@ -1,5 +1,6 @@
 #include "validation/scriptvalidator.h"
 
+#include "base/saslayout.h"
 #include "core/warningsink.h"
 #include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
@@ -17,12 +18,12 @@ using Operand = ScriptCommandTable::Operand;
 // Which collection an operand is looked up in first when both hold its id.
 enum class Prefer { Parameter, LocalParameter };
 
+using SasLayout::kAllTargetSetups;
+using SasLayout::kSourceSetupShift;
+using SasLayout::kTargetSetupShift;
 // Setups a copy command may name in brackets: 0 to 4. A negative one has no
 // meaning and would make the shift below undefined.
-constexpr int kMaxSetup = 4;
-constexpr int kSourceSetupShift = 9;
-constexpr int kTargetSetupShift = 11;
-constexpr qint32 kAllTargetSetups = 0xF000;
+constexpr int kMaxSetup = SasLayout::kSetupCount;
 
 QString msgParameterNotFound(const QString &name, const QString &scriptId)
 {
