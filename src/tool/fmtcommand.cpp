@@ -43,27 +43,26 @@ QString readBackProblem(WdlWizard *wizard, const QString &formatted, const QStri
 
 QString FmtCommand::usage()
 {
-    return QStringLiteral(
-        "Usage: wdltool fmt <wdl> [-o OUT]\n"
-        "\n"
-        "Opens the wizard as wdlc does and writes it back in one canonical form, in\n"
-        "the regions of the editor's WDL files: header, texts, filters, local\n"
-        "parameters, the scripts that no block holds, the parameters that no screen\n"
-        "holds, then the screens. Every parameter, choice list, overlay and script\n"
-        "is written in full where it is first used and by its id after that;\n"
-        "included files are inlined, comments left out. The result opens as the\n"
-        "same wizard, and formatting it again changes nothing.\n"
-        "\n"
-        "A wizard with warnings is refused: its warnings go to standard error as\n"
-        "check prints them, and nothing is written.\n"
-        "\n"
-        "Options:\n"
-        "  -o, --output OUT  write to OUT instead of the standard output (OUT may\n"
-        "                    be the wizard itself)\n"
-        "  -h, --help        show this help\n"
-        "\n"
-        "Exit status: 0 when written, 1 for warnings or a file that cannot be\n"
-        "written, 2 for a usage error.\n");
+    return QStringLiteral("Usage: wdltool fmt <wdl> [-o OUT]\n"
+                          "\n"
+                          "Opens the wizard as wdlc does and writes it back in one canonical form, in\n"
+                          "the regions of the editor's WDL files: header, texts, filters, local\n"
+                          "parameters, the scripts that no block holds, the parameters that no screen\n"
+                          "holds, then the screens. Every parameter, choice list, overlay and script\n"
+                          "is written in full where it is first used and by its id after that;\n"
+                          "included files are inlined, comments left out. The result opens as the\n"
+                          "same wizard, and formatting it again changes nothing.\n"
+                          "\n"
+                          "A wizard with warnings is refused: its warnings go to standard error as\n"
+                          "check prints them, and nothing is written.\n"
+                          "\n"
+                          "Options:\n"
+                          "  -o, --output OUT  write to OUT instead of the standard output (OUT may\n"
+                          "                    be the wizard itself)\n"
+                          "  -h, --help        show this help\n"
+                          "\n"
+                          "Exit status: 0 when written, 1 for warnings or a file that cannot be\n"
+                          "written, 2 for a usage error.\n");
 }
 
 QString FmtCommand::text(WdlWizard *wizard)
