@@ -57,13 +57,16 @@ bool hexBytes(const QString &text, QByteArray *bytes)
 class Extractor
 {
 public:
-    Extractor(const QString &document) : m_document(document) {}
+    explicit Extractor(const QString &document) : m_document(document) {}
 
     void read(const QStringList &lines);
     DocumentExamples result() { return {m_examples, m_problems}; }
 
 private:
-    void problem(int line, const QString &what) { m_problems.append(m_document + QLatin1Char(':') + QString::number(line) + QStringLiteral(": ") + what); }
+    void problem(int line, const QString &what)
+    {
+        m_problems.append(m_document + QLatin1Char(':') + QString::number(line) + QStringLiteral(": ") + what);
+    }
     void onBlock(int line, const Fence &fence, const QString &body);
     void close(int line, DocumentExample::Outcome outcome, const QStringList &checkOutput);
 
@@ -93,7 +96,8 @@ void Extractor::read(const QStringList &lines)
                 body.append(lines.at(i));
             if (i == lines.size())
                 problem(opening, QStringLiteral("the block is never closed"));
-            onBlock(opening, parseFence(trimmed.mid(3)), body.isEmpty() ? QString() : body.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+            const QString text = body.isEmpty() ? QString() : body.join(QLatin1Char('\n')) + QLatin1Char('\n');
+            onBlock(opening, parseFence(trimmed.mid(3)), text);
         } else if (trimmed == QLatin1String("<!-- outcome: clean -->")) {
             close(i + 1, DocumentExample::Outcome::Clean, {});
         } else if (trimmed.contains(QLatin1String("<!-- outcome"))) {

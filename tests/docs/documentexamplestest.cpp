@@ -124,7 +124,8 @@ class DocumentConvention : public ::testing::TestWithParam<ConventionRow>
 
 TEST_P(DocumentConvention, FindsTheExamplesAndTheBreaches)
 {
-    const DocumentExamples found = extractDocumentExamples(QStringLiteral("d.md"), QString::fromUtf8(GetParam().markdown));
+    const DocumentExamples found =
+        extractDocumentExamples(QStringLiteral("d.md"), QString::fromUtf8(GetParam().markdown));
     QStringList summary;
     for (const DocumentExample &example : found.examples) {
         QStringList names;
@@ -154,6 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
                       "```hex file=f.csiv\n0A ff\n```\n```wdl\nX\n```\n```warnings\nmain.wdl:1: warning: W\n\n"
                       "1 warning in 1 file\n```\n",
                       "warnings 1 f.csiv=0aff,main.wdl=580a main.wdl:1: warning: W|1 warning in 1 file"},
+        // The convention at the top of a document shows fences inside a comment.
+        ConventionRow{"FencesInACommentAreProse", "<!--\n```wdl\nA\n```\n-->\n```wdl\nB\n```\n<!-- outcome: clean -->\n",
+                      "clean 6 main.wdl=420a"},
         ConventionRow{"FragmentNeedsNoOutcome", "```wdl fragment\nP: x 1\n```\n```sh\nwdlc x\n```\n",
                       "fragment 1 main.wdl=503a207820310a"},
         ConventionRow{"MissingOutcomeIsCaughtByTheNextExample",
@@ -173,7 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "! d.md:4: a hex block holds pairs of hex digits only\n"
                       "! d.md:7: unknown words in the info string: framgent\n"
                       "! d.md:7: the example already has a file main.wdl (is an outcome missing above?)"},
-        ConventionRow{"UnclosedBlock", "```wdl\nA\n", "! d.md:1: the block is never closed\n! d.md:1: the example has no outcome"}),
+        ConventionRow{"UnclosedBlock", "```wdl\nA\n",
+                      "! d.md:1: the block is never closed\n! d.md:1: the example has no outcome"}),
     rowName<ConventionRow>);
 
 } // namespace
