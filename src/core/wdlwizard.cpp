@@ -71,6 +71,7 @@ void WdlWizard::openWDLFile(const QString &path)
     clearAllModels();
     const WizardContent view = content();
     WdlParser reader(view);
+    reader.setSourceOverlay(m_sourceOverlay);
     m_virtualParameterCount = 0;
     m_currentFile = FileUrl::toLocalPath(path);
     if (reader.parseFile(path, true)) {
@@ -163,6 +164,27 @@ QString WdlWizard::imageRefusal()
     SaveWdl builder;
     setUpBuilder(builder);
     return refusalOf(&builder);
+}
+
+BuildProducts WdlWizard::buildInMemory(const QString &sasUrl)
+{
+    BuildProducts products;
+    if (screenModel()->count() == 0) {
+        products.refusal = refusalOf(nullptr);
+        return products;
+    }
+    SaveWdl builder;
+    setUpBuilder(builder);
+    products.refusal = refusalOf(&builder);
+    if (!products.refusal.isEmpty())
+        return products;
+    // The template first, as a real build writes it before it empties the
+    // texts that hold CSIV paths.
+    products.translationTemplate = TranslationTemplate::render(textModel()).toUtf8();
+    if (builder.buildImage(sasUrl))
+        products.image = builder.image();
+    products.problems = builder.problems();
+    return products;
 }
 
 void WdlWizard::createSasByteArray(const QString &path)

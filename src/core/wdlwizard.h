@@ -1,6 +1,7 @@
 #ifndef WDLC_WDLWIZARD_H
 #define WDLC_WDLWIZARD_H
 
+#include "core/buildproducts.h"
 #include "core/includedfile.h"
 #include "core/warningsink.h"
 #include "core/warningsmodel.h"
@@ -19,6 +20,7 @@
 #include <QVariantList>
 
 class SaveWdl;
+class SourceOverlay;
 
 // The one wizard of the process: it owns every item in eight collections, the
 // warnings, the header of the loaded file, two name registries and the CSIV
@@ -78,6 +80,15 @@ public:
     // it opened without warnings (no screens, too much data), or an empty
     // string. Nothing is written.
     QString imageRefusal();
+    // Everything one build of the loaded wizard into an image at sasUrl
+    // makes, written nowhere: the image and the template wdlc would write
+    // (none when it would refuse the wizard, and then the reason), and the
+    // problems with translation and CSIV files. The warnings list is left
+    // as it is. Texts that hold CSIV paths are emptied as by a real build.
+    BuildProducts buildInMemory(const QString &sasUrl);
+    // Texts that stand in for files on disk while a wizard is opened; null
+    // for none. The overlay stays the caller's.
+    void setSourceOverlay(const SourceOverlay *overlay) { m_sourceOverlay = overlay; }
 
     WizardItemsModel *parametersModel() { return &m_models[WizardContent::ParametersSlot]; }
     WizardItemsModel *screenModel() { return &m_models[WizardContent::ScreensSlot]; }
@@ -139,6 +150,7 @@ private:
     quint16 m_virtualParameterCount = 0;
     QString m_currentFile;
     QList<WdlToken *> m_unlistedItems;
+    const SourceOverlay *m_sourceOverlay = nullptr;
 };
 
 #endif

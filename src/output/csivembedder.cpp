@@ -44,7 +44,7 @@ void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Wa
         }
         if (!message.isEmpty()) {
             qDebug().noquote() << message;
-            warn(message);
+            warn(message, path);
         }
 
         const QList<qint32> positions = m_operandPositions.values(it.key());

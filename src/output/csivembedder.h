@@ -17,7 +17,8 @@ class LeWriter;
 class CsivEmbedder
 {
 public:
-    using Warn = std::function<void(const QString &text)>;
+    // A problem with the CSIV file at path.
+    using Warn = std::function<void(const QString &text, const QString &path)>;
 
     // Notes that the 4 bytes at offset of the image take the offset of file
     // number fileNumber.

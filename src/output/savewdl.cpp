@@ -194,7 +194,13 @@ std::vector<char> SaveWdl::buildDictionary() const
 
 void SaveWdl::embedCsivFiles(LeWriter &image)
 {
-    m_csiv.embed(image, m_includedFiles, [this](const QString &text) { emit newWarning(text, 0); });
+    m_csiv.embed(image, m_includedFiles, [this](const QString &text, const QString &path) { report(text, path, 0); });
+}
+
+void SaveWdl::report(const QString &text, const QString &file, int line)
+{
+    m_problems.append({text, file, line});
+    emit newWarning(text, 0);
 }
 
 bool SaveWdl::writeSas(const QString &url)
@@ -215,10 +221,25 @@ bool SaveWdl::writeSas(const QString &url)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     trace(QStringLiteral("file opened"));
+    if (!buildImage(url, [&trace](const QString &step) { trace(step); })) {
+        file.cancelWriting();
+        return false;
+    }
+    file.write(m_image.data());
+    return file.commit();
+}
 
+bool SaveWdl::buildImage(const QString &url)
+{
+    return isReady() && buildImage(url, [](const QString &) {});
+}
+
+bool SaveWdl::buildImage(const QString &url, const Trace &trace)
+{
     m_image = LeWriter();
     m_image.setAnnotate(m_annotate);
     m_csiv = CsivEmbedder();
+    m_problems.clear();
     buildHeader(m_image);
     const int headerLength = m_image.size();
     trace(QStringLiteral("file header"));
@@ -238,18 +259,17 @@ bool SaveWdl::writeSas(const QString &url)
     const int dictionaryStart = m_image.size();
     // The callers refuse such a wizard first; this keeps a wrapped 16-bit
     // field out of any image written some other way.
-    if (dictionaryStart > kMaxField) {
-        file.cancelWriting();
+    if (dictionaryStart > kMaxField)
         return false;
-    }
 
     trace(QStringLiteral("dict data"));
     const std::vector<char> english = buildDictionary();
     m_image.bytes(QByteArray(english.data(), int(english.size())), "English dictionary");
-    const quint8 translations =
-        TranslationImporter(m_models[WizardContent::TextsSlot], m_header->productName(), [this](const QString &text) {
-            emit newWarning(text, 0);
-        }).importTranslations(url, m_image);
+    const quint8 translations = TranslationImporter(m_models[WizardContent::TextsSlot], m_header->productName(),
+                                                    [this](const QString &text, const QString &file, int line) {
+                                                        report(text, file, line);
+                                                    })
+                                    .importTranslations(url, m_image);
     embedCsivFiles(m_image);
 
     const int total = m_image.size();
@@ -265,9 +285,7 @@ bool SaveWdl::writeSas(const QString &url)
     const quint16 checkValue = sasChecksum(m_image.data());
     trace(QStringLiteral("crc3"));
     m_image.patchU16(kCheckValueAt, checkValue);
-
-    file.write(m_image.data());
-    return file.commit();
+    return true;
 }
 
 quint16 SaveWdl::sasChecksum(const QByteArray &image)

@@ -9,6 +9,7 @@
 #include <functional>
 
 class LineSource;
+class SourceOverlay;
 class WdlHeader;
 class WdlToken;
 class WdlTokenParam;
@@ -76,6 +77,9 @@ public:
     // warning sink; it owns none of it.
     explicit WdlParser(const WizardContent &content);
     ~WdlParser() override;
+
+    // Files read from here on are taken from overlay where it holds them.
+    void setSourceOverlay(const SourceOverlay *overlay) { m_sourceOverlay = overlay; }
 
     // Reads the file at location ("file:///" + path). False only when it cannot be opened.
     bool parseFile(const QString &location, bool isTopLevel);
@@ -153,6 +157,7 @@ private:
     QString m_includeFileName;
     bool m_inInclude = false;
     QString m_topLevelDirectory;
+    const SourceOverlay *m_sourceOverlay = nullptr;
 };
 
 #endif

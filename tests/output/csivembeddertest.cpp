@@ -47,7 +47,7 @@ std::string embed(const char *flashName, const char *fileName, const QByteArray 
     embedder.noteOperand(7, 0);
     embedder.noteOperand(7, 4);
     QString warnings;
-    embedder.embed(image, map, [&](const QString &text) { warnings += QStringLiteral(" | ") + text; });
+    embedder.embed(image, map, [&](const QString &text, const QString &) { warnings += QStringLiteral(" | ") + text; });
     EXPECT_TRUE(embedder.operandPositions().isEmpty());
     QByteArray tail = image.data().mid(9);
     const bool withFile = !contents.isEmpty() && tail.endsWith(contents);
@@ -85,7 +85,7 @@ TEST(CsivEmbedder, FilesGoInFileNumberOrderEachAtAMultipleOf4)
     map.insert(2, IncludedFile{QStringLiteral("B"), files.path(QStringLiteral("b.csiv"))});
     LeWriter image;
     image.u8(1);
-    CsivEmbedder().embed(image, map, [](const QString &) {});
+    CsivEmbedder().embed(image, map, [](const QString &, const QString &) {});
     EXPECT_EQ(image.data(),
               QByteArray(1, '\1') + QByteArray(3, '\0') + csivFile("B", 2) + QByteArray(1, '\0') + csivFile("A", 1));
 }

@@ -26,7 +26,7 @@ protected:
     {
         QStringList warnings;
         TranslationImporter importer(&m_texts, QStringLiteral("QX-417"),
-                                     [&warnings](const QString &text) { warnings.append(text); });
+                                     [&warnings](const QString &text, const QString &, int) { warnings.append(text); });
         LeWriter out;
         const int count = importer.importTranslations(image.isEmpty() ? m_files.url(QStringLiteral("w.sas")) : image,
                                                       out);
