@@ -2,6 +2,7 @@
 
 #include "base/enumkeys.h"
 #include "core/fileurl.h"
+#include "core/sourcepositions.h"
 #include "core/warningsink.h"
 #include "core/wdlheader.h"
 #include "core/wizardcontent.h"
@@ -92,6 +93,20 @@ void WdlParser::addWarning(const QString &message, int line)
 void WdlParser::warn(const QString &message)
 {
     addWarning(message, m_mainLineNumber);
+}
+
+void WdlParser::notePosition(const void *subject, int field, const QString &word)
+{
+    if (!m_content.positions)
+        return;
+    const QString file = m_inInclude ? m_includeFileName : QFileInfo(m_content.warnings->currentFile()).fileName();
+    m_content.positions->note(subject, field, {file, currentLine(), word});
+}
+
+void WdlParser::placeItem(WdlToken *item)
+{
+    item->setSourceLine(m_mainLineNumber);
+    notePosition(item, SourcePositions::Head, item->id());
 }
 
 bool WdlParser::checkArgumentCount(int min, int count)
@@ -219,26 +234,32 @@ void WdlParser::parseLine(const QString &line)
         break;
     case RUN_MODE:
         m_header->setRunMode(word1 == QLatin1String("1") ? 1 : 0);
+        notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
         break;
     case PRODUCT_TYPE: {
         bool ok = false;
         const int type = word1.toInt(&ok, 10);
-        if (ok)
+        if (ok) {
             m_header->setProductType(quint16(type));
-        else
+            notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
+        } else {
             warn(QStringLiteral("Failed to parse string ") + word1 + QStringLiteral(" into a number."));
+        }
         break;
     }
     case PRODUCT_NAME: {
         const QString name = QString(word1).remove(QLatin1Char('"'));
-        if (name.size() == 6)
+        if (name.size() == 6) {
             m_header->setProductName(name);
-        else
+            notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
+        } else {
             warn(QStringLiteral("PRODUCT_NAME must be 6 characters long."));
+        }
         break;
     }
     case FILE_NAME:
         m_header->setFileName(QString(word1).remove(QLatin1Char('"')));
+        notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
         break;
     case INCLUDE:
         parseInclude(word1);
@@ -265,6 +286,7 @@ void WdlParser::parseVersion(int tag, const QString &value)
     if (!majorOk || !minorOk)
         warn(QStringLiteral("Failed to parse string ") + value
              + QStringLiteral(" into major and minor version number."));
+    notePosition(m_header, SourcePositions::HeaderTag + tag - FILE_FORMAT_VERSION, value);
     if (tag == FILE_FORMAT_VERSION)
         m_header->setFileFormatVersion(major, minor);
     else if (tag == FILE_VERSION)
@@ -376,12 +398,15 @@ void WdlParser::parseText(const QString &id, const QString &line, int tag)
     }
     const QString value = WdlLine::quotedText(line);
     const bool isHelp = tag == H;
+    const int field = isHelp ? SourcePositions::HelpLine : SourcePositions::TextLine;
     if (auto *text = m_texts->byId<WdlTokenText>(id)) {
         text->setTextOrHelp(value, isHelp);
+        notePosition(text, field, id);
         return;
     }
     auto *text = new WdlTokenText(id, value, isHelp);
-    text->setSourceLine(m_mainLineNumber);
+    placeItem(text);
+    notePosition(text, field, id);
     m_texts->addItem(text);
 }
 
@@ -392,7 +417,7 @@ void WdlParser::parseParameterDeclaration(const QString &id, const QString &numb
     readNumber(numberText, &number);
     if (tag == LP) {
         auto *local = new WdlTokenLocalParam(id, number);
-        local->setSourceLine(m_mainLineNumber);
+        placeItem(local);
         m_localParameters->addItem(local);
         numberParameter(local);
         return;
@@ -402,7 +427,7 @@ void WdlParser::parseParameterDeclaration(const QString &id, const QString &numb
         return;
     }
     auto *param = new WdlTokenParam(id, number);
-    param->setSourceLine(m_mainLineNumber);
+    placeItem(param);
     m_parameters->addItem(param);
     numberParameter(param);
 }
@@ -411,11 +436,12 @@ void WdlParser::parseParameterDeclaration(const QString &id, const QString &numb
 void WdlParser::parseChoiceList(const QString &id)
 {
     auto *list = new WdlTokenChoiceList(id);
-    list->setSourceLine(m_mainLineNumber);
+    placeItem(list);
     int position = 0;
     readBlock(id, [&](const QString &line) {
         QString textId = WdlLine::itemWords(line).value(0);
         if (textId.endsWith(QLatin1Char('*'))) {
+            notePosition(list, SourcePositions::DefaultChoice, textId);
             textId.chop(1);
             list->setDefaultChoice(position);
         }
@@ -437,7 +463,7 @@ void WdlParser::parseFilter(const QString &id, const QString &line, bool isClf)
     }
     const QBitArray bits = parseFilterData(WdlLine::lastQuotedSection(line), id);
     auto *filter = new WdlTokenFilter(id, bits, isClf);
-    filter->setSourceLine(m_mainLineNumber);
+    placeItem(filter);
     m_filters->addItem(filter);
 }
 
@@ -500,7 +526,7 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
         return;
     }
     auto *param = new WdlTokenParam(id, number);
-    param->setSourceLine(m_mainLineNumber);
+    placeItem(param);
     readItemBlock(id, [&](const QStringList &words, const QString &) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
@@ -539,7 +565,7 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
 void WdlParser::parseVirtualParameter(const QString &id)
 {
     auto *param = new WdlTokenParam(id, false);
-    param->setSourceLine(m_mainLineNumber);
+    placeItem(param);
     readItemBlock(id, [&](const QStringList &words, const QString &line) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
@@ -554,6 +580,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
             break;
         case UT:
             param->setUnitText(findText(word1));
+            notePosition(param, SourcePositions::UnitText, word1);
             break;
         case MIN:
         case MAX:
@@ -566,12 +593,16 @@ void WdlParser::parseVirtualParameter(const QString &id)
                      + QStringLiteral(" is not a number. Please check text ") + tag);
             } else if (value == MIN) {
                 param->setMinValue(number);
+                notePosition(param, SourcePositions::Min, word1);
             } else if (value == MAX) {
                 param->setMaxValue(number);
+                notePosition(param, SourcePositions::Max, word1);
             } else if (value == VAL) {
                 param->setDefaultValue(number);
+                notePosition(param, SourcePositions::Val, word1);
             } else {
                 param->setScaleValue(number);
+                notePosition(param, SourcePositions::Scale, word1);
             }
             break;
         }
@@ -592,7 +623,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
 void WdlParser::parseVirtualChoiceParameter(const QString &id)
 {
     auto *param = new WdlTokenParam(id, true);
-    param->setSourceLine(m_mainLineNumber);
+    placeItem(param);
     readItemBlock(id, [&](const QStringList &words, const QString &line) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
@@ -634,6 +665,9 @@ void WdlParser::parseScreen(const QString &id)
             screen = new WdlTokenScreen(id);
             screen->setSourceLine(m_mainLineNumber);
         }
+        // A screen first named by NS keeps that line as its source line; its
+        // position is where its block stands.
+        notePosition(screen, SourcePositions::Head, id);
     }
     readBlock(id, [&](const QString &line) { parseScreenLine(screen, line); });
     if (!listed)
@@ -667,15 +701,19 @@ void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
     case PSS:
     case NSS:
     case WS: {
+        // Noted before the script's own block moves the line on.
+        if (value == NSS || value == WS)
+            notePosition(screen, SourcePositions::NextScreenScript, word1);
         if (!m_scripts->containsId(word1))
             parseScript(word1, value);
         WdlTokenScript *script = m_scripts->byId<WdlTokenScript>(word1);
-        if (value == PRE_SCREEN_SCRIPT)
+        if (value == PRE_SCREEN_SCRIPT) {
             screen->setPreScreenScript(script);
-        else if (value == PSS)
+        } else if (value == PSS) {
             screen->setPss(script);
-        else
+        } else {
             screen->setNextScreenScript(script);
+        }
         break;
     }
     case NS: {
@@ -688,6 +726,7 @@ void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
             m_pendingScreens.insert(word1, next);
         }
         screen->setNextScreen(next);
+        notePosition(screen, SourcePositions::NextScreen, word1);
         break;
     }
     case OVERLAY:
@@ -739,7 +778,7 @@ void WdlParser::showOnScreen(WdlTokenScreen *screen, WdlTokenParam *param, bool 
 void WdlParser::parseOverlay(const QString &id)
 {
     auto *overlay = new WdlTokenOverlay(id);
-    overlay->setSourceLine(m_mainLineNumber);
+    placeItem(overlay);
     readItemBlock(id, [&](const QStringList &words, const QString &line) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
@@ -760,6 +799,7 @@ void WdlParser::parseOverlay(const QString &id)
         case RIGHT_ACTION:
             overlay->setAction(value - OK_ACTION, word1);
             overlay->bind(tag, word1);
+            notePosition(overlay, SourcePositions::OverlayKey + value - OK_ACTION, word1);
             break;
         default:
             warn(QStringLiteral("Unknown tag in overlay ") + tag);
@@ -780,9 +820,11 @@ void WdlParser::parseScript(const QString &id, int tag)
     }
     QStringList calls;
     auto *script = new WdlTokenScript(id, tag - 14);
-    script->setSourceLine(m_mainLineNumber);
+    placeItem(script);
     readBlock(id, [&](const QString &line) {
-        if (!script->addCommand(line, m_mainLineNumber))
+        if (script->addCommand(line, m_mainLineNumber))
+            notePosition(script, SourcePositions::Command + script->commandCount() - 1, QString());
+        else
             warn(QStringLiteral("There were too many tokens on one script line."));
         if (tag == FIRST_SCREEN_SCRIPT)
             return;

@@ -127,6 +127,10 @@ private:
     void numberParameter(WdlToken *item);
     bool readNumber(const QString &numberText, int *number);
     int currentLine() const { return m_inInclude ? m_includeLineNumber : m_mainLineNumber; }
+    // Notes the line just read, in its own file, as where subject's field was set.
+    void notePosition(const void *subject, int field, const QString &word);
+    // An item defined by the line just read: its head line in the item and in the positions.
+    void placeItem(WdlToken *item);
 
     const WizardContent &m_content;
     WizardItemsModel *m_parameters;
