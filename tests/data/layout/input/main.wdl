@@ -15,7 +15,6 @@ FILE_NAME: "speed"
 INCLUDE    texts/shared.wdl   # the yes and no texts
 T:   title    "Set   the  speed limit"   // kept as typed between the quotes
 T: speed_name "Speed limit"
-T: empty ""
 LP:  lp_max  =  1500
 LP: lp_min = 10
 
