@@ -114,9 +114,10 @@ QByteArray withTagColon(const QByteArray &code)
     return code.left(tagBytes) + match.captured(2).toUtf8() + (rest.isEmpty() ? "" : " ") + rest;
 }
 
-// A header version spelt with leading zeros reads as the same two numbers
-// without them: "01.050" is "1.50".
-QByteArray withPlainVersion(const QByteArray &code, const Line &line)
+// A header version in the editor's spelling: the major without leading
+// zeros, the minor with two digits (one for FILE_FORMAT_VERSION), since the
+// reader takes "1.5" for minor 5 as it does "1.05", and only the second says so.
+QByteArray withEditorVersion(const QByteArray &code, const Line &line)
 {
     if (line.depth != 0 || line.words.size() != 2 || line.quoteStart >= 0)
         return code;
@@ -131,7 +132,9 @@ QByteArray withPlainVersion(const QByteArray &code, const Line &line)
     const int minor = match.captured(2).toInt();
     if (major > 0xFFFF || minor > 0xFFFF)
         return code;
-    const QByteArray value = QByteArray::number(major) + '.' + QByteArray::number(minor);
+    const int minorDigits = tag == WdlParser::FILE_FORMAT_VERSION ? 1 : 2;
+    const QByteArray value =
+        QByteArray::number(major) + '.' + QByteArray::number(minor).rightJustified(minorDigits, '0');
     return code.left(code.lastIndexOf(' ') + 1) + value;
 }
 
@@ -159,7 +162,7 @@ QByteArray formattedCode(const Line &line)
         if (keepsView(colon))
             return colon;
     }
-    return withPlainVersion(plain, line);
+    return withEditorVersion(plain, line);
 }
 
 QByteArray formattedLine(const Line &line)

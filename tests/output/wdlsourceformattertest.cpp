@@ -78,9 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutRow{"EmptyQuotesKeepTheLine", "T:  a  \"\"", "T:  a  \"\"\n"},
         // At top level a colon is part of its word: "T:a" is the tag "Ta".
         LayoutRow{"TopLevelColonsStay", "T:a \"x\"\nT :  b \"y\"", "T:a \"x\"\nT : b \"y\"\n"},
-        LayoutRow{"VersionSpelling", "FILE_VERSION: 01.050\nDATABASE_VERSION:  2.00\nFILE_FORMAT_VERSION: 1.x\n"
-                                     "FILE_VERSION: 1.70000",
-                  "FILE_VERSION: 1.50\nDATABASE_VERSION: 2.0\nFILE_FORMAT_VERSION: 1.x\nFILE_VERSION: 1.70000\n"},
+        // The editor's spelling: "1.5" is minor 5, written "1.05".
+        LayoutRow{"VersionSpelling", "FILE_VERSION: 01.050\nDATABASE_VERSION:  2.0\nFILE_VERSION: 1.5\n"
+                                     "FILE_FORMAT_VERSION: 01.00\nFILE_FORMAT_VERSION: 1.x\nFILE_VERSION: 1.70000",
+                  "FILE_VERSION: 1.50\nDATABASE_VERSION: 2.00\nFILE_VERSION: 1.05\nFILE_FORMAT_VERSION: 1.0\n"
+                  "FILE_FORMAT_VERSION: 1.x\nFILE_VERSION: 1.70000\n"},
         LayoutRow{"ItemColons", "VP: v\n{\nMIN:-5\n  MAX :  7\nT :z \"t\"\nUT:: u\n}\n",
                   "VP: v\n{\n   MIN: -5\n   MAX: 7\n   T: z \"t\"\n   UT:: u\n}\n"},
         // A script reads only blanks as separators: a tab is part of a word.

@@ -1,10 +1,10 @@
 # Speed limit, written by hand in a hurry.
 FILE_FORMAT_VERSION: 1.0
-FILE_VERSION: 1.5
+FILE_VERSION: 1.05
 RUN_MODE: 0
 PRODUCT_TYPE: 417
 PRODUCT_NAME: "QX-417"
-DATABASE_VERSION: 2.0
+DATABASE_VERSION: 2.00
 FILE_NAME: "speed"
 
 INCLUDE texts/shared.wdl # the yes and no texts
