@@ -101,17 +101,24 @@ QByteArray joined(const QList<QByteArray> &words, bool gluedToQuote, const QByte
 }
 
 // "TAG:value", "TAG :value" and "TAG : value" inside a block all read as
-// "TAG: value".
+// "TAG: value". Done on bytes: blanks, colons and quotes are never part of
+// a longer sequence, even in invalid UTF-8.
 QByteArray withTagColon(const QByteArray &code)
 {
-    static const QRegularExpression tagColon(QStringLiteral("^([^ :\"]+) ?(:+) ?"));
-    const QString text = decoded(code);
-    const QRegularExpressionMatch match = tagColon.match(text);
-    if (!match.hasMatch())
+    const int n = code.size();
+    int tagEnd = 0;
+    while (tagEnd < n && code.at(tagEnd) != ' ' && code.at(tagEnd) != ':' && code.at(tagEnd) != '"')
+        ++tagEnd;
+    int colons = tagEnd < n && code.at(tagEnd) == ' ' ? tagEnd + 1 : tagEnd;
+    if (tagEnd == 0 || colons >= n || code.at(colons) != ':')
         return code;
-    const int tagBytes = match.captured(1).toUtf8().size();
-    const QByteArray rest = code.mid(match.captured(0).toUtf8().size());
-    return code.left(tagBytes) + match.captured(2).toUtf8() + (rest.isEmpty() ? "" : " ") + rest;
+    int rest = colons;
+    while (rest < n && code.at(rest) == ':')
+        ++rest;
+    const QByteArray colonRun = code.mid(colons, rest - colons);
+    if (rest < n && code.at(rest) == ' ')
+        ++rest;
+    return code.left(tagEnd) + colonRun + (rest < n ? " " : "") + code.mid(rest);
 }
 
 // A header version in the editor's spelling: the major without leading

@@ -91,6 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutRow{"BlankLinesAtBlockEnds", "CL: c\n{\n\n  a\n\n\n  b\n\n}\n", "CL: c\n{\n   a\n\n   b\n}\n"},
         LayoutRow{"TextAfterABraceStays", "CL: c\n{  x  y\na\n}   z\n", "CL: c\n{ x y\n   a\n} z\n"},
         LayoutRow{"UnclosedBlockIndentsToTheEnd", "CL: c\n{\na\n{\nb", "CL: c\n{\n   a\n   {\n      b\n"},
+        // Invalid UTF-8 in the tag: the colon is found among the bytes as they are.
+        LayoutRow{"TagColonAfterInvalidUtf8", "VP: v\n{\nA\xC0\xAF\x01" "B :0:\n}\n",
+                  "VP: v\n{\n   A\xC0\xAF\x01" "B: 0:\n}\n"},
         LayoutRow{"InvalidUtf8AndNulKept", "T: a\xFF \"x\xC3\"  # \xE2\x80\n",
                   "T: a\xFF \"x\xC3\" # \xE2\x80\n"}),
     rowName<LayoutRow>);
