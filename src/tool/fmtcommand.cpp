@@ -99,11 +99,26 @@ QStringList includedNames(const WdlSourceFile &wizard)
     return names;
 }
 
-// Builds the wizard from the given file contents, laid out below a temporary
-// directory at their absolute paths so that INCLUDE lines resolve as they do
-// at home; the directory's name is taken out of the warnings, so that two
-// builds compare. Files the contents do not hold (CSIV files) are missing in
-// either build alike.
+// Links every entry of the directory at path that the copy below root does
+// not have yet, so that what a build reads beside its WDL files (CSIV files,
+// their folders) is found there.
+void linkRest(const QString &path, const QString &root)
+{
+    const QDir source(path);
+    for (const QString &name : source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString copy = root + source.absoluteFilePath(name);
+        if (!QFileInfo::exists(copy) && !QFileInfo(copy).isSymLink())
+            QFile::link(source.absoluteFilePath(name), copy);
+    }
+}
+
+// Builds the wizard from the given contents of its WDL files (the wizard
+// first), written below a temporary directory at their absolute paths beside
+// links to everything else in their directories, so that INCLUDE lines and
+// CSIV paths resolve as they do at home. The image goes to a directory of
+// its own, with links to the wizard's translations only: nothing the build
+// writes can reach the user's files. The temporary directory's name is taken
+// out of the warnings, so that two builds compare.
 Build buildFrom(const QList<SourceChange> &files, bool formatted)
 {
     Build build;
@@ -112,18 +127,30 @@ Build buildFrom(const QList<SourceChange> &files, bool formatted)
         build.warnings.append(QStringLiteral("no temporary directory"));
         return build;
     }
+    const QString root = dir.path() + QStringLiteral("/source");
     for (const SourceChange &file : files) {
-        const QString copy = dir.path() + file.path;
+        const QString copy = root + file.path;
         QDir().mkpath(QFileInfo(copy).absolutePath());
         QFile out(copy);
         const QByteArray &bytes = formatted ? file.after : file.before;
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
             build.warnings.append(QStringLiteral("cannot write a temporary copy of ") + file.name);
     }
+    for (const SourceChange &file : files)
+        linkRest(QFileInfo(file.path).absolutePath(), root);
+
+    const QString imageDirectory = dir.path() + QStringLiteral("/image");
+    QDir().mkpath(imageDirectory);
+    const QDir home = QFileInfo(files.first().path).absoluteDir();
+    for (const QString &name : home.entryList({QStringLiteral("translation_*.xml")}, QDir::Files)) {
+        if (name != TranslationTemplate::kFileName)
+            QFile::link(home.absoluteFilePath(name), imageDirectory + QLatin1Char('/') + name);
+    }
+
     WdlWizard *wizard = WdlWizard::instance();
-    wizard->openWDLFile(FileUrl::fromLocalPath(dir.path() + files.first().path));
+    wizard->openWDLFile(FileUrl::fromLocalPath(root + files.first().path));
     if (wizard->isValidForSaving()) {
-        const QString image = FileUrl::fromLocalPath(dir.filePath(QStringLiteral("fmt-check.sas")));
+        const QString image = FileUrl::fromLocalPath(imageDirectory + QLatin1Char('/') + QFileInfo(files.first().path).fileName() + QStringLiteral(".sas"));
         wizard->createSasByteArray(image);
         build.image = readAll(FileUrl::toLocalPath(image));
         build.translationTemplate = readAll(TranslationTemplate::templatePath(image));
@@ -132,7 +159,7 @@ Build buildFrom(const QList<SourceChange> &files, bool formatted)
     for (int i = 0; i < warnings->count(); ++i) {
         const Warning *w = warnings->itemAt(i);
         build.warnings.append(w->fileName() + QLatin1Char(':') + QString::number(w->lineNumber()) + QStringLiteral(": ")
-                              + QString(w->text()).remove(dir.path()));
+                              + QString(w->text()).remove(root).remove(dir.path()));
     }
     wizard->clearAllModels();
     return build;
