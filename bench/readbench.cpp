@@ -29,13 +29,13 @@ double medianReadMs(const QString &path, int runs, int *lines, int *warnings)
         wizard->setCurrentFile(path);
         QElapsedTimer timer;
         timer.start();
-        WdlParser reader(wizard);
+        WdlParser reader(wizard->content());
         reader.parseFile(FileUrl::fromLocalPath(path), true);
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     *warnings = wizard->warningsModel()->count();
     *lines = 0;
-    for (int slot = 0; slot < WdlWizard::SlotCount; ++slot)
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         *lines += wizard->model(slot)->count();
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

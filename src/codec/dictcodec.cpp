@@ -1,7 +1,7 @@
 #include "codec/dictcodec.h"
 
-#include "core/lereader.h"
-#include "core/lewriter.h"
+#include "base/lereader.h"
+#include "base/lewriter.h"
 
 #include <algorithm>
 #include <numeric>

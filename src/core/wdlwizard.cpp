@@ -39,9 +39,11 @@ void WdlWizard::clearAllModels()
 {
     // Texts first: every other item may point at texts, and nothing is
     // destroyed before the event loop runs again.
-    static const Slot order[] = {TextsSlot,   LocalParametersSlot, ParametersSlot, ChoiceListsSlot,
-                                 ScriptsSlot, ScreensSlot,         OverlaysSlot,   FiltersSlot};
-    for (Slot slot : order) {
+    static const WizardContent::Slot order[] = {WizardContent::TextsSlot,       WizardContent::LocalParametersSlot,
+                                 WizardContent::ParametersSlot,  WizardContent::ChoiceListsSlot,
+                                 WizardContent::ScriptsSlot,     WizardContent::ScreensSlot,
+                                 WizardContent::OverlaysSlot,    WizardContent::FiltersSlot};
+    for (WizardContent::Slot slot : order) {
         WizardItemsModel &model = m_models[slot];
         for (WdlToken *item : model.items())
             item->deleteLater();
@@ -67,15 +69,18 @@ void WdlWizard::clearAllModels()
 void WdlWizard::openWDLFile(const QString &path)
 {
     clearAllModels();
-    WdlParser reader(this);
+    const WizardContent view = content();
+    WdlParser reader(view);
     m_virtualParameterCount = 0;
     m_currentFile = FileUrl::toLocalPath(path);
     if (reader.parseFile(path, true)) {
-        ConsistencyChecks checks(this);
+        ConsistencyChecks checks(view);
         checks.checkMetaInformation();
         validateScripts();
         checks.checkMissingItems();
         checks.checkUnusedItems();
+        if (screenModel()->count() > 0)
+            emit isValidForSavingChanged();
         m_isEmpty = false;
         emit isEmptyChanged();
         if (m_warnings.count() > 0)
@@ -90,13 +95,25 @@ void WdlWizard::openWDLFile(const QString &path)
 
 void WdlWizard::validateScripts()
 {
-    ScriptValidator(this).validateScripts();
+    ScriptValidator(content()).validateScripts();
+}
+
+WizardContent WdlWizard::content()
+{
+    WizardContent view;
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
+        view.models[slot] = &m_models[slot];
+    view.header = &m_header;
+    view.includedFiles = &m_includedFiles;
+    view.warnings = this;
+    view.unlistedItems = &m_unlistedItems;
+    return view;
 }
 
 void WdlWizard::saveWdlFile(const QString &path)
 {
     SaveWdl save;
-    for (int slot = 0; slot < SlotCount; ++slot)
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         save.setModel(slot, model(slot));
     save.setHeader(header());
     // The readiness test and its text are those of the image.
@@ -108,7 +125,7 @@ void WdlWizard::saveWdlFile(const QString &path)
 
 void WdlWizard::setUpBuilder(SaveWdl &builder)
 {
-    for (int slot = 0; slot < SlotCount; ++slot)
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         builder.setModel(slot, model(slot));
     builder.setHeader(&m_header);
     builder.setIncludedFiles(getCSIVfileList());
@@ -198,6 +215,11 @@ void WdlWizard::addWarning(const QString &text, int line)
         emit isValidForSavingChanged();
 }
 
+void WdlWizard::addWarningIn(const QString &fileName, const QString &text, int line)
+{
+    m_warnings.appendWarning(new Warning(text, fileName, line));
+}
+
 void WdlWizard::onNewWarningAdded(const QString &q, ushort i)
 {
     qDebug() << "SLOT!";
@@ -206,12 +228,12 @@ void WdlWizard::onNewWarningAdded(const QString &q, ushort i)
 
 bool WdlWizard::isValidForSaving() const
 {
-    return m_warnings.count() == 0 && m_models[ScreensSlot].count() > 0;
+    return m_warnings.count() == 0 && m_models[WizardContent::ScreensSlot].count() > 0;
 }
 
 bool WdlWizard::screensLoaded() const
 {
-    return m_models[ScreensSlot].count() == m_registeredScreens.size();
+    return m_models[WizardContent::ScreensSlot].count() == m_registeredScreens.size();
 }
 
 void WdlWizard::registerScreen(const QString &id)
@@ -219,7 +241,7 @@ void WdlWizard::registerScreen(const QString &id)
     if (m_registeredScreens.contains(id))
         return;
     m_registeredScreens.append(id);
-    if (m_registeredScreens.size() == m_models[ScreensSlot].count())
+    if (m_registeredScreens.size() == m_models[WizardContent::ScreensSlot].count())
         emit screensLoadedChanged();
 }
 
@@ -282,7 +304,7 @@ WdlTokenScript *WdlWizard::createWizardScript(const QString &screenId, const QSt
 QVariantList WdlWizard::getNextScreenScriptItems(const QString &scriptId) const
 {
     QVariantList out;
-    if (auto *script = m_models[ScriptsSlot].byId<WdlTokenScript>(scriptId)) {
+    if (auto *script = m_models[WizardContent::ScriptsSlot].byId<WdlTokenScript>(scriptId)) {
         for (const QString &screen : script->getNextScreensFromScript())
             out.append(screen);
     }
@@ -299,7 +321,7 @@ WdlTokenScreen *WdlWizard::getScreen(const QString &screenId)
 
 QString WdlWizard::getFirstScreenID() const
 {
-    const WizardItemsModel &screens = m_models[ScreensSlot];
+    const WizardItemsModel &screens = m_models[WizardContent::ScreensSlot];
     if (screens.count() == 0)
         return QStringLiteral("There are no screens");
     qDebug() << "first screen is" << screens.itemAt(0)->id();
@@ -313,9 +335,4 @@ void WdlWizard::checkVirtualParameterLimit(quint16 count)
         addWarning(QStringLiteral("There are more than 40 virtual parameters (tags VP and VCP). Drive supports "
                                   "maximum 40 virtual parameters. Please remove some virtual parameters."),
                    0);
-}
-
-void WdlWizard::adoptUnlistedItem(WdlToken *item)
-{
-    m_unlistedItems.append(item);
 }

@@ -2,8 +2,10 @@
 #define WDLC_WDLWIZARD_H
 
 #include "core/includedfile.h"
+#include "core/warningsink.h"
 #include "core/warningsmodel.h"
 #include "core/wdlheader.h"
+#include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltoken.h"
 #include "items/wdltokenchoicelist.h"
@@ -24,7 +26,11 @@ class SaveWdl;
 //
 // Items are released only by clearAllModels, and only later (deleteLater):
 // other items may still point at them while the call runs.
-class WdlWizard : public QObject
+//
+// It is the one place that wires the pipeline together: the reader, the
+// checks and the builders get its content (collections, header, CSIV map)
+// and report to it as their warning sink, but never see it.
+class WdlWizard : public QObject, public WarningSink
 {
     Q_OBJECT
     Q_PROPERTY(WizardItemsModel *parametersModel READ parametersModel CONSTANT)
@@ -36,19 +42,6 @@ class WdlWizard : public QObject
     Q_PROPERTY(bool isValidForSaving READ isValidForSaving NOTIFY isValidForSavingChanged)
     Q_PROPERTY(bool screensLoaded READ screensLoaded NOTIFY screensLoadedChanged)
 public:
-    // The collections by slot number, as they are handed on as a group.
-    enum Slot {
-        ParametersSlot = 0,
-        ScreensSlot,
-        OverlaysSlot,
-        ScriptsSlot,
-        LocalParametersSlot,
-        ChoiceListsSlot,
-        TextsSlot,
-        FiltersSlot,
-        SlotCount
-    };
-
     static constexpr int kMaxVirtualParameters = 40;
 
     // Creates the wizard on first use.
@@ -79,24 +72,27 @@ public:
     void writeWarningsFile(const QString &path) const;
 
     // A warning of the wizard itself, carrying the current file's name.
-    void addWarning(const QString &text, int line);
+    void addWarning(const QString &text, int line) override;
+    void addWarningIn(const QString &fileName, const QString &text, int line) override;
 
     // Why the command line would write no image for the loaded wizard though
     // it opened without warnings (no screens, too much data), or an empty
     // string. Nothing is written.
     QString imageRefusal();
 
-    WizardItemsModel *parametersModel() { return &m_models[ParametersSlot]; }
-    WizardItemsModel *screenModel() { return &m_models[ScreensSlot]; }
-    WizardItemsModel *overlayModel() { return &m_models[OverlaysSlot]; }
-    WizardItemsModel *scriptModel() { return &m_models[ScriptsSlot]; }
-    WizardItemsModel *localParameterModel() { return &m_models[LocalParametersSlot]; }
-    WizardItemsModel *choicelistModel() { return &m_models[ChoiceListsSlot]; }
-    WizardItemsModel *textModel() { return &m_models[TextsSlot]; }
-    WizardItemsModel *filterModel() { return &m_models[FiltersSlot]; }
+    WizardItemsModel *parametersModel() { return &m_models[WizardContent::ParametersSlot]; }
+    WizardItemsModel *screenModel() { return &m_models[WizardContent::ScreensSlot]; }
+    WizardItemsModel *overlayModel() { return &m_models[WizardContent::OverlaysSlot]; }
+    WizardItemsModel *scriptModel() { return &m_models[WizardContent::ScriptsSlot]; }
+    WizardItemsModel *localParameterModel() { return &m_models[WizardContent::LocalParametersSlot]; }
+    WizardItemsModel *choicelistModel() { return &m_models[WizardContent::ChoiceListsSlot]; }
+    WizardItemsModel *textModel() { return &m_models[WizardContent::TextsSlot]; }
+    WizardItemsModel *filterModel() { return &m_models[WizardContent::FiltersSlot]; }
     WizardItemsModel *model(int slot) { return &m_models[slot]; }
     WarningsModel *warningsModel() { return &m_warnings; }
     WdlHeader *header() { return &m_header; }
+    // What the layers below see of the wizard.
+    WizardContent content();
 
     bool isEmpty() const { return m_isEmpty; }
     bool isValidForSaving() const;
@@ -110,12 +106,8 @@ public:
     // Adds count to the running number of virtual parameters and warns above the limit.
     void checkVirtualParameterLimit(quint16 count);
     // The top-level WDL file being read; its name goes into wizard warnings.
-    QString currentFile() const { return m_currentFile; }
+    QString currentFile() const override { return m_currentFile; }
     void setCurrentFile(const QString &path) { m_currentFile = path; }
-
-    // Takes items that belong to no collection (a screen named by NS but never
-    // defined), so that clearAllModels releases them with the rest.
-    void adoptUnlistedItem(WdlToken *item);
 
 public slots:
     void onNewWarningAdded(const QString &q, ushort i);
@@ -137,7 +129,7 @@ private:
 
     static WdlWizard *s_instance;
 
-    WizardItemsModel m_models[SlotCount];
+    WizardItemsModel m_models[WizardContent::SlotCount];
     WarningsModel m_warnings;
     WdlHeader m_header;
     QStringList m_loadedItems;

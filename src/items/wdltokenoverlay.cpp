@@ -1,7 +1,8 @@
 #include "items/wdltokenoverlay.h"
 
-#include "core/enumkeys.h"
-#include "core/lewriter.h"
+#include "base/enumkeys.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 
 #include <QMetaEnum>
 
@@ -72,13 +73,11 @@ QString WdlTokenOverlay::toString(bool inScreen) const
 // |      5 |    2 | text, 0 if none                              |
 // |  7 + k |    1 | action of key k in OverlayCommands order;    |
 // |        |      | NO_ACTION (12) when unset or unknown         |
-QByteArray WdlTokenOverlay::toByteArray() const
+void WdlTokenOverlay::writeRecord(LeWriter &w) const
 {
-    LeWriter w;
-    w.beginRecord(3, getIndex());
+    w.beginRecord(SasLayout::OverlayRecord, getIndex());
     w.u16(indexOrZero(m_text), "text");
     for (int k = 0; k < kKeyCount; ++k)
         w.u8(quint8(actionValue(k)), "key action");
     w.endRecord();
-    return w.data();
 }

@@ -30,7 +30,7 @@ public:
     WdlTokenParam(const QString &id, bool isChoicelist);
 
     QString toString(bool inScreen) const override;
-    QByteArray toByteArray() const override;
+    void writeRecord(LeWriter &w) const override;
 
     Q_INVOKABLE void setApf(WdlTokenFilter *filter);
     Q_INVOKABLE void setClf(WdlTokenFilter *filter);

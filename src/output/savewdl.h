@@ -2,7 +2,7 @@
 #define WDLC_SAVEWDL_H
 
 #include "core/includedfile.h"
-#include "core/lewriter.h"
+#include "base/lewriter.h"
 #include "output/csivembedder.h"
 
 #include <QByteArray>
@@ -52,9 +52,6 @@ public:
         Turkish
     };
     Q_ENUM(Translations)
-
-    // The largest value of the image's 16-bit length and offset fields.
-    static constexpr int kMaxField = 0xFFFF;
 
     explicit SaveWdl(QObject *parent = nullptr);
 

@@ -1,8 +1,9 @@
 #include "output/translationimporter.h"
 
-#include "core/enumkeys.h"
+#include "base/enumkeys.h"
 #include "core/inputfile.h"
-#include "core/lewriter.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/languagetable.h"
@@ -85,7 +86,7 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
         if (dictionary.empty())
             continue;
         image.bytes(QByteArray::fromRawData(dictionary.data(), int(dictionary.size())), "translation dictionary");
-        image.padTo(4);
+        image.padTo(SasLayout::kAlignment);
         ++count;
     }
     return count;

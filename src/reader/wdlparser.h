@@ -9,14 +9,13 @@
 #include <functional>
 
 class LineSource;
-class WarningsModel;
 class WdlHeader;
 class WdlToken;
 class WdlTokenParam;
 class WdlTokenScreen;
 class WdlTokenText;
-class WdlWizard;
 class WizardItemsModel;
+struct WizardContent;
 
 // Reads one WDL file and the files it includes into the wizard's collections.
 // It lives for one top-level read; every problem becomes a warning and reading
@@ -73,7 +72,9 @@ public:
     };
     Q_ENUM(Commands)
 
-    explicit WdlParser(WdlWizard *wizard);
+    // The reader fills content's collections and header and reports to its
+    // warning sink; it owns none of it.
+    explicit WdlParser(const WizardContent &content);
     ~WdlParser() override;
 
     // Reads the file at location ("file:///" + path). False only when it cannot be opened.
@@ -85,6 +86,8 @@ public:
     // The value of key in the enumeration enumName of this class, or -1.
     static int commandValue(const char *enumName, const QString &key);
 
+    // A warning in the file being read: an included file's own name and line,
+    // else the top-level file's name and line.
     void addWarning(const QString &message, int line);
     bool checkArgumentCount(int min, int count);
 
@@ -103,6 +106,8 @@ public:
     void parseScript(const QString &id, int tag);
 
 private:
+    // A warning at the line just read.
+    void warn(const QString &message);
     bool readBlock(const QString &id, const std::function<void(const QString &)> &onItemLine);
     void readItemBlock(const QString &id,
                        const std::function<void(const QStringList &words, const QString &line)> &onItemLine);
@@ -119,7 +124,7 @@ private:
     bool readNumber(const QString &numberText, int *number);
     int currentLine() const { return m_inInclude ? m_includeLineNumber : m_mainLineNumber; }
 
-    WdlWizard *m_wizard;
+    const WizardContent &m_content;
     WizardItemsModel *m_parameters;
     WizardItemsModel *m_screens;
     WizardItemsModel *m_overlays;
@@ -128,7 +133,6 @@ private:
     WizardItemsModel *m_choiceLists;
     WizardItemsModel *m_texts;
     WizardItemsModel *m_filters;
-    WarningsModel *m_warnings;
     WdlHeader *m_header;
 
     // NSS script id to the targets of its SNS and CALL lines, in the order the

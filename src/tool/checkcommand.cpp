@@ -10,15 +10,6 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-namespace {
-
-QString counted(int n, const char *singular, const char *plural)
-{
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? singular : plural);
-}
-
-} // namespace
-
 QString CheckCommand::usage()
 {
     return QStringLiteral(
@@ -87,7 +78,8 @@ int CheckCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
     if (warnings == 0)
         out << "no warnings\n";
     else
-        out << counted(warnings, "warning", "warnings") << " in " << counted(filesWithWarnings, "file", "files")
+        out << ToolCommand::counted(warnings, "warning", "warnings") << " in "
+            << ToolCommand::counted(filesWithWarnings, "file", "files")
             << '\n';
     out.flush();
     return warnings > 0 ? ToolCommand::Failed : ToolCommand::Ok;

@@ -1,6 +1,7 @@
 #include "tool/fmtcommand.h"
 
 #include "core/fileurl.h"
+#include "core/outputfile.h"
 #include "core/warning.h"
 #include "core/wdlwizard.h"
 #include "output/translationtemplate.h"
@@ -15,7 +16,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -27,11 +27,6 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString counted(int n, const char *singular, const char *plural)
-{
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? singular : plural);
-}
-
 // Reads the formatted text back and formats it again. A file that the
 // formatter writes must open without warnings and be its own canonical form;
 // should it not, the fault is the formatter's, and nothing is written rather
@@ -39,14 +34,15 @@ QString counted(int n, const char *singular, const char *plural)
 QString readBackProblem(WdlWizard *wizard, const QString &formatted, const QString &fileName)
 {
     QTemporaryDir dir;
-    QSaveFile file(dir.filePath(fileName));
-    if (!dir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(formatted.toUtf8()) < 0 || !file.commit())
+    const QString copy = dir.filePath(fileName);
+    QString error;
+    if (!dir.isValid() || !OutputFile::write(copy, formatted.toUtf8(), &error))
         return QStringLiteral("cannot write a temporary copy to read back");
-    wizard->openWDLFile(FileUrl::fromLocalPath(file.fileName()));
+    wizard->openWDLFile(FileUrl::fromLocalPath(copy));
     const WarningsModel *warnings = wizard->warningsModel();
     if (warnings->count() > 0) {
         const Warning *first = warnings->itemAt(0);
-        return QStringLiteral("read back, it gives ") + counted(warnings->count(), "warning", "warnings")
+        return QStringLiteral("read back, it gives ") + ToolCommand::counted(warnings->count(), "warning", "warnings")
                + QStringLiteral(", the first at its line ") + QString::number(first->lineNumber())
                + QStringLiteral(": ") + first->text();
     }
@@ -55,12 +51,11 @@ QString readBackProblem(WdlWizard *wizard, const QString &formatted, const QStri
     return QString();
 }
 
-// Writes bytes to path whole or not at all, every count checked.
 int writeOutput(const QString &path, const QByteArray &bytes, QTextStream &err)
 {
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size() || !target.commit()) {
-        err << "wdltool fmt: cannot write " << path << ": " << target.errorString() << '\n';
+    QString error;
+    if (!OutputFile::write(path, bytes, &error)) {
+        err << "wdltool fmt: cannot write " << path << ": " << error << '\n';
         err.flush();
         return ToolCommand::Failed;
     }
@@ -226,7 +221,7 @@ int runCanonical(const QString &file, const QString &output, QTextStream &out, Q
     if (warnings->count() > 0) {
         for (int i = 0; i < warnings->count(); ++i)
             err << CheckCommand::warningLine(file, *warnings->itemAt(i)) << '\n';
-        err << "wdltool fmt: " << file << ": " << counted(warnings->count(), "warning", "warnings")
+        err << "wdltool fmt: " << file << ": " << ToolCommand::counted(warnings->count(), "warning", "warnings")
             << ", nothing written\n";
         err.flush();
         return ToolCommand::Failed;
@@ -241,12 +236,7 @@ int runCanonical(const QString &file, const QString &output, QTextStream &out, Q
         return ToolCommand::Failed;
     }
 
-    if (output.isEmpty()) {
-        out << formatted;
-        out.flush();
-        return ToolCommand::Ok;
-    }
-    return writeOutput(output, formatted.toUtf8(), err);
+    return ToolCommand::deliver("fmt", output, formatted, out, err);
 }
 
 } // namespace
@@ -297,8 +287,8 @@ QString FmtCommand::usage()
 
 QString FmtCommand::text(WdlWizard *wizard)
 {
-    WizardItemsModel *models[WdlWizard::SlotCount];
-    for (int slot = 0; slot < WdlWizard::SlotCount; ++slot)
+    WizardItemsModel *models[WizardContent::SlotCount];
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         models[slot] = wizard->model(slot);
     return WdlFormatter(models, wizard->header()).text();
 }

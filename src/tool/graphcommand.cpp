@@ -7,7 +7,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QMultiHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
 
@@ -219,22 +218,11 @@ int GraphCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
     // A wizard with warnings still has a flow worth seeing; say so and go on.
     const int warnings = wizard->warningsModel()->count();
     if (warnings > 0) {
-        err << "wdltool graph: " << file << " has " << warnings << (warnings == 1 ? " warning" : " warnings")
+        err << "wdltool graph: " << file << " has " << ToolCommand::counted(warnings, "warning", "warnings")
             << "; wdltool check lists them\n";
         err.flush();
     }
 
     const QString graph = dot(wizard, QFileInfo(file).completeBaseName());
-    if (!parser.isSet(output)) {
-        out << graph;
-        out.flush();
-        return ToolCommand::Ok;
-    }
-    QSaveFile target(parser.value(output));
-    if (!target.open(QIODevice::WriteOnly) || target.write(graph.toUtf8()) < 0 || !target.commit()) {
-        err << "wdltool graph: cannot write " << parser.value(output) << ": " << target.errorString() << '\n';
-        err.flush();
-        return ToolCommand::Failed;
-    }
-    return ToolCommand::Ok;
+    return ToolCommand::deliver("graph", parser.value(output), graph, out, err);
 }

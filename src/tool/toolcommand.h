@@ -33,6 +33,14 @@ public:
                             const QString &fileMissing, QTextStream &out, QTextStream &err, QString *file);
     // Prints "wdltool: " + message and the usage to err; returns UsageError.
     static int usageError(const QString &message, const QString &usage, QTextStream &err);
+
+    // "1 warning", "2 warnings".
+    static QString counted(int n, const char *singular, const char *plural);
+    // Writes a command's result to out, or to the file path when it is not
+    // empty, whole or not at all. On failure prints "wdltool <command>:
+    // cannot write <path>: <reason>" to err and returns Failed.
+    static int deliver(const char *command, const QString &path, const QString &result, QTextStream &out,
+                       QTextStream &err);
 };
 
 #endif

@@ -1,6 +1,6 @@
 #include "codec/dictcodec.h"
 
-#include "core/lereader.h"
+#include "base/lereader.h"
 #include "support/testsupport.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+#include "base/saslayout.h"
 #include "inspect/sasimagereader.h"
 
 #include "support/sasimage.h"
@@ -22,7 +23,7 @@ TEST(SasImageReader, EveryTruncationIsReported)
         const SasImage image = SasImageReader::read(sound.left(n));
         ASSERT_FALSE(image.problems.isEmpty()) << "cut at " << n;
         const SasProblem &first = image.problems.first();
-        const bool header = n < SasImageReader::kFixedHeaderSize;
+        const bool header = n < SasLayout::kFixedHeaderSize;
         EXPECT_EQ(QString::number(first.offset) + QStringLiteral(": ") + first.message,
                   (header ? inHeader : pastHeader).arg(n));
         EXPECT_TRUE(!header || image.problems.size() == 1) << "cut at " << n;

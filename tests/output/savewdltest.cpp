@@ -1,6 +1,6 @@
 #include "codec/dictcodec.h"
-#include "core/lereader.h"
-#include "core/lewriter.h"
+#include "base/lereader.h"
+#include "base/lewriter.h"
 #include "core/wdlwizard.h"
 #include "items/wdltokenfilter.h"
 #include "items/wdltokenlocalparam.h"

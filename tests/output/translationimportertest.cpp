@@ -1,7 +1,7 @@
 #include "output/translationimporter.h"
 
 #include "core/fileurl.h"
-#include "core/lewriter.h"
+#include "base/lewriter.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/translationtemplate.h"

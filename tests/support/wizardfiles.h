@@ -78,7 +78,7 @@ inline QStringList readOnly(WdlWizard *wizard, const WizardFiles &files, const Q
 {
     wizard->clearAllModels();
     wizard->setCurrentFile(files.path(name));
-    WdlParser(wizard).parseFile(files.url(name), true);
+    WdlParser(wizard->content()).parseFile(files.url(name), true);
     return warningLines(wizard);
 }
 

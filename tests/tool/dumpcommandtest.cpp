@@ -2,7 +2,7 @@
 
 #include "codec/dictcodec.h"
 #include "core/commandline.h"
-#include "core/lewriter.h"
+#include "base/lewriter.h"
 #include "inspect/sasimagereader.h"
 #include "support/golden.h"
 
