@@ -55,7 +55,8 @@ int main(int argc, char **argv)
     const int ks[2] = {k1, k2};
     std::printf("| K | file size (bytes) | items | reader warnings | median read time (ms) |\n|---|---|---|---|---|\n");
     for (int i = 0; i < 2; ++i) {
-        const QString path = WizardGenerator::write(dir.path() + QStringLiteral("/k") + QString::number(ks[i]), ks[i], 0);
+        const QString path = WizardGenerator::write(dir.path() + QStringLiteral("/k") + QString::number(ks[i]), ks[i],
+                                                    0);
         int items = 0;
         int warnings = 0;
         ms[i] = medianReadMs(path, runs, &items, &warnings);

@@ -7,8 +7,7 @@
 
 namespace {
 
-template<int N>
-void readChars(LeReader &in, char (&field)[N])
+template<int N> void readChars(LeReader &in, char (&field)[N])
 {
     std::memcpy(field, in.bytes(N).constData(), N);
 }

@@ -39,10 +39,10 @@ void WdlWizard::clearAllModels()
 {
     // Texts first: every other item may point at texts, and nothing is
     // destroyed before the event loop runs again.
-    static const WizardContent::Slot order[] = {WizardContent::TextsSlot,       WizardContent::LocalParametersSlot,
-                                 WizardContent::ParametersSlot,  WizardContent::ChoiceListsSlot,
-                                 WizardContent::ScriptsSlot,     WizardContent::ScreensSlot,
-                                 WizardContent::OverlaysSlot,    WizardContent::FiltersSlot};
+    static const WizardContent::Slot order[] = {WizardContent::TextsSlot,      WizardContent::LocalParametersSlot,
+                                                WizardContent::ParametersSlot, WizardContent::ChoiceListsSlot,
+                                                WizardContent::ScriptsSlot,    WizardContent::ScreensSlot,
+                                                WizardContent::OverlaysSlot,   WizardContent::FiltersSlot};
     for (WizardContent::Slot slot : order) {
         WizardItemsModel &model = m_models[slot];
         for (WdlToken *item : model.items())
@@ -136,7 +136,8 @@ QString WdlWizard::refusalOf(const SaveWdl *builder)
     if (!builder || !builder->isReady())
         return QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved.");
     if (!builder->fitsWizardDataLimit())
-        return QStringLiteral("Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler.");
+        return QStringLiteral(
+            "Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler.");
     if (!builder->fitsTextDataLimit())
         return QStringLiteral("Text data is longer than maximum of 65kB. Reduce the number of texts.");
     return QString();
@@ -185,7 +186,8 @@ void WdlWizard::createSasByteArray(const QString &path)
 
 void WdlWizard::createTempSas()
 {
-    createSasByteArray(FileUrl::fromLocalPath(QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/temp.sas"))));
+    createSasByteArray(
+        FileUrl::fromLocalPath(QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/temp.sas"))));
 }
 
 void WdlWizard::writeWarningsFile(const QString &path) const

@@ -57,8 +57,7 @@ public:
     Q_INVOKABLE void registerLoadedItem(const QString &name);
     Q_INVOKABLE bool isItemAlreadyLoaded(const QString &name) const;
     Q_INVOKABLE WdlToken *createWdlTokenScreen();
-    Q_INVOKABLE WdlTokenParam *createWizardParameter(const QString &id, WdlTokenText *paramName,
-                                                     bool isChoicelist);
+    Q_INVOKABLE WdlTokenParam *createWizardParameter(const QString &id, WdlTokenText *paramName, bool isChoicelist);
     Q_INVOKABLE WdlTokenText *createWizardText(const QString &text, const QString &help);
     Q_INVOKABLE WdlTokenChoiceList *createWizardChoicelist(const QString &id);
     Q_INVOKABLE WdlTokenScript *createWizardScript(const QString &screenId, const QString &script, int type);

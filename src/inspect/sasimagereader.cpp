@@ -2,11 +2,11 @@
 
 #include "output/savewdl.h"
 
-#include "codec/dictcodec.h"
 #include "base/lereader.h"
 #include "base/saslayout.h"
-#include "items/wdltokenoverlay.h"
+#include "codec/dictcodec.h"
 #include "items/scriptcommandtable.h"
+#include "items/wdltokenoverlay.h"
 #include "items/wdltokenscript.h"
 
 #include <QMetaEnum>
@@ -168,8 +168,8 @@ private:
     {
         if (m_data.size() < kFixedHeaderSize) {
             problem(m_data.size(), QStringLiteral("image cut short: the header needs ")
-                                       + QString::number(kFixedHeaderSize)
-                                       + QStringLiteral(" bytes, the data ends at ") + at(m_data.size()));
+                                       + QString::number(kFixedHeaderSize) + QStringLiteral(" bytes, the data ends at ")
+                                       + at(m_data.size()));
             return false;
         }
         FieldReader h(m_data, 0, kFixedHeaderSize);
@@ -204,22 +204,24 @@ private:
                                    + QString::number(kFormatByte));
         // The check value starts at offset 10: nothing else would notice.
         if (reserved != QByteArray(kReservedSize, '\0'))
-            problem(kReservedAt, QStringLiteral("reserved bytes at offset ") + QString::number(kReservedAt) + QStringLiteral(" are ") + QString::fromLatin1(reserved.toHex(' ').toUpper())
-                           + QStringLiteral(", not 00 00 00"));
+            problem(kReservedAt, QStringLiteral("reserved bytes at offset ") + QString::number(kReservedAt)
+                                     + QStringLiteral(" are ") + QString::fromLatin1(reserved.toHex(' ').toUpper())
+                                     + QStringLiteral(", not 00 00 00"));
         if (totalLength != quint32(m_data.size())) {
-            problem(kTotalLengthAt, QStringLiteral("total length ") + QString::number(totalLength)
-                           + QStringLiteral(" at offset ") + QString::number(kTotalLengthAt)
-                           + QStringLiteral(" differs from the ") + QString::number(m_data.size())
-                           + QStringLiteral(" bytes of the image")
-                           + (totalLength > quint32(m_data.size()) ? QStringLiteral(": the image is cut short")
-                                                                   : QString()));
+            problem(
+                kTotalLengthAt,
+                QStringLiteral("total length ") + QString::number(totalLength) + QStringLiteral(" at offset ")
+                    + QString::number(kTotalLengthAt) + QStringLiteral(" differs from the ")
+                    + QString::number(m_data.size()) + QStringLiteral(" bytes of the image")
+                    + (totalLength > quint32(m_data.size()) ? QStringLiteral(": the image is cut short") : QString()));
         }
         if (fixedSize != kFixedHeaderSize)
             problem(kFixedHeaderSizeAt, QStringLiteral("fixed header size is ") + QString::number(fixedSize)
                                             + QStringLiteral(", not ") + QString::number(kFixedHeaderSize));
         if (!m_image.checkValuesAgree()) {
             problem(kCheckValueAt, QStringLiteral("stored check value 0x") + hex16(m_image.storedCheckValue)
-                           + QStringLiteral(" differs from the computed 0x") + hex16(m_image.computedCheckValue));
+                                       + QStringLiteral(" differs from the computed 0x")
+                                       + hex16(m_image.computedCheckValue));
         }
 
         readFileName(nameOffset, nameLength, headerLength);
@@ -230,8 +232,8 @@ private:
         const int textsAt = headerLength + scriptDataLength;
         if (textRecordsOffset != textsAt) {
             problem(kTextRecordsOffsetAt, QStringLiteral("text records offset ") + QString::number(textRecordsOffset)
-                            + QStringLiteral(" is not header length + script data length (")
-                            + QString::number(textsAt) + QLatin1Char(')'));
+                                              + QStringLiteral(" is not header length + script data length (")
+                                              + QString::number(textsAt) + QLatin1Char(')'));
         }
         if (textRecordsLength != kTextRecordSize * textCount) {
             problem(kTextRecordsLengthAt, QStringLiteral("text records length ") + QString::number(textRecordsLength)
@@ -243,14 +245,15 @@ private:
         m_image.dictionaryStart = dictionaryStart;
         if (dictionaryStart != expectedStart) {
             problem(kDictionaryStartAt, QStringLiteral("dictionary start ") + QString::number(dictionaryStart)
-                            + QStringLiteral(" is not where the text records end, rounded up to ")
-                            + QString::number(kAlignment) + QStringLiteral(" (")
-                            + QString::number(expectedStart) + QLatin1Char(')'));
+                                            + QStringLiteral(" is not where the text records end, rounded up to ")
+                                            + QString::number(kAlignment) + QStringLiteral(" (")
+                                            + QString::number(expectedStart) + QLatin1Char(')'));
         }
         if (dictionaryAreaLength != totalLength - dictionaryStart) {
-            problem(kDictionaryAreaLengthAt, QStringLiteral("dictionary area length ") + QString::number(dictionaryAreaLength)
-                            + QStringLiteral(" is not total length - dictionary start (")
-                            + QString::number(qint64(totalLength) - dictionaryStart) + QLatin1Char(')'));
+            problem(kDictionaryAreaLengthAt,
+                    QStringLiteral("dictionary area length ") + QString::number(dictionaryAreaLength)
+                        + QStringLiteral(" is not total length - dictionary start (")
+                        + QString::number(qint64(totalLength) - dictionaryStart) + QLatin1Char(')'));
         }
         if (dictionaryCount == 0)
             problem(kDictionaryCountAt, QStringLiteral("dictionary count is 0: every image has an English dictionary"));
@@ -270,15 +273,15 @@ private:
         }
         const qint64 nameEnd = qint64(kFixedHeaderSize) + nameLength;
         if (nameLength == 0) {
-            problem(kFileNameLengthAt, QStringLiteral("file name length 0 at offset ") + QString::number(kFileNameLengthAt)
+            problem(kFileNameLengthAt, QStringLiteral("file name length 0 at offset ")
+                                           + QString::number(kFileNameLengthAt)
                                            + QStringLiteral(" leaves no room for the zero byte"));
             return;
         }
         if (nameEnd > m_data.size()) {
             problem(kFileNameLengthAt, QStringLiteral("file name field of ") + QString::number(nameLength)
                                            + QStringLiteral(" bytes from offset ") + QString::number(kFixedHeaderSize)
-                                           + QStringLiteral(" runs past the end of the image at ")
-                            + at(m_data.size()));
+                                           + QStringLiteral(" runs past the end of the image at ") + at(m_data.size()));
             return;
         }
         LeReader in(m_data, kFixedHeaderSize);
@@ -289,8 +292,7 @@ private:
             name.chop(1);
         }
         m_image.fileName = QString::fromUtf8(name);
-        m_image.header.append({QStringLiteral("file name"), kFixedHeaderSize, nameLength,
-                               m_image.fileName, QString()});
+        m_image.header.append({QStringLiteral("file name"), kFixedHeaderSize, nameLength, m_image.fileName, QString()});
     }
 
     void readRecords()
@@ -299,8 +301,9 @@ private:
         qint64 end = qint64(start) + m_image.scriptDataLength;
         if (end > m_data.size()) {
             problem(kScriptDataLengthAt, QStringLiteral("script data of ") + QString::number(m_image.scriptDataLength)
-                            + QStringLiteral(" bytes from ") + at(start)
-                            + QStringLiteral(" runs past the end of the image at ") + at(m_data.size()));
+                                             + QStringLiteral(" bytes from ") + at(start)
+                                             + QStringLiteral(" runs past the end of the image at ")
+                                             + at(m_data.size()));
             // The text records follow the script data: where they start is
             // the best guess left for where the records end.
             end = qMin(m_image.textRecordsOffset, m_data.size());
@@ -321,10 +324,10 @@ private:
             r.typeName = recordTypeName(r.type);
             const qint64 recordEnd = qint64(pos) + kRecordHeadSize + r.payloadLength;
             if (recordEnd > end) {
-                problem(pos + kPayloadLengthAt, QStringLiteral("payload length ") + QString::number(r.payloadLength)
-                                     + QStringLiteral(" of the ") + r.typeName + QStringLiteral(" record at ")
-                                     + at(pos) + QStringLiteral(" runs past the end of the script data at ")
-                                     + at(end));
+                problem(pos + kPayloadLengthAt,
+                        QStringLiteral("payload length ") + QString::number(r.payloadLength)
+                            + QStringLiteral(" of the ") + r.typeName + QStringLiteral(" record at ") + at(pos)
+                            + QStringLiteral(" runs past the end of the script data at ") + at(end));
                 return;
             }
             decodePayload(r, int(recordEnd));
@@ -337,9 +340,10 @@ private:
     {
         const int fixed = fixedPayloadLength(r.type);
         if (fixed >= 0 && r.payloadLength != fixed) {
-            problem(r.offset + kPayloadLengthAt, QStringLiteral("the ") + r.typeName + QStringLiteral(" record at ") + at(r.offset)
-                                      + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)
-                                      + QStringLiteral(", not ") + QString::number(fixed));
+            problem(r.offset + kPayloadLengthAt, QStringLiteral("the ") + r.typeName + QStringLiteral(" record at ")
+                                                     + at(r.offset) + QStringLiteral(" has payload length ")
+                                                     + QString::number(r.payloadLength) + QStringLiteral(", not ")
+                                                     + QString::number(fixed));
         }
         FieldReader f(m_data, r.offset + kRecordHeadSize, end);
         switch (r.type) {
@@ -400,8 +404,7 @@ private:
         const quint8 kind = f.u8(QStringLiteral("kind"));
         const bool withPreScreen = kind > 3;
         const int shown = withPreScreen ? kind - 3 : kind;
-        static const char *const kinds[] = {"no overlay or parameter", "single parameter", "dual parameter",
-                                            "overlay"};
+        static const char *const kinds[] = {"no overlay or parameter", "single parameter", "dual parameter", "overlay"};
         if (shown <= 3) {
             f.explain(QLatin1String(kinds[shown])
                       + (withPreScreen ? QStringLiteral(", pre-screen script") : QString()));
@@ -426,10 +429,10 @@ private:
             expected += 2;
         }
         if (r.payloadLength != expected) {
-            problem(r.offset + kPayloadLengthAt, QStringLiteral("the screen record at ") + at(r.offset)
-                                      + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)
-                                      + QStringLiteral(", a screen of kind ") + QString::number(kind)
-                                      + QStringLiteral(" has ") + QString::number(expected));
+            problem(r.offset + kPayloadLengthAt,
+                    QStringLiteral("the screen record at ") + at(r.offset) + QStringLiteral(" has payload length ")
+                        + QString::number(r.payloadLength) + QStringLiteral(", a screen of kind ")
+                        + QString::number(kind) + QStringLiteral(" has ") + QString::number(expected));
         }
     }
 
@@ -456,9 +459,9 @@ private:
         f.u8(QStringLiteral("default entry"));
         if (r.payloadLength < 2 || r.payloadLength % 2 != 0 || entries % 256 != count) {
             problem(r.offset + kPayloadLengthAt, QStringLiteral("the choice list record at ") + at(r.offset)
-                                      + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)
-                                      + QStringLiteral(" for ") + QString::number(count)
-                                      + QStringLiteral(" entries"));
+                                                     + QStringLiteral(" has payload length ")
+                                                     + QString::number(r.payloadLength) + QStringLiteral(" for ")
+                                                     + QString::number(count) + QStringLiteral(" entries"));
         }
         for (int i = 0; i < entries; ++i)
             f.u16(QStringLiteral("entry ") + QString::number(i) + QStringLiteral(" text"));
@@ -489,12 +492,12 @@ private:
         if (body >= 0 && body / kCommandSize != count)
             f.explain(QStringLiteral("low 8 bits of ") + QString::number(body / kCommandSize));
         if (body < 0 || body % kCommandSize != 0 || (body / kCommandSize) % 256 != count) {
-            problem(r.offset + kPayloadLengthAt, QStringLiteral("the script record at ") + at(r.offset)
-                                      + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)
-                                      + QStringLiteral(", which is not ")
-                                      + QString::number(kScriptHeadSize - kRecordHeadSize) + QStringLiteral(" + ")
-                                      + QString::number(kCommandSize) + QStringLiteral(" per command for ")
-                                      + QString::number(count) + QStringLiteral(" commands"));
+            problem(r.offset + kPayloadLengthAt,
+                    QStringLiteral("the script record at ") + at(r.offset) + QStringLiteral(" has payload length ")
+                        + QString::number(r.payloadLength) + QStringLiteral(", which is not ")
+                        + QString::number(kScriptHeadSize - kRecordHeadSize) + QStringLiteral(" + ")
+                        + QString::number(kCommandSize) + QStringLiteral(" per command for ") + QString::number(count)
+                        + QStringLiteral(" commands"));
         }
         for (int pos = r.offset + kScriptHeadSize; pos + kCommandSize <= end; pos += kCommandSize)
             r.commands.append(readCommand(pos));
@@ -628,7 +631,7 @@ private:
             problem(kTextCountAt, QStringLiteral("text count ") + QString::number(m_textCount)
                                       + QStringLiteral(" at offset ") + QString::number(kTextCountAt)
                                       + QStringLiteral(" needs text records up to ") + at(end)
-                            + QStringLiteral(", past the end of the image at ") + at(m_data.size()));
+                                      + QStringLiteral(", past the end of the image at ") + at(m_data.size()));
             return;
         }
         LeReader in(m_data, int(start));
@@ -660,8 +663,7 @@ private:
             const DictCodec::Decoded blob = DictCodec::decode(m_data, pos);
             if (!blob.ok) {
                 problem(blob.errorOffset, QStringLiteral("dictionary ") + QString::number(i + 1)
-                                              + QStringLiteral(" at ") + at(pos) + QStringLiteral(": ")
-                                              + blob.error);
+                                              + QStringLiteral(" at ") + at(pos) + QStringLiteral(": ") + blob.error);
                 return;
             }
             SasDictionary d;
@@ -712,24 +714,24 @@ private:
                     users.append(use.second);
             }
             if (start >= quint32(m_data.size())) {
-                problem(users.first() + kCsivFileOffsetAt, QStringLiteral("CSIV command at ") + at(users.first())
-                                               + QStringLiteral(" names a file at ") + at(start)
-                                               + QStringLiteral(", past the end of the image at ")
-                                               + at(m_data.size()));
+                problem(users.first() + kCsivFileOffsetAt,
+                        QStringLiteral("CSIV command at ") + at(users.first()) + QStringLiteral(" names a file at ")
+                            + at(start) + QStringLiteral(", past the end of the image at ") + at(m_data.size()));
                 continue;
             }
             // Where the dictionaries end is known only when all could be read.
             if (m_dictionariesRead && start < quint32(m_sectionsEnd)) {
-                problem(users.first() + kCsivFileOffsetAt, QStringLiteral("CSIV command at ") + at(users.first())
-                                               + QStringLiteral(" names a file at ") + at(start)
-                                               + QStringLiteral(", before the end of the dictionaries at ")
-                                               + at(m_sectionsEnd));
+                problem(users.first() + kCsivFileOffsetAt,
+                        QStringLiteral("CSIV command at ") + at(users.first()) + QStringLiteral(" names a file at ")
+                            + at(start) + QStringLiteral(", before the end of the dictionaries at ")
+                            + at(m_sectionsEnd));
                 continue;
             }
             if (start % kAlignment != 0) {
                 problem(users.first() + kCsivFileOffsetAt, QStringLiteral("CSIV command at ") + at(users.first())
-                                               + QStringLiteral(" names a file at ") + at(start)
-                                               + QStringLiteral(", which is not a multiple of ") + QString::number(kAlignment));
+                                                               + QStringLiteral(" names a file at ") + at(start)
+                                                               + QStringLiteral(", which is not a multiple of ")
+                                                               + QString::number(kAlignment));
                 continue;
             }
             if (m_dictionariesRead && int(start) - covered >= kAlignment) {
@@ -762,9 +764,9 @@ private:
         if (!in.ok()) {
             problem(file.offset, QStringLiteral("CSIV file at ") + at(file.offset)
                                      + QStringLiteral(" has no readable flash name: its name field (length ")
-                                     + QString::number(length) + QStringLiteral(", offset ")
-                                     + QString::number(offset) + QStringLiteral(") lies outside its ")
-                                     + QString::number(file.size) + QStringLiteral(" bytes"));
+                                     + QString::number(length) + QStringLiteral(", offset ") + QString::number(offset)
+                                     + QStringLiteral(") lies outside its ") + QString::number(file.size)
+                                     + QStringLiteral(" bytes"));
             return QString();
         }
         return QString::fromUtf8(name);

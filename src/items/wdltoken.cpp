@@ -2,11 +2,7 @@
 
 #include "base/lewriter.h"
 
-
-WdlToken::WdlToken(const QString &id)
-    : m_id(id)
-{
-}
+WdlToken::WdlToken(const QString &id) : m_id(id) {}
 
 quint16 WdlToken::getIndex() const
 {

@@ -3,10 +3,7 @@
 #include "base/lewriter.h"
 #include "base/saslayout.h"
 
-WdlTokenChoiceList::WdlTokenChoiceList(const QString &id)
-    : WdlToken(id)
-{
-}
+WdlTokenChoiceList::WdlTokenChoiceList(const QString &id) : WdlToken(id) {}
 
 // CL: <id>
 // {

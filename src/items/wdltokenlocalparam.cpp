@@ -3,10 +3,7 @@
 #include "base/lewriter.h"
 #include "base/saslayout.h"
 
-WdlTokenLocalParam::WdlTokenLocalParam(const QString &id, int value)
-    : WdlToken(id), m_value(value)
-{
-}
+WdlTokenLocalParam::WdlTokenLocalParam(const QString &id, int value) : WdlToken(id), m_value(value) {}
 
 QString WdlTokenLocalParam::toString(bool inScreen) const
 {

@@ -13,10 +13,7 @@ const QString kInd2 = QStringLiteral("      ");
 
 } // namespace
 
-WdlTokenOverlay::WdlTokenOverlay(const QString &id)
-    : WdlToken(id)
-{
-}
+WdlTokenOverlay::WdlTokenOverlay(const QString &id) : WdlToken(id) {}
 
 void WdlTokenOverlay::setText(WdlTokenText *text)
 {
@@ -42,7 +39,8 @@ QString WdlTokenOverlay::action(int key) const
 // stays visible to the editor.
 void WdlTokenOverlay::bind(const QString &commandKey, const QString &actionKey)
 {
-    m_commandMap.insert(EnumKeys::of<OverlayCommands>().value(commandKey), EnumKeys::of<ActionTypes>().value(actionKey));
+    m_commandMap.insert(EnumKeys::of<OverlayCommands>().value(commandKey),
+                        EnumKeys::of<ActionTypes>().value(actionKey));
 }
 
 int WdlTokenOverlay::actionValue(int key) const

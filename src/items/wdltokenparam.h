@@ -20,7 +20,8 @@ class WdlTokenParam : public WdlToken
     Q_PROPERTY(QString helpText READ helpText NOTIFY helpTextChanged)
     Q_PROPERTY(QString defaultValueAsText READ defaultValueAsText NOTIFY defaultValueAsTextChanged)
     Q_PROPERTY(int parameterNumber READ parameterNumber WRITE setParameterNumber NOTIFY parameterNumberChanged)
-    Q_PROPERTY(WdlTokenChoiceList *parameterChoiceList READ choiceList WRITE setParameterChoiceList NOTIFY choiceListChanged)
+    Q_PROPERTY(
+        WdlTokenChoiceList *parameterChoiceList READ choiceList WRITE setParameterChoiceList NOTIFY choiceListChanged)
 public:
     enum Kind { KindP = 0, KindVP = 1, KindVCP = 2 };
 

@@ -9,10 +9,7 @@ const QString kInd = QStringLiteral("   ");
 
 } // namespace
 
-WdlTokenScreen::WdlTokenScreen(const QString &id)
-    : WdlToken(id)
-{
-}
+WdlTokenScreen::WdlTokenScreen(const QString &id) : WdlToken(id) {}
 
 void WdlTokenScreen::addParameter(WdlTokenParam *param)
 {

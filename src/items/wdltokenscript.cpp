@@ -67,15 +67,9 @@ QString commandLine(const ScriptCommand &c)
 
 } // namespace
 
-WdlTokenScript::WdlTokenScript()
-    : WdlToken(QString()), m_scriptType(ScriptType_PRE)
-{
-}
+WdlTokenScript::WdlTokenScript() : WdlToken(QString()), m_scriptType(ScriptType_PRE) {}
 
-WdlTokenScript::WdlTokenScript(const QString &id, int type)
-    : WdlToken(id), m_scriptType(type)
-{
-}
+WdlTokenScript::WdlTokenScript(const QString &id, int type) : WdlToken(id), m_scriptType(type) {}
 
 bool WdlTokenScript::addCommand(const QString &line, int lineNumber)
 {

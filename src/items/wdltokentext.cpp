@@ -11,14 +11,12 @@ QString escapedLineBreaks(QString s)
 
 } // namespace
 
-WdlTokenText::WdlTokenText(const QString &id, const QString &value, bool isHelp)
-    : WdlToken(id)
+WdlTokenText::WdlTokenText(const QString &id, const QString &value, bool isHelp) : WdlToken(id)
 {
     setTextOrHelp(value, isHelp);
 }
 
-WdlTokenText::WdlTokenText(const QString &id, const QString &text, const QString &help)
-    : WdlToken(id)
+WdlTokenText::WdlTokenText(const QString &id, const QString &text, const QString &help) : WdlToken(id)
 {
     setTextOrHelp(text, false);
     setTextOrHelp(help, true);

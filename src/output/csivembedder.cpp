@@ -1,9 +1,9 @@
 #include "output/csivembedder.h"
 
-#include "core/inputfile.h"
 #include "base/lereader.h"
 #include "base/lewriter.h"
 #include "base/saslayout.h"
+#include "core/inputfile.h"
 
 #include <QDebug>
 #include <QFile>

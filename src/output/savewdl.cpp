@@ -1,8 +1,8 @@
 #include "output/savewdl.h"
 
-#include "core/fileurl.h"
 #include "base/lereader.h"
 #include "base/saslayout.h"
+#include "core/fileurl.h"
 #include "core/wdlheader.h"
 #include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
@@ -34,8 +34,7 @@ int roundUpTo4(qint64 n)
 class BuildTrace
 {
 public:
-    BuildTrace()
-        : m_log(QDir::tempPath() + QStringLiteral("/wdlc-build.log"))
+    BuildTrace() : m_log(QDir::tempPath() + QStringLiteral("/wdlc-build.log"))
     {
         m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
     }
@@ -52,16 +51,11 @@ private:
     QFile m_log;
 };
 
-void ignoreProgress(int)
-{
-}
+void ignoreProgress(int) {}
 
 } // namespace
 
-SaveWdl::SaveWdl(QObject *parent)
-    : QObject(parent)
-{
-}
+SaveWdl::SaveWdl(QObject *parent) : QObject(parent) {}
 
 void SaveWdl::setModel(int slot, WizardItemsModel *model)
 {
@@ -253,9 +247,9 @@ bool SaveWdl::writeSas(const QString &url)
     const std::vector<char> english = buildDictionary();
     m_image.bytes(QByteArray(english.data(), int(english.size())), "English dictionary");
     const quint8 translations =
-        TranslationImporter(m_models[WizardContent::TextsSlot], m_header->productName(),
-                            [this](const QString &text) { emit newWarning(text, 0); })
-            .importTranslations(url, m_image);
+        TranslationImporter(m_models[WizardContent::TextsSlot], m_header->productName(), [this](const QString &text) {
+            emit newWarning(text, 0);
+        }).importTranslations(url, m_image);
     embedCsivFiles(m_image);
 
     const int total = m_image.size();

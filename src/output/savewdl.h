@@ -1,8 +1,8 @@
 #ifndef WDLC_SAVEWDL_H
 #define WDLC_SAVEWDL_H
 
-#include "core/includedfile.h"
 #include "base/lewriter.h"
+#include "core/includedfile.h"
 #include "output/csivembedder.h"
 
 #include <QByteArray>

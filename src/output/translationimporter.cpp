@@ -1,9 +1,9 @@
 #include "output/translationimporter.h"
 
 #include "base/enumkeys.h"
-#include "core/inputfile.h"
 #include "base/lewriter.h"
 #include "base/saslayout.h"
+#include "core/inputfile.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/languagetable.h"
@@ -25,9 +25,7 @@ bool elementStarts(const QXmlStreamReader &xml, QLatin1String name)
     return xml.isStartElement() && xml.name() == name;
 }
 
-void ignoreProgress(int)
-{
-}
+void ignoreProgress(int) {}
 
 // The names of the files named like translations beside the image, in byte
 // order: a directory lists its entries in an order of its own, and the same
@@ -38,8 +36,7 @@ QStringList translationFileNames(const QString &directory)
     // dangling links that match are listed too: opening them fails, and says so.
     QStringList names = QDir(directory).entryList({QStringLiteral("translation_*.xml")},
                                                   QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
-    std::sort(names.begin(), names.end(),
-              [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
     return names;
 }
 
@@ -128,8 +125,7 @@ std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
         return {};
     }
     LanguageTable::setProductName(language, m_productName);
-    return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language),
-                             ignoreProgress);
+    return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
 }
 
 // <translations language="German">
@@ -147,15 +143,14 @@ int TranslationImporter::readLanguage(QXmlStreamReader &xml, const QString &file
     const QString name = attributes.first().value().toString();
     const int language = EnumKeys::of<SaveWdl::Translations>().value(name);
     if (language < 0)
-        m_warn(QStringLiteral("Unknown translation language \"") + name + QStringLiteral("\" found in file ")
-               + fileName + QStringLiteral(". The following languages are supported:\n")
+        m_warn(QStringLiteral("Unknown translation language \"") + name + QStringLiteral("\" found in file ") + fileName
+               + QStringLiteral(". The following languages are supported:\n")
                + TranslationTemplate::supportedLanguagesText());
     return language;
 }
 
 // <text id="pump_type_name" type="text">Pumpentyp</text>
-void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fileName,
-                                        DictCodec::Entries &entries)
+void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fileName, DictCodec::Entries &entries)
 {
     const auto line = [&xml] { return QString::number(xml.lineNumber()); };
     QString id;

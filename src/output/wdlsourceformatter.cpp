@@ -47,13 +47,11 @@ QByteArray trimmedEnd(QByteArray bytes)
 QStringList readerView(const QString &code, bool inBlock, bool inScript)
 {
     const QStringList words = WdlLine::words(code);
-    QStringList view = {QString::number(int(WdlSourceFile::headRole(code))),
-                        WdlLine::quotedText(code),
+    QStringList view = {QString::number(int(WdlSourceFile::headRole(code))), WdlLine::quotedText(code),
                         // A filter's data; only read from a line with quotes.
                         code.contains(QLatin1Char('"')) ? WdlLine::lastQuotedSection(code) : QString(),
                         QLatin1String(WdlLine::isCompleteText(code) ? "complete" : "incomplete"),
-                        WdlLine::itemWords(code).join(QLatin1Char('\n')),
-                        code.left(1)};
+                        WdlLine::itemWords(code).join(QLatin1Char('\n')), code.left(1)};
     if (!inBlock || inScript)
         view << words.join(QLatin1Char('\n')) << WdlLine::tag(words.value(0));
     if (inScript)
@@ -140,8 +138,8 @@ QByteArray withEditorVersion(const QByteArray &code, const Line &line)
     if (major > 0xFFFF || minor > 0xFFFF)
         return code;
     const int minorDigits = tag == WdlParser::FILE_FORMAT_VERSION ? 1 : 2;
-    const QByteArray value =
-        QByteArray::number(major) + '.' + QByteArray::number(minor).rightJustified(minorDigits, '0');
+    const QByteArray value = QByteArray::number(major) + '.'
+                             + QByteArray::number(minor).rightJustified(minorDigits, '0');
     return code.left(code.lastIndexOf(' ') + 1) + value;
 }
 
@@ -159,8 +157,9 @@ QByteArray formattedCode(const Line &line)
 
     bool glued = false;
     const QList<QByteArray> words = wordsBeforeQuote(line, &glued);
-    const QByteArray quoted =
-        line.quoteStart >= 0 ? withoutCr(line.raw.mid(line.quoteStart, line.codeEnd - line.quoteStart)) : QByteArray();
+    const QByteArray quoted = line.quoteStart >= 0
+                                  ? withoutCr(line.raw.mid(line.quoteStart, line.codeEnd - line.quoteStart))
+                                  : QByteArray();
     const QByteArray plain = joined(words, glued, quoted);
     if (!keepsView(plain))
         return original;

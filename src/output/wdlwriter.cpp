@@ -7,7 +7,6 @@
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenfilter.h"
 
-
 namespace {
 
 QString version(WdlHeader::Version v, int minorDigits)
@@ -42,10 +41,7 @@ QString filterDumps(const WizardItemsModel *filters, bool choiceListFilters)
 
 } // namespace
 
-WdlWriter::WdlWriter(WizardItemsModel *const *models, const WdlHeader *header)
-    : m_models(models), m_header(header)
-{
-}
+WdlWriter::WdlWriter(WizardItemsModel *const *models, const WdlHeader *header) : m_models(models), m_header(header) {}
 
 QString WdlWriter::headerBlock(const WdlHeader &h)
 {

@@ -7,16 +7,16 @@
 #include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenchoicelist.h"
+#include "items/wdltokenfilter.h"
+#include "items/wdltokenlocalparam.h"
+#include "items/wdltokenoverlay.h"
 #include "items/wdltokenparam.h"
 #include "items/wdltokenscreen.h"
 #include "items/wdltokenscript.h"
 #include "items/wdltokentext.h"
-#include "items/wdltokenfilter.h"
-#include "items/wdltokenlocalparam.h"
-#include "items/wdltokenoverlay.h"
 #include "reader/linesource.h"
-#include "reader/wdlline.h"
 #include "reader/nssresolver.h"
+#include "reader/wdlline.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,8 +101,7 @@ bool WdlParser::checkArgumentCount(int min, int count)
     if (atLeast <= given)
         return true;
     warn(QStringLiteral("Too few arguments. There should be at least ") + QString::number(atLeast)
-             + QStringLiteral(" arguments, but there are ") + QString::number(given)
-             + QStringLiteral(" arguments"));
+         + QStringLiteral(" arguments, but there are ") + QString::number(given) + QStringLiteral(" arguments"));
     return false;
 }
 
@@ -147,8 +146,8 @@ bool WdlParser::parseFile(const QString &location, bool isTopLevel)
     }
 
     if (isTopLevel) {
-        NssResolver::resolve([this](const QString &text, int line) { addWarning(text, line); }, m_scripts,
-                             m_screens, m_nssCalls, m_nssOrder);
+        NssResolver::resolve([this](const QString &text, int line) { addWarning(text, line); }, m_scripts, m_screens,
+                             m_nssCalls, m_nssOrder);
         m_nssCalls.clear();
         m_nssOrder.clear();
         // A screen named by NS whose block never came belongs to no collection;
@@ -265,7 +264,7 @@ void WdlParser::parseVersion(int tag, const QString &value)
     const quint16 minor = quint16(pieces.at(1).toInt(&minorOk, 10));
     if (!majorOk || !minorOk)
         warn(QStringLiteral("Failed to parse string ") + value
-                 + QStringLiteral(" into major and minor version number."));
+             + QStringLiteral(" into major and minor version number."));
     if (tag == FILE_FORMAT_VERSION)
         m_header->setFileFormatVersion(major, minor);
     else if (tag == FILE_VERSION)
@@ -280,7 +279,7 @@ void WdlParser::parseInclude(const QString &name)
     if (m_inInclude) {
         warn(QStringLiteral("It is not possible to include a file from an already included file "
                             "(recursion is not allowed). File \"")
-                 + name + QStringLiteral("\" will be ignored."));
+             + name + QStringLiteral("\" will be ignored."));
         return;
     }
     m_includeFileName = name;
@@ -372,7 +371,7 @@ void WdlParser::parseText(const QString &id, const QString &line, int tag)
     if (!WdlLine::isCompleteText(line)) {
         const int n = currentLine();
         warn(QStringLiteral("ERROR in wdl texts from line ") + QString::number(n) + QStringLiteral(" to line ")
-                 + QString::number(n + 1));
+             + QString::number(n + 1));
         return;
     }
     const QString value = WdlLine::quotedText(line);
@@ -475,7 +474,7 @@ QBitArray WdlParser::parseFilterData(const QString &data, const QString &filterI
         }
         if (!valid) {
             warn(QStringLiteral("Failed to parse filter \"") + filterId + QStringLiteral("\". Problem with string ")
-                     + piece);
+                 + piece);
             break;
         }
     }
@@ -564,7 +563,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
             const int number = word1.toInt(&ok, 10);
             if (!ok) {
                 warn(QStringLiteral("Value of attribute ") + tag
-                         + QStringLiteral(" is not a number. Please check text ") + tag);
+                     + QStringLiteral(" is not a number. Please check text ") + tag);
             } else if (value == MIN) {
                 param->setMinValue(number);
             } else if (value == MAX) {

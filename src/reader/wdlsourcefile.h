@@ -24,25 +24,25 @@ class WdlSourceFile
 public:
     struct Word
     {
-        int start = 0; // byte offset in the line's raw bytes
-        int end = 0;   // one past its last byte
+        int start = 0;  // byte offset in the line's raw bytes
+        int end = 0;    // one past its last byte
         int column = 1; // 1-based, in UTF-16 units of the line as the reader decodes it
         QString text;
     };
 
     enum LineKind {
-        Blank,      // nothing but white space
+        Blank, // nothing but white space
         CommentOnly,
-        Code,       // code, perhaps followed by a comment
-        OpenBrace,  // code that starts with "{"
-        CloseBrace  // code that starts with "}"
+        Code,      // code, perhaps followed by a comment
+        OpenBrace, // code that starts with "{"
+        CloseBrace // code that starts with "}"
     };
 
     struct Line
     {
-        int number = 0;     // 1-based, as warnings count lines
-        qint64 offset = 0;  // of the line's first byte in the file
-        QByteArray raw;     // the line without its LF (a CR before it stays here)
+        int number = 0;    // 1-based, as warnings count lines
+        qint64 offset = 0; // of the line's first byte in the file
+        QByteArray raw;    // the line without its LF (a CR before it stays here)
         bool hasLineFeed = false;
         LineKind kind = Blank;
         // Byte ranges in raw: the code without blanks at either end, and the

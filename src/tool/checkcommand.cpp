@@ -12,18 +12,17 @@
 
 QString CheckCommand::usage()
 {
-    return QStringLiteral(
-        "Usage: wdltool check <wdl>...\n"
-        "\n"
-        "Opens each wizard as wdlc does and prints every warning as\n"
-        "FILE:LINE: warning: MESSAGE, then one summary line. A wizard that\n"
-        "opens cleanly but that wdlc would write no image for (no screens,\n"
-        "too much data) gets the reason as a warning. Writes no file.\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help  show this help\n"
-        "\n"
-        "Exit status: 0 without warnings, 1 when any warning stands, 2 for a usage error.\n");
+    return QStringLiteral("Usage: wdltool check <wdl>...\n"
+                          "\n"
+                          "Opens each wizard as wdlc does and prints every warning as\n"
+                          "FILE:LINE: warning: MESSAGE, then one summary line. A wizard that\n"
+                          "opens cleanly but that wdlc would write no image for (no screens,\n"
+                          "too much data) gets the reason as a warning. Writes no file.\n"
+                          "\n"
+                          "Options:\n"
+                          "  -h, --help  show this help\n"
+                          "\n"
+                          "Exit status: 0 without warnings, 1 when any warning stands, 2 for a usage error.\n");
 }
 
 QString CheckCommand::warningLine(const QString &openedPath, const Warning &warning)
@@ -79,8 +78,7 @@ int CheckCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
         out << "no warnings\n";
     else
         out << ToolCommand::counted(warnings, "warning", "warnings") << " in "
-            << ToolCommand::counted(filesWithWarnings, "file", "files")
-            << '\n';
+            << ToolCommand::counted(filesWithWarnings, "file", "files") << '\n';
     out.flush();
     return warnings > 0 ? ToolCommand::Failed : ToolCommand::Ok;
 }

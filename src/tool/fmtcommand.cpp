@@ -100,7 +100,8 @@ QStringList includedNames(const WdlSourceFile &wizard)
 void linkRest(const QString &path, const QString &root)
 {
     const QDir source(path);
-    for (const QString &name : source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString &name :
+         source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         const QString copy = root + source.absoluteFilePath(name);
         if (!QFileInfo::exists(copy) && !QFileInfo(copy).isSymLink())
             QFile::link(source.absoluteFilePath(name), copy);
@@ -145,7 +146,8 @@ Build buildFrom(const QList<SourceChange> &files, bool formatted)
     WdlWizard *wizard = WdlWizard::instance();
     wizard->openWDLFile(FileUrl::fromLocalPath(root + files.first().path));
     if (wizard->isValidForSaving()) {
-        const QString image = FileUrl::fromLocalPath(imageDirectory + QLatin1Char('/') + QFileInfo(files.first().path).fileName() + QStringLiteral(".sas"));
+        const QString image = FileUrl::fromLocalPath(
+            imageDirectory + QLatin1Char('/') + QFileInfo(files.first().path).fileName() + QStringLiteral(".sas"));
         wizard->createSasByteArray(image);
         build.image = readAll(FileUrl::toLocalPath(image));
         build.translationTemplate = readAll(TranslationTemplate::templatePath(image));
@@ -169,8 +171,8 @@ QString difference(const Build &before, const Build &after)
         return QStringLiteral("the translation templates differ");
     for (int i = 0; i < qMax(before.warnings.size(), after.warnings.size()); ++i) {
         if (before.warnings.value(i) != after.warnings.value(i))
-            return QStringLiteral("the warnings differ: \"") + before.warnings.value(i) + QStringLiteral("\" becomes \"")
-                   + after.warnings.value(i) + QLatin1Char('"');
+            return QStringLiteral("the warnings differ: \"") + before.warnings.value(i)
+                   + QStringLiteral("\" becomes \"") + after.warnings.value(i) + QLatin1Char('"');
     }
     return QString();
 }
@@ -198,8 +200,8 @@ QList<SourceChange> formatWizard(const QString &name, QString *problem)
                           QByteArray()});
     }
     const Build before = buildFrom(files, false);
-    const WdlSourceFormatter::BlankLines blankLines =
-        before.warnings.isEmpty() ? WdlSourceFormatter::CollapseBlankLines : WdlSourceFormatter::KeepLineNumbers;
+    const WdlSourceFormatter::BlankLines blankLines = before.warnings.isEmpty() ? WdlSourceFormatter::CollapseBlankLines
+                                                                                : WdlSourceFormatter::KeepLineNumbers;
     for (SourceChange &file : files)
         file.after = WdlSourceFormatter::format(WdlSourceFile::fromBytes(file.before), blankLines);
     *problem = difference(before, buildFrom(files, true));
@@ -243,46 +245,45 @@ int runCanonical(const QString &file, const QString &output, QTextStream &out, Q
 
 QString FmtCommand::usage()
 {
-    return QStringLiteral(
-        "Usage: wdltool fmt [-o OUT | -i | --check | --diff] <wdl>...\n"
-        "       wdltool fmt --canonical <wdl> [-o OUT]\n"
-        "\n"
-        "Lays WDL files out in one layout and keeps everything their authors wrote:\n"
-        "every comment beside its line, INCLUDE lines, the order of items and of the\n"
-        "lines in a block. It sets the indentation (three blanks a block), one blank\n"
-        "between words and after the colon of a tag inside a block, at most one blank\n"
-        "line between lines, LF line ends with one at the end, and header versions\n"
-        "without leading zeros. Text in double quotes is never touched, nor a tab in\n"
-        "a script line. Included files are formatted on their own.\n"
-        "\n"
-        "Before anything is printed or written, the wizard is built as it is and as\n"
-        "formatted; should the images, the translation templates or the warnings\n"
-        "differ in one byte, nothing is written. A wizard with warnings keeps every\n"
-        "line at its number, so that its warnings stay as they are.\n"
-        "\n"
-        "Options:\n"
-        "  -o, --output OUT  write the formatted wizard to OUT (one wizard; OUT may\n"
-        "                    be the wizard itself)\n"
-        "  -i, --in-place    rewrite the wizards and the files they include\n"
-        "  --check           write nothing; list the files that formatting would\n"
-        "                    change, and exit with 1 if there are any\n"
-        "  --diff            print what formatting would change, as a unified diff\n"
-        "  --canonical       write the wizard in the editor's canonical form\n"
-        "                    instead: header, texts, filters, local parameters,\n"
-        "                    the scripts that no block holds, the parameters that\n"
-        "                    no screen holds, then the screens, each item in full\n"
-        "                    where it is first used; included files inlined,\n"
-        "                    comments left out. A wizard with warnings is refused.\n"
-        "                    The result opens as the same wizard, and formatting it\n"
-        "                    again changes nothing.\n"
-        "  -h, --help        show this help\n"
-        "\n"
-        "Without -o, -i, --check or --diff the formatted files are printed, one\n"
-        "after the other.\n"
-        "\n"
-        "Exit status: 0 when done, 1 for a file that cannot be formatted or\n"
-        "written, or with --check for files that formatting would change, 2 for a\n"
-        "usage error.\n");
+    return QStringLiteral("Usage: wdltool fmt [-o OUT | -i | --check | --diff] <wdl>...\n"
+                          "       wdltool fmt --canonical <wdl> [-o OUT]\n"
+                          "\n"
+                          "Lays WDL files out in one layout and keeps everything their authors wrote:\n"
+                          "every comment beside its line, INCLUDE lines, the order of items and of the\n"
+                          "lines in a block. It sets the indentation (three blanks a block), one blank\n"
+                          "between words and after the colon of a tag inside a block, at most one blank\n"
+                          "line between lines, LF line ends with one at the end, and header versions\n"
+                          "without leading zeros. Text in double quotes is never touched, nor a tab in\n"
+                          "a script line. Included files are formatted on their own.\n"
+                          "\n"
+                          "Before anything is printed or written, the wizard is built as it is and as\n"
+                          "formatted; should the images, the translation templates or the warnings\n"
+                          "differ in one byte, nothing is written. A wizard with warnings keeps every\n"
+                          "line at its number, so that its warnings stay as they are.\n"
+                          "\n"
+                          "Options:\n"
+                          "  -o, --output OUT  write the formatted wizard to OUT (one wizard; OUT may\n"
+                          "                    be the wizard itself)\n"
+                          "  -i, --in-place    rewrite the wizards and the files they include\n"
+                          "  --check           write nothing; list the files that formatting would\n"
+                          "                    change, and exit with 1 if there are any\n"
+                          "  --diff            print what formatting would change, as a unified diff\n"
+                          "  --canonical       write the wizard in the editor's canonical form\n"
+                          "                    instead: header, texts, filters, local parameters,\n"
+                          "                    the scripts that no block holds, the parameters that\n"
+                          "                    no screen holds, then the screens, each item in full\n"
+                          "                    where it is first used; included files inlined,\n"
+                          "                    comments left out. A wizard with warnings is refused.\n"
+                          "                    The result opens as the same wizard, and formatting it\n"
+                          "                    again changes nothing.\n"
+                          "  -h, --help        show this help\n"
+                          "\n"
+                          "Without -o, -i, --check or --diff the formatted files are printed, one\n"
+                          "after the other.\n"
+                          "\n"
+                          "Exit status: 0 when done, 1 for a file that cannot be formatted or\n"
+                          "written, or with --check for files that formatting would change, 2 for a\n"
+                          "usage error.\n");
 }
 
 QString FmtCommand::text(WdlWizard *wizard)
@@ -292,7 +293,6 @@ QString FmtCommand::text(WdlWizard *wizard)
         models[slot] = wizard->model(slot);
     return WdlFormatter(models, wizard->header()).text();
 }
-
 
 int FmtCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
@@ -320,8 +320,8 @@ int FmtCommand::run(const QStringList &arguments, QTextStream &out, QTextStream 
     if (modes > 1)
         return ToolCommand::usageError(QStringLiteral("fmt takes one of -o, -i, --check and --diff"), usage(), err);
     if ((parser.isSet(output) || parser.isSet(canonical)) && files.size() != 1)
-        return ToolCommand::usageError(QStringLiteral("fmt needs exactly one WDL file with -o or --canonical"),
-                                       usage(), err);
+        return ToolCommand::usageError(QStringLiteral("fmt needs exactly one WDL file with -o or --canonical"), usage(),
+                                       err);
     if (parser.isSet(canonical)) {
         if (parser.isSet(inPlace) || parser.isSet(check) || parser.isSet(diff))
             return ToolCommand::usageError(QStringLiteral("--canonical writes only with -o"), usage(), err);

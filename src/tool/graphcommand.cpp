@@ -130,20 +130,19 @@ QSet<QString> reachable(const QString &entry, const QList<Edge> &edges)
 
 QString GraphCommand::usage()
 {
-    return QStringLiteral(
-        "Usage: wdltool graph <wdl> [-o OUT]\n"
-        "\n"
-        "Writes the screen flow of the wizard as a Graphviz DOT graph: a node per\n"
-        "screen, solid edges for NS, dashed edges labelled with the script for the\n"
-        "screens an NSS script can lead to, screens nothing reaches in red.\n"
-        "Render it with: wdltool graph pump.wdl | dot -Tsvg -o pump.svg\n"
-        "\n"
-        "Options:\n"
-        "  -o, --output <OUT>  write the graph to OUT instead of standard output\n"
-        "  -h, --help          show this help\n"
-        "\n"
-        "Exit status: 0 when the graph is written, 1 when the wizard cannot be read\n"
-        "or OUT cannot be written, 2 for a usage error.\n");
+    return QStringLiteral("Usage: wdltool graph <wdl> [-o OUT]\n"
+                          "\n"
+                          "Writes the screen flow of the wizard as a Graphviz DOT graph: a node per\n"
+                          "screen, solid edges for NS, dashed edges labelled with the script for the\n"
+                          "screens an NSS script can lead to, screens nothing reaches in red.\n"
+                          "Render it with: wdltool graph pump.wdl | dot -Tsvg -o pump.svg\n"
+                          "\n"
+                          "Options:\n"
+                          "  -o, --output <OUT>  write the graph to OUT instead of standard output\n"
+                          "  -h, --help          show this help\n"
+                          "\n"
+                          "Exit status: 0 when the graph is written, 1 when the wizard cannot be read\n"
+                          "or OUT cannot be written, 2 for a usage error.\n");
 }
 
 QString GraphCommand::dot(WdlWizard *wizard, const QString &graphName)

@@ -24,8 +24,7 @@ public:
     // Parses arguments (those after the subcommand's name). On an unknown
     // option or a missing value it prints the parser's message and the usage
     // to err and returns false.
-    static bool parse(QCommandLineParser &parser, const QStringList &arguments, const QString &usage,
-                      QTextStream &err);
+    static bool parse(QCommandLineParser &parser, const QStringList &arguments, const QString &usage, QTextStream &err);
     // For subcommands that take one file: adds -h/--help to the parser's
     // options, parses, and stores the file. Returns Proceed, or the status to
     // exit with after printing the help or a usage error.

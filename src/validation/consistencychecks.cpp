@@ -5,10 +5,10 @@
 #include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenchoicelist.h"
+#include "items/wdltokenoverlay.h"
 #include "items/wdltokenparam.h"
 #include "items/wdltokenscreen.h"
 #include "items/wdltokenscript.h"
-#include "items/wdltokenoverlay.h"
 #include "reader/wdlparser.h"
 
 #include <QDebug>
@@ -40,27 +40,28 @@ void ConsistencyChecks::checkMissingItems()
         // A parameter without a name text is named "undefined", which is not
         // empty: only a name text whose text is empty is reported.
         if (param->kind() != WdlTokenParam::KindP && param->name().isEmpty())
-            m_content.warnings->addWarning(QStringLiteral("Parameter ") + param->id() + QStringLiteral(" is missing text."),
-                                 param->sourceLine());
+            m_content.warnings->addWarning(
+                QStringLiteral("Parameter ") + param->id() + QStringLiteral(" is missing text."), param->sourceLine());
         // An empty list is reported with the choice lists below, not here.
         if (param->kind() == WdlTokenParam::KindVCP && !param->choiceList())
             m_content.warnings->addWarning(QStringLiteral("VCP ") + param->id()
-                                     + QStringLiteral(" is missing choicelist or choicelist is empty."),
-                                 param->sourceLine());
+                                               + QStringLiteral(" is missing choicelist or choicelist is empty."),
+                                           param->sourceLine());
     }
 
     for (WdlToken *item : m_content.choiceLists()->items()) {
         if (static_cast<WdlTokenChoiceList *>(item)->choiceCount() > 0)
             continue;
-        m_content.warnings->addWarning(QStringLiteral("Choicelist ") + item->id() + QStringLiteral(" doesn't have any choices."),
-                             item->sourceLine());
+        m_content.warnings->addWarning(QStringLiteral("Choicelist ") + item->id()
+                                           + QStringLiteral(" doesn't have any choices."),
+                                       item->sourceLine());
         qDebug() << item->id() << item->sourceLine();
     }
 
     for (WdlToken *item : m_content.scripts()->items()) {
         if (static_cast<WdlTokenScript *>(item)->commandCount() == 0)
             m_content.warnings->addWarning(QStringLiteral("Script ") + item->id() + QStringLiteral(" is empty."),
-                                 item->sourceLine());
+                                           item->sourceLine());
     }
 
     // Every screen but the first, where the wizard starts.
@@ -70,18 +71,18 @@ void ConsistencyChecks::checkMissingItems()
         const bool hasParameters = !screen->parameters().isEmpty();
         if (!screen->overlay() && !hasParameters)
             m_content.warnings->addWarning(QStringLiteral("Screen ") + screen->id()
-                                     + QStringLiteral(" must have either an overlay or a parameter."),
-                                 screen->sourceLine());
+                                               + QStringLiteral(" must have either an overlay or a parameter."),
+                                           screen->sourceLine());
         else if (screen->overlay() && hasParameters)
             m_content.warnings->addWarning(QStringLiteral("Screen ") + screen->id()
-                                     + QStringLiteral(" can't have boht overlay and parameter(s)."),
-                                 screen->sourceLine());
+                                               + QStringLiteral(" can't have boht overlay and parameter(s)."),
+                                           screen->sourceLine());
     }
 
     for (WdlToken *item : m_content.overlays()->items()) {
         if (!static_cast<WdlTokenOverlay *>(item)->text())
-            m_content.warnings->addWarning(QStringLiteral("Overlay ") + item->id() + QStringLiteral(" is missing text."),
-                                 item->sourceLine());
+            m_content.warnings->addWarning(
+                QStringLiteral("Overlay ") + item->id() + QStringLiteral(" is missing text."), item->sourceLine());
     }
 }
 
@@ -118,8 +119,8 @@ void ConsistencyChecks::checkUnusedItems()
             if (kind.items == m_content.scripts()
                 && static_cast<const WdlTokenScript *>(item)->scriptType() == WdlTokenScript::ScriptType_FIRST)
                 continue;
-            m_content.warnings->addWarning(kind.word + QStringLiteral(" \"") + item->id() + QStringLiteral("\" is not used."),
-                                 item->sourceLine());
+            m_content.warnings->addWarning(
+                kind.word + QStringLiteral(" \"") + item->id() + QStringLiteral("\" is not used."), item->sourceLine());
         }
     }
 }

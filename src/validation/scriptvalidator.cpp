@@ -142,8 +142,8 @@ void CommandCheck::checkArguments(const Operand (&kinds)[3])
             if (ok)
                 m_command->operandValues[i] = value;
             else
-                warn(QStringLiteral("Command's ") + m_command->mnemonic + QStringLiteral(" argument number ")
-                     + position + QStringLiteral(" must a number."));
+                warn(QStringLiteral("Command's ") + m_command->mnemonic + QStringLiteral(" argument number ") + position
+                     + QStringLiteral(" must a number."));
         }
     }
 }
@@ -293,8 +293,8 @@ void CommandCheck::resolveCsiv()
         keep(0, name);
         flashName = name->getText();
     } else {
-        warn(QStringLiteral("Name for CSIV file ") + arg(0)
-             + QStringLiteral(" was not found. See script ") + m_script->id());
+        warn(QStringLiteral("Name for CSIV file ") + arg(0) + QStringLiteral(" was not found. See script ")
+             + m_script->id());
     }
     if (arg(1).isEmpty())
         return;

@@ -1,5 +1,5 @@
-#include "base/lewriter.h"
 #include "output/csivembedder.h"
+#include "base/lewriter.h"
 #include "support/wizardfiles.h"
 
 namespace {
@@ -63,13 +63,15 @@ TEST(CsivEmbedder, PlacesTheFileAfterPaddingOrMarksItsOperands)
     // A path with its extension; the golden images hold one with a backslash and none.
     EXPECT_EQ(embed("CURVE", "curve.csiv", curve, "curve.csiv"), "0C 00 00 00 0C 00 00 00 | 00 00 00 +file");
     // A file found under another flash name is left out; its padding stays.
-    const std::string padded = "FF FF FF FF FF FF FF FF | 00 00 00 | FILE: <dir>/curve.csiv does not contain CSIV file ";
+    const std::string padded =
+        "FF FF FF FF FF FF FF FF | 00 00 00 | FILE: <dir>/curve.csiv does not contain CSIV file ";
     EXPECT_EQ(embed("curve", "curve.csiv", curve, "curve"),
               padded + "with name \"curve\". \nFlash file name is actually \"CURVE\".");
     EXPECT_EQ(embed("", "curve.csiv", csivFile(""), "curve"),
               padded + "with name \"\". \nFlash file name is actually \"\".");
     // A missing file leaves no padding either.
-    EXPECT_EQ(embed("CURVE", "", QByteArray(), "curve"), "FF FF FF FF FF FF FF FF |  | FILE <dir>/curve.csiv NOT FOUND!");
+    EXPECT_EQ(embed("CURVE", "", QByteArray(), "curve"),
+              "FF FF FF FF FF FF FF FF |  | FILE <dir>/curve.csiv NOT FOUND!");
     EXPECT_EQ(embed("CURVE", "", QByteArray(), ""), "FF FF FF FF FF FF FF FF |  | FILE .csiv NOT FOUND!");
 }
 

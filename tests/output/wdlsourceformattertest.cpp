@@ -1,11 +1,11 @@
 #include "output/wdlsourceformatter.h"
 
-#include "wizardgenerator.h"
 #include "core/commandline.h"
 #include "reader/wdlline.h"
 #include "reader/wdlsourcefile.h"
 #include "support/golden.h"
 #include "support/wizardfiles.h"
+#include "wizardgenerator.h"
 
 #include <QDirIterator>
 
@@ -79,8 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
         // At top level a colon is part of its word: "T:a" is the tag "Ta".
         LayoutRow{"TopLevelColonsStay", "T:a \"x\"\nT :  b \"y\"", "T:a \"x\"\nT : b \"y\"\n"},
         // The editor's spelling: "1.5" is minor 5, written "1.05".
-        LayoutRow{"VersionSpelling", "FILE_VERSION: 01.050\nDATABASE_VERSION:  2.0\nFILE_VERSION: 1.5\n"
-                                     "FILE_FORMAT_VERSION: 01.00\nFILE_FORMAT_VERSION: 1.x\nFILE_VERSION: 1.70000",
+        LayoutRow{"VersionSpelling",
+                  "FILE_VERSION: 01.050\nDATABASE_VERSION:  2.0\nFILE_VERSION: 1.5\n"
+                  "FILE_FORMAT_VERSION: 01.00\nFILE_FORMAT_VERSION: 1.x\nFILE_VERSION: 1.70000",
                   "FILE_VERSION: 1.50\nDATABASE_VERSION: 2.00\nFILE_VERSION: 1.05\nFILE_FORMAT_VERSION: 1.0\n"
                   "FILE_FORMAT_VERSION: 1.x\nFILE_VERSION: 1.70000\n"},
         LayoutRow{"ItemColons", "VP: v\n{\nMIN:-5\n  MAX :  7\nT :z \"t\"\nUT:: u\n}\n",
@@ -92,10 +93,12 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutRow{"TextAfterABraceStays", "CL: c\n{  x  y\na\n}   z\n", "CL: c\n{ x y\n   a\n} z\n"},
         LayoutRow{"UnclosedBlockIndentsToTheEnd", "CL: c\n{\na\n{\nb", "CL: c\n{\n   a\n   {\n      b\n"},
         // Invalid UTF-8 in the tag: the colon is found among the bytes as they are.
-        LayoutRow{"TagColonAfterInvalidUtf8", "VP: v\n{\nA\xC0\xAF\x01" "B :0:\n}\n",
-                  "VP: v\n{\n   A\xC0\xAF\x01" "B: 0:\n}\n"},
-        LayoutRow{"InvalidUtf8AndNulKept", "T: a\xFF \"x\xC3\"  # \xE2\x80\n",
-                  "T: a\xFF \"x\xC3\" # \xE2\x80\n"}),
+        LayoutRow{"TagColonAfterInvalidUtf8",
+                  "VP: v\n{\nA\xC0\xAF\x01"
+                  "B :0:\n}\n",
+                  "VP: v\n{\n   A\xC0\xAF\x01"
+                  "B: 0:\n}\n"},
+        LayoutRow{"InvalidUtf8AndNulKept", "T: a\xFF \"x\xC3\"  # \xE2\x80\n", "T: a\xFF \"x\xC3\" # \xE2\x80\n"}),
     rowName<LayoutRow>);
 
 TEST(WdlSourceFormatter, KeepsLineNumbersWhenAsked)
@@ -183,7 +186,8 @@ QStringList includeLines(const WdlSourceFile &file)
 {
     QStringList out;
     for (const WdlSourceFile::Line &line : file.lines()) {
-        if (!line.words.isEmpty() && QString(line.words.first().text).remove(QLatin1Char(':')) == QLatin1String("INCLUDE"))
+        if (!line.words.isEmpty()
+            && QString(line.words.first().text).remove(QLatin1Char(':')) == QLatin1String("INCLUDE"))
             out.append(WdlLine::words(line.code()).join(QLatin1Char(' ')));
     }
     return out;
@@ -224,8 +228,8 @@ bool expectSameBuild(const QString &root, const QString &directory, const QStrin
     WizardFiles formatted;
     formatted.copyTree(root);
     const QMap<QString, QByteArray> expected = build(original.path(directory), arguments);
-    formatAll(formatted.dir(), hasWarnings(expected) ? WdlSourceFormatter::KeepLineNumbers
-                                                     : WdlSourceFormatter::CollapseBlankLines);
+    formatAll(formatted.dir(),
+              hasWarnings(expected) ? WdlSourceFormatter::KeepLineNumbers : WdlSourceFormatter::CollapseBlankLines);
     const QMap<QString, QByteArray> actual = build(formatted.path(directory), arguments);
     EXPECT_EQ(actual.keys(), expected.keys());
     bool image = false;

@@ -53,10 +53,13 @@ TEST_F(ReaderItems, ParametersAndLocalParametersShareOneSequenceInBlockEndOrder)
 {
     read("P: a 100\nLP: lp1 = -7\nP: b 200\nVP: v\n{\n}\nSCREEN_SINGLE_PARAM: s\n{\n   VCP: c\n   {\n"
          "      WS: w\n      {\n         EXIT\n      }\n   }\n}\nLP: lp2 = 3\n");
-    const auto local = [this](const char *id) { return item<WdlTokenLocalParam>(id, WizardContent::LocalParametersSlot); };
+    const auto local = [this](const char *id) {
+        return item<WdlTokenLocalParam>(id, WizardContent::LocalParametersSlot);
+    };
     EXPECT_EQ(local("lp1")->value(), -7);
-    const std::pair<WdlToken *, int> numbers[] = {{item("a"), 1}, {local("lp1"), 2}, {item("b"), 3}, {item("v"), 4},
-                                                  {item("c"), 5}, {local("lp2"), 6}, {screen("s"), 1}, {script("w"), 1}};
+    const std::pair<WdlToken *, int> numbers[] = {{item("a"), 1},   {local("lp1"), 2}, {item("b"), 3},
+                                                  {item("v"), 4},   {item("c"), 5},    {local("lp2"), 6},
+                                                  {screen("s"), 1}, {script("w"), 1}};
     for (const auto &n : numbers)
         EXPECT_EQ(n.first->itemNumber(), n.second) << n.first->id().toStdString();
     // The write script's block ends first, then the parameter's, then the screen's.
@@ -67,8 +70,9 @@ TEST_F(ReaderItems, ParametersAndLocalParametersShareOneSequenceInBlockEndOrder)
 
 TEST_F(ReaderItems, ChoiceListCountsEveryLineForTheDefaultAndFiltersStopAtABadPiece)
 {
-    m_files.write(QStringLiteral("main.wdl"), QStringLiteral("T: a \"A\"\nT: c \"C\"\nCL: days\n{\n   a\n   b*\n"
-                                                             "   c extra words\n}\nCLF: f1 \"3,1-2\"\nCLF: f3 \"1,x,4\"\n"));
+    m_files.write(QStringLiteral("main.wdl"),
+                  QStringLiteral("T: a \"A\"\nT: c \"C\"\nCL: days\n{\n   a\n   b*\n"
+                                 "   c extra words\n}\nCLF: f1 \"3,1-2\"\nCLF: f3 \"1,x,4\"\n"));
     readOnly(wizard, m_files);
     auto *list = item<WdlTokenChoiceList>("days", WizardContent::ChoiceListsSlot);
     EXPECT_EQ(list->choiceCount(), 2);
@@ -121,7 +125,8 @@ TEST_F(ReaderItems, ScreenLinesSetTheirFields)
 
 TEST_F(ReaderItems, VirtualParameterNamedInTwoScreensIsOneItem)
 {
-    read("SCREEN_SINGLE_PARAM: s1\n{\n   VP: vp1\n   {\n      MIN: 1\n   }\n}\nSCREEN_SINGLE_PARAM: s2\n{\n   VP: vp1\n}\n");
+    read("SCREEN_SINGLE_PARAM: s1\n{\n   VP: vp1\n   {\n      MIN: 1\n   }\n}\nSCREEN_SINGLE_PARAM: s2\n{\n   VP: "
+         "vp1\n}\n");
     EXPECT_EQ(wizard->parametersModel()->count(), 1);
     EXPECT_TRUE(item("vp1")->definedInScreen());
     EXPECT_EQ(item("vp1")->referenceCount(), 2);

@@ -1,9 +1,9 @@
 #include "reader/wdlsourcefile.h"
 
-#include "wizardgenerator.h"
 #include "reader/linesource.h"
 #include "reader/wdlline.h"
 #include "support/wizardfiles.h"
+#include "wizardgenerator.h"
 
 #include <QDirIterator>
 
@@ -153,7 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
         SourceRow{"BlankAndCommentOnly", "\t \n//c\n", "0 blank/0\n0 comment/3 {//c}"},
         // Columns count UTF-16 units of the decoded line; offsets count bytes.
         SourceRow{"ColumnsAfterWideCharacters", "T: \xC3\xA4\xF0\x9F\x98\x80 x\nNS: y",
-                  "0 code/0 [T: \xC3\xA4\xF0\x9F\x98\x80 x] T:@1 \xC3\xA4\xF0\x9F\x98\x80@4 x@8\n0 code/12 [NS: y] NS:@1 y@5"},
+                  "0 code/0 [T: \xC3\xA4\xF0\x9F\x98\x80 x] T:@1 \xC3\xA4\xF0\x9F\x98\x80@4 x@8\n0 code/12 [NS: y] "
+                  "NS:@1 y@5"},
         // A no-break space separates words as any white space does for the reader.
         SourceRow{"NoBreakSpaceSeparates", "P:\xC2\xA0x 1", "0 code/0 [P:\xC2\xA0x 1] P:@1 x@4 1@6"},
         SourceRow{"Blocks", "SCREEN_OVERLAY: s\n{\nNSS: n\n{\n# c\nSNS s\n}\nNS: t\n}\n",
@@ -170,8 +171,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "0 code/0 [N:SS x] N:SS@1 x@6\n0 open/7 [{] {@1\n1s code/9 [A\tb] A@1 b@3\n0 close/13 [}] }@1\n0 "
                   "code/15 [VP: v] VP:@1 v@5\n0 open/21 [{] {@1\n1 code/23 [WS:w] WS:w@1\n1 open/28 [{] {@1\n2s "
                   "code/30 [X] X@1\n1 close/32 [}] }@1\n0 close/34 [}] }@1"},
-        SourceRow{"UnclosedBlock", "CL: c\n{\na\n{\n", "0 code/0 [CL: c] CL:@1 c@5\n0 open/6 [{] {@1\n1 code/8 [a] "
-                                                      "a@1\n1 open/10 [{] {@1"}),
+        SourceRow{"UnclosedBlock", "CL: c\n{\na\n{\n",
+                  "0 code/0 [CL: c] CL:@1 c@5\n0 open/6 [{] {@1\n1 code/8 [a] "
+                  "a@1\n1 open/10 [{] {@1"}),
     rowName<SourceRow>);
 
 } // namespace

@@ -11,15 +11,20 @@ TEST(FmtCommand, InPlaceRewritesTheWizardAndItsIncludes)
 {
     WizardFiles files;
     files.copyTree(kLayoutData + QStringLiteral("input"));
-    const ToolRun run = runToolIn(files.dir(), {QStringLiteral("fmt"), QStringLiteral("-i"), QStringLiteral("main.wdl")});
+    const ToolRun run = runToolIn(files.dir(),
+                                  {QStringLiteral("fmt"), QStringLiteral("-i"), QStringLiteral("main.wdl")});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.out.toStdString() + run.err.toStdString(), "");
     for (const char *name : {"main.wdl", "texts/shared.wdl"})
-        EXPECT_EQ(readFile(files.path(QLatin1String(name))), readFile(kLayoutData + QStringLiteral("expected/") + QLatin1String(name)))
+        EXPECT_EQ(readFile(files.path(QLatin1String(name))),
+                  readFile(kLayoutData + QStringLiteral("expected/") + QLatin1String(name)))
             << name;
     // Untouched: it is no wizard's include.
-    EXPECT_EQ(readFile(files.path(QStringLiteral("blocks.wdl"))), readFile(kLayoutData + QStringLiteral("input/blocks.wdl")));
-    EXPECT_EQ(runToolIn(files.dir(), {QStringLiteral("fmt"), QStringLiteral("--check"), QStringLiteral("main.wdl")}).status, 0);
+    EXPECT_EQ(readFile(files.path(QStringLiteral("blocks.wdl"))),
+              readFile(kLayoutData + QStringLiteral("input/blocks.wdl")));
+    EXPECT_EQ(
+        runToolIn(files.dir(), {QStringLiteral("fmt"), QStringLiteral("--check"), QStringLiteral("main.wdl")}).status,
+        0);
 }
 
 // One wizard that cannot be formatted keeps every file of the run as it was.
@@ -31,7 +36,8 @@ TEST(FmtCommand, InPlaceRewritesNothingWhenOneWizardFails)
                                                 QStringLiteral("main.wdl"), QStringLiteral("none.wdl")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.toStdString(), "wdltool fmt: none.wdl: cannot be read\nwdltool fmt: nothing rewritten\n");
-    EXPECT_EQ(readFile(files.path(QStringLiteral("main.wdl"))), readFile(kLayoutData + QStringLiteral("input/main.wdl")));
+    EXPECT_EQ(readFile(files.path(QStringLiteral("main.wdl"))),
+              readFile(kLayoutData + QStringLiteral("input/main.wdl")));
 }
 
 // -o onto the wizard itself replaces it with its formatted text.
@@ -42,7 +48,8 @@ TEST(FmtCommand, OutputMayBeTheWizardItself)
     const ToolRun run = runToolIn(files.dir(), {QStringLiteral("fmt"), QStringLiteral("main.wdl"), QStringLiteral("-o"),
                                                 QStringLiteral("main.wdl")});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(readFile(files.path(QStringLiteral("main.wdl"))), readFile(kLayoutData + QStringLiteral("expected/main.wdl")));
+    EXPECT_EQ(readFile(files.path(QStringLiteral("main.wdl"))),
+              readFile(kLayoutData + QStringLiteral("expected/main.wdl")));
 }
 
 } // namespace
