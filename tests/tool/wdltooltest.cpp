@@ -58,8 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"check_help", "check --help"}, RunRow{"dump_help", "dump -h"}, RunRow{"graph_help", "graph --help"},
         RunRow{"fmt_help", "fmt -h"}, RunRow{"check_without_file", "check"},
         RunRow{"dump_two_images", "dump a.sas b.sas"}, RunRow{"dump_unknown_option", "dump --xml a.sas"},
-        RunRow{"graph_output_without_value", "graph a.wdl -o"}, RunRow{"fmt_two_wizards", "fmt a.wdl b.wdl"},
-        RunRow{"fmt_output_without_value", "fmt a.wdl -o"},
+        RunRow{"graph_output_without_value", "graph a.wdl -o"},
+        RunRow{"fmt_two_wizards", "fmt --canonical a.wdl b.wdl"}, RunRow{"fmt_output_without_value", "fmt a.wdl -o"},
+        RunRow{"fmt_two_modes", "fmt --check --diff a.wdl"}, RunRow{"fmt_missing_file", "fmt nowhere/none.wdl"},
         // Warnings of the wizard and of its included file; the summary counts
         // only the files with warnings.
         RunRow{"check_warnings", "check tool/check/main.wdl ../../examples/motor/motor_data.wdl"},
@@ -74,9 +75,18 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"check_werror", "check -Wno-all -Werror -Wrange tool/check/lint/main.wdl"},
         RunRow{"check_unknown_switch", "check -Wlabels tool/check/lint/main.wdl"},
         RunRow{"check_unknown_format", "check --format=xml tool/check/lint/main.wdl"},
-        RunRow{"fmt_to_file", "fmt fmt/shared_items.wdl -o {tmp}/w.wdl"},
-        RunRow{"fmt_refuses_warnings", "fmt tool/check/main.wdl -o {tmp}/main.wdl"},
-        RunRow{"fmt_refuses_what_would_not_read_back", "fmt tool/fmt/would_not_read_back.wdl -o {tmp}/w.wdl"},
+        // The layout: printed, written, checked and shown as a diff; a wizard
+        // with warnings keeps its line numbers.
+        RunRow{"fmt_print", "fmt layout/input/main.wdl"},
+        RunRow{"fmt_layout_to_file", "fmt layout/input/main.wdl -o {tmp}/main.wdl"},
+        RunRow{"fmt_check", "fmt --check layout/input/main.wdl layout/expected/main.wdl"},
+        RunRow{"fmt_check_clean", "fmt --check ../../examples/pump/pump_commissioning.wdl layout/expected/main.wdl"},
+        RunRow{"fmt_diff", "fmt --diff layout/input/main.wdl"},
+        RunRow{"fmt_keeps_line_numbers_with_warnings", "fmt --diff layout/input/blocks.wdl"},
+        RunRow{"fmt_to_file", "fmt --canonical fmt/shared_items.wdl -o {tmp}/w.wdl"},
+        RunRow{"fmt_refuses_warnings", "fmt --canonical tool/check/main.wdl -o {tmp}/main.wdl"},
+        RunRow{"fmt_refuses_what_would_not_read_back",
+               "fmt --canonical tool/fmt/would_not_read_back.wdl -o {tmp}/w.wdl"},
         RunRow{"fmt_unwritable_output", "fmt fmt/shared_items.wdl -o /nonexistent/w.wdl"},
         RunRow{"graph_unreachable_screen", "graph tool/graph/unreachable.wdl"},
         RunRow{"graph_to_file", "graph tool/graph/unreachable.wdl -o {tmp}/flow.dot"},
