@@ -243,9 +243,9 @@ void WdlWizard::addWarning(const QString &text, int line)
         emit isValidForSavingChanged();
 }
 
-void WdlWizard::addWarningIn(const QString &fileName, const QString &text, int line)
+void WdlWizard::addWarningIn(const QString &fileName, const QString &text, int line, const QString &subject)
 {
-    m_warnings.appendWarning(new Warning(text, fileName, line));
+    m_warnings.appendWarning(new Warning(text, fileName, line, subject));
 }
 
 void WdlWizard::onNewWarningAdded(const QString &q, ushort i)

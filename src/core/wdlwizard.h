@@ -75,7 +75,7 @@ public:
 
     // A warning of the wizard itself, carrying the current file's name.
     void addWarning(const QString &text, int line) override;
-    void addWarningIn(const QString &fileName, const QString &text, int line) override;
+    void addWarningIn(const QString &fileName, const QString &text, int line, const QString &subject) override;
 
     // Why the command line would write no image for the loaded wizard though
     // it opened without warnings (no screens, too much data), or an empty

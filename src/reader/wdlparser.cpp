@@ -84,15 +84,21 @@ int WdlParser::commandValue(const char *enumName, const QString &key)
 
 void WdlParser::addWarning(const QString &message, int line)
 {
-    if (m_inInclude)
-        m_content.warnings->addWarningIn(m_includeFileName, message, m_includeLineNumber);
-    else
-        m_content.warnings->addWarningIn(QFileInfo(m_content.warnings->currentFile()).fileName(), message, line);
+    addWarningAbout(message, line, QString());
 }
 
-void WdlParser::warn(const QString &message)
+void WdlParser::addWarningAbout(const QString &message, int line, const QString &subject)
 {
-    addWarning(message, m_mainLineNumber);
+    if (m_inInclude)
+        m_content.warnings->addWarningIn(m_includeFileName, message, m_includeLineNumber, subject);
+    else
+        m_content.warnings->addWarningIn(QFileInfo(m_content.warnings->currentFile()).fileName(), message, line,
+                                         subject);
+}
+
+void WdlParser::warn(const QString &message, const QString &subject)
+{
+    addWarningAbout(message, m_mainLineNumber, subject);
 }
 
 void WdlParser::notePosition(const void *subject, int field, const QString &word)
@@ -243,7 +249,7 @@ void WdlParser::parseLine(const QString &line)
             m_header->setProductType(quint16(type));
             notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
         } else {
-            warn(QStringLiteral("Failed to parse string ") + word1 + QStringLiteral(" into a number."));
+            warn(QStringLiteral("Failed to parse string ") + word1 + QStringLiteral(" into a number."), word1);
         }
         break;
     }
@@ -253,7 +259,7 @@ void WdlParser::parseLine(const QString &line)
             m_header->setProductName(name);
             notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
         } else {
-            warn(QStringLiteral("PRODUCT_NAME must be 6 characters long."));
+            warn(QStringLiteral("PRODUCT_NAME must be 6 characters long."), word1);
         }
         break;
     }
@@ -265,7 +271,7 @@ void WdlParser::parseLine(const QString &line)
         parseInclude(word1);
         break;
     default:
-        warn(QStringLiteral("Unknown tag ") + tag);
+        warn(QStringLiteral("Unknown tag ") + tag, words.at(0));
         break;
     }
 }
@@ -285,7 +291,8 @@ void WdlParser::parseVersion(int tag, const QString &value)
     const quint16 minor = quint16(pieces.at(1).toInt(&minorOk, 10));
     if (!majorOk || !minorOk)
         warn(QStringLiteral("Failed to parse string ") + value
-             + QStringLiteral(" into major and minor version number."));
+                 + QStringLiteral(" into major and minor version number."),
+             value);
     notePosition(m_header, SourcePositions::HeaderTag + tag - FILE_FORMAT_VERSION, value);
     if (tag == FILE_FORMAT_VERSION)
         m_header->setFileFormatVersion(major, minor);
@@ -301,7 +308,8 @@ void WdlParser::parseInclude(const QString &name)
     if (m_inInclude) {
         warn(QStringLiteral("It is not possible to include a file from an already included file "
                             "(recursion is not allowed). File \"")
-             + name + QStringLiteral("\" will be ignored."));
+                 + name + QStringLiteral("\" will be ignored."),
+             name);
         return;
     }
     m_includeFileName = name;
@@ -365,7 +373,7 @@ WdlTokenText *WdlParser::findText(const QString &id)
 {
     auto *text = m_texts->byId<WdlTokenText>(id);
     if (!text)
-        warn(QStringLiteral("Text ") + id + QStringLiteral(" is not defined."));
+        warn(QStringLiteral("Text ") + id + QStringLiteral(" is not defined."), id);
     return text;
 }
 
@@ -374,7 +382,7 @@ bool WdlParser::readNumber(const QString &numberText, int *number)
     bool ok = false;
     *number = numberText.toInt(&ok, 10);
     if (!ok) {
-        warn(msgNotANumber(numberText));
+        warn(msgNotANumber(numberText), numberText);
         *number = 1;
     }
     return ok;
@@ -423,7 +431,7 @@ void WdlParser::parseParameterDeclaration(const QString &id, const QString &numb
         return;
     }
     if (!isAccessible(number)) {
-        warn(msgNotAccessible(id, numberText));
+        warn(msgNotAccessible(id, numberText), numberText);
         return;
     }
     auto *param = new WdlTokenParam(id, number);
@@ -439,7 +447,8 @@ void WdlParser::parseChoiceList(const QString &id)
     placeItem(list);
     int position = 0;
     readBlock(id, [&](const QString &line) {
-        QString textId = WdlLine::itemWords(line).value(0);
+        const QString written = WdlLine::itemWords(line).value(0);
+        QString textId = written;
         if (textId.endsWith(QLatin1Char('*'))) {
             notePosition(list, SourcePositions::DefaultChoice, textId);
             textId.chop(1);
@@ -448,7 +457,7 @@ void WdlParser::parseChoiceList(const QString &id)
         if (auto *text = m_texts->byId<WdlTokenText>(textId))
             list->addChoice(text);
         else
-            warn(QStringLiteral("Choicelist selection ") + textId + QStringLiteral(" is not defined."));
+            warn(QStringLiteral("Choicelist selection ") + textId + QStringLiteral(" is not defined."), written);
         ++position;
     });
     m_choiceLists->addItem(list);
@@ -458,7 +467,7 @@ void WdlParser::parseChoiceList(const QString &id)
 void WdlParser::parseFilter(const QString &id, const QString &line, bool isClf)
 {
     if (line.count(QLatin1Char('"')) != 2) {
-        warn(QStringLiteral("There is no filter data for filter \"") + id + QStringLiteral("\"."));
+        warn(QStringLiteral("There is no filter data for filter \"") + id + QStringLiteral("\"."), id);
         return;
     }
     const QBitArray bits = parseFilterData(WdlLine::lastQuotedSection(line), id);
@@ -500,7 +509,8 @@ QBitArray WdlParser::parseFilterData(const QString &data, const QString &filterI
         }
         if (!valid) {
             warn(QStringLiteral("Failed to parse filter \"") + filterId + QStringLiteral("\". Problem with string ")
-                 + piece);
+                     + piece,
+                 piece);
             break;
         }
     }
@@ -522,7 +532,7 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
     int number = 0;
     readNumber(numberText, &number);
     if (!isAccessible(number)) {
-        warn(msgNotAccessible(id, numberText));
+        warn(msgNotAccessible(id, numberText), numberText);
         return;
     }
     auto *param = new WdlTokenParam(id, number);
@@ -535,25 +545,25 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
             if (auto *text = m_texts->byId<WdlTokenText>(word1))
                 param->setText(text);
             else
-                warn(QStringLiteral("Text override ") + word1 + QStringLiteral(" is not defined."));
+                warn(QStringLiteral("Text override ") + word1 + QStringLiteral(" is not defined."), word1);
             break;
         case APF:
             if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
                 param->setApf(filter);
             else
-                warn(QStringLiteral("Array filter ") + word1 + QStringLiteral(" is not defined."));
+                warn(QStringLiteral("Array filter ") + word1 + QStringLiteral(" is not defined."), word1);
             break;
         case CLF:
             if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
                 param->setClf(filter);
             else
-                warn(QStringLiteral("Choicelist filter ") + word1 + QStringLiteral(" is not defined."));
+                warn(QStringLiteral("Choicelist filter ") + word1 + QStringLiteral(" is not defined."), word1);
             break;
         case WS:
             parseWriteScriptLine(param, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in drive parameter ") + tag);
+            warn(QStringLiteral("Unknown tag in drive parameter ") + tag, tag);
             break;
         }
     });
@@ -590,7 +600,8 @@ void WdlParser::parseVirtualParameter(const QString &id)
             const int number = word1.toInt(&ok, 10);
             if (!ok) {
                 warn(QStringLiteral("Value of attribute ") + tag
-                     + QStringLiteral(" is not a number. Please check text ") + tag);
+                         + QStringLiteral(" is not a number. Please check text ") + tag,
+                     word1);
             } else if (value == MIN) {
                 param->setMinValue(number);
                 notePosition(param, SourcePositions::Min, word1);
@@ -610,7 +621,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
             parseWriteScriptLine(param, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in VP ") + tag);
+            warn(QStringLiteral("Unknown tag in VP ") + tag, tag);
             break;
         }
     });
@@ -643,7 +654,7 @@ void WdlParser::parseVirtualChoiceParameter(const QString &id)
             parseWriteScriptLine(param, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in VCP ") + tag);
+            warn(QStringLiteral("Unknown tag in VCP ") + tag, tag);
             break;
         }
     });
@@ -658,7 +669,7 @@ void WdlParser::parseScreen(const QString &id)
     WdlTokenScreen *screen = m_screens->byId<WdlTokenScreen>(id);
     const bool listed = screen != nullptr;
     if (listed) {
-        warn(QStringLiteral("Screen ") + id + QStringLiteral(" is defined more than once."));
+        warn(QStringLiteral("Screen ") + id + QStringLiteral(" is defined more than once."), id);
     } else {
         screen = m_pendingScreens.take(id);
         if (!screen) {
@@ -735,7 +746,8 @@ void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
         screen->setOverlay(m_overlays->byId<WdlTokenOverlay>(word1));
         break;
     default:
-        warn(QStringLiteral("Unknown tag \"") + words.at(0) + QStringLiteral("\" in screen ") + screen->id());
+        warn(QStringLiteral("Unknown tag \"") + words.at(0) + QStringLiteral("\" in screen ") + screen->id(),
+             words.at(0));
         break;
     }
 }
@@ -802,7 +814,7 @@ void WdlParser::parseOverlay(const QString &id)
             notePosition(overlay, SourcePositions::OverlayKey + value - OK_ACTION, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in overlay ") + tag);
+            warn(QStringLiteral("Unknown tag in overlay ") + tag, tag);
             break;
         }
     });

@@ -52,10 +52,13 @@ QList<Diagnostic> DiagnosticCollector::check(const QString &path) const
     WdlWizard *wizard = WdlWizard::instance();
     wizard->setSourceOverlay(m_overlay);
     wizard->openWDLFile(FileUrl::fromLocalPath(path));
+    SourceColumns columns(m_overlay);
     const WarningsModel *warnings = wizard->warningsModel();
     for (int i = 0; i < warnings->count(); ++i) {
         const Warning *w = warnings->itemAt(i);
-        out.append({names.shown(w->fileName()), w->lineNumber(), 0, Diagnostic::Error, QString(), w->text()});
+        const QString file = names.shown(w->fileName());
+        out.append({file, w->lineNumber(), columns.column(file, w->lineNumber(), w->subject()), Diagnostic::Error,
+                    QString(), w->text()});
     }
     if (wizard->isEmpty())
         return out;
@@ -75,7 +78,6 @@ QList<Diagnostic> DiagnosticCollector::check(const QString &path) const
     }
 
     const WizardContent content = wizard->content();
-    SourceColumns columns(m_overlay);
     const LintRules rules(content, wizard->sourcePositions(), built ? &products : nullptr);
     for (const LintRules::Finding &f : rules.run(m_enabledRules)) {
         const QString file = names.shown(f.where.file);

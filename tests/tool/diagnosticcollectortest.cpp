@@ -155,6 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
         RuleRow{"NsAndNss", "   NS: first\n   NSS: nss\n   {\n      SNS first\n   }\n}\n", nullptr, nullptr, false,
                 "main.wdl:15:9: warning: Screen second has both NS first and the next-screen script nss; only one "
                 "of them can choose the next screen. [-Wns-nss]"},
+        RuleRow{"NssAlone", "   NSS: nss\n   {\n      SNS first\n   }\n}\n", nullptr, nullptr, false, ""},
         RuleRow{"TwoDefaults",
                 "   VCP: c\n   {\n      T: t\n      CL: l\n      {\n         t*\n         t*\n"
                 "      }\n   }\n}\n",
@@ -222,6 +223,42 @@ INSTANTIATE_TEST_SUITE_P(
                 nullptr, nullptr, false, "files/curve.csiv:0: error: FILE <dir>/files/curve.csiv NOT FOUND!"}),
     rowName<RuleRow>);
 
+// Counts and item numbers past what their fields hold, in a wizard made for it.
+TEST(CheckRulesTruncated, CountsAndCopyOperandsPastTheirFields)
+{
+    QString wizard = QString::fromUtf8(kBase);
+    wizard += QStringLiteral("   VCP: c\n   {\n      T: t\n      CL: l\n      {\n");
+    for (int i = 0; i < 256; ++i)
+        wizard += QStringLiteral("         t\n");
+    wizard += QStringLiteral("      }\n   }\n   PSS: pss\n   {\n      CPTA speed[1] speed[2] lp600\n");
+    for (int i = 1; i < 256; ++i)
+        wizard += QStringLiteral("      EXIT\n");
+    wizard += QStringLiteral("   }\n}\n");
+    for (int i = 0; i <= 600; ++i)
+        wizard += QStringLiteral("LP: lp") + QString::number(i) + QStringLiteral(" = 0\n");
+    WizardFiles files;
+    files.write(QStringLiteral("main.wdl"), wizard + QString::fromUtf8(kHeaderTags));
+    QSet<QString> truncated{QStringLiteral("truncated")};
+    QList<Diagnostic> found;
+    {
+        WorkingDirectory cd(files.dir());
+        found = DiagnosticCollector(truncated).check(QStringLiteral("main.wdl"));
+    }
+    QStringList lines;
+    for (const Diagnostic &d : qAsConst(found)) {
+        if (d.level == Diagnostic::Warning)
+            lines.append(DiagnosticFormats::line(d));
+    }
+    // The parameters share one sequence: speed is 1, the VCP 2, lp600 603.
+    EXPECT_TRUE(sameWarnings(
+        lines, {"main.wdl:17:11: warning: Choice list l has 256 choices; the image stores the count in 8 bits, as 0. "
+                "[-Wtruncated]",
+                "main.wdl:277:9: warning: Script pss has 256 commands; the image stores the count in 8 bits, as 0. "
+                "[-Wtruncated]",
+                "main.wdl:279:30: warning: Parameter lp600 has number 603: beside the setup word of CPTA a number "
+                "keeps only 9 bits, so the image names 91. [-Wtruncated]"}));
+}
+
 // A wizard that cannot be built is not built: the rules that need the build
 // find nothing, the others still look at what was read.
 TEST(CheckRulesWithErrors, LookAtWhatWasReadAndBuildNothing)
@@ -238,7 +275,7 @@ TEST(CheckRulesWithErrors, LookAtWhatWasReadAndBuildNothing)
     QStringList lines;
     for (const Diagnostic &d : qAsConst(found))
         lines.append(DiagnosticFormats::line(d));
-    EXPECT_TRUE(sameWarnings(lines, {"main.wdl:15: error: Unknown tag \"TO\" in screen second",
+    EXPECT_TRUE(sameWarnings(lines, {"main.wdl:15:4: error: Unknown tag \"TO\" in screen second",
                                      "main.wdl:14:8: warning: Next screen thrid is not defined: the image stores "
                                      "screen 0, a dead end on the panel. [-Wundefined-screen]"}));
 }
