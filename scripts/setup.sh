@@ -1,36 +1,62 @@
 #!/usr/bin/env bash
 # Makes a fresh Debian machine ready to build wdlc and builds it incrementally.
-# Usage: scripts/setup.sh [--sanitize]
+# Usage: scripts/setup.sh [--sanitize | --wdlc]
+#   (none)      everything into build/: programs, tests, benchmarks, manuals
+#   --sanitize  everything into build-asan/, with the sanitizers (Debug)
+#   --wdlc      only the compiler into build/, quietly: one line while it
+#               builds, the output of apt and the build only when they fail
 # Every message goes to stderr, so that the compiler's own output stays clean.
 set -euo pipefail
 exec 3>&1 1>&2
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+. "$root/scripts/packages.sh"
 build_dir="$root/build"
 cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
-if [ "${1:-}" = "--sanitize" ]; then
-    build_dir="$root/build-asan"
-    cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DWDLC_SANITIZE=ON)
-fi
+targets=()
+quiet=""
+case "${1:-}" in
+    --sanitize)
+        build_dir="$root/build-asan"
+        cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DWDLC_SANITIZE=ON)
+        ;;
+    --wdlc)
+        targets=(--target wdlc)
+        quiet=1
+        ;;
+esac
+mkdir -p "$build_dir"
+log="$build_dir/last-wdlc-build.txt"
 
-# cmake, a C++ compiler, Qt 5 Core and GoogleTest are all the build needs.
+# Called where a failure does not stop the script (behind ||), so every step
+# is chained. The stamp tells ./wdlc that build/wdlc is current while nothing
+# it is built from is newer; it is taken before the build, so that a file
+# saved during the build counts as newer.
+build() {
+    touch "$build_dir/.wdlc-build-started" &&
+        { [ -f "$build_dir/CMakeCache.txt" ] || cmake -S "$root" -B "$build_dir" "${cmake_args[@]}"; } &&
+        cmake --build "$build_dir" -j "$(nproc)" "${targets[@]}" &&
+        mv -f "$build_dir/.wdlc-build-started" "$build_dir/.wdlc-built"
+}
+failed() {
+    cat "$log"
+    echo "wdlc: $1 failed; its output is above and in $log"
+    exit 1
+}
+
+# cmake, a C++ compiler, Qt 5 Core and GoogleTest are all the build needs
+# (configuring looks for GoogleTest even when only wdlc is built).
 packages=(cmake g++ make qtbase5-dev googletest libgtest-dev)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    echo "wdlc: installing ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -q
-    $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ -z "$quiet" ]; then
+    install_missing "${packages[@]}"
+    build || exit 1
+    exit 0
 fi
-
-if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build_dir" "${cmake_args[@]}"
+: >"$log"
+apt_log="$log" install_missing "${packages[@]}" || failed "installing the packages"
+if [ -x "$build_dir/wdlc" ]; then
+    echo "wdlc: rebuilding wdlc..."
+else
+    echo "wdlc: building wdlc (first run, a few minutes)..."
 fi
-cmake --build "$build_dir" -j "$(nproc)"
+build >>"$log" 2>&1 || failed "the build"
