@@ -29,13 +29,13 @@ double medianReadMs(const QString &path, int runs, int *lines, int *warnings)
         wizard->setCurrentFile(path);
         QElapsedTimer timer;
         timer.start();
-        WdlParser reader(wizard);
+        WdlParser reader(wizard->content());
         reader.parseFile(FileUrl::fromLocalPath(path), true);
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     *warnings = wizard->warningsModel()->count();
     *lines = 0;
-    for (int slot = 0; slot < WdlWizard::SlotCount; ++slot)
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         *lines += wizard->model(slot)->count();
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -55,7 +55,8 @@ int main(int argc, char **argv)
     const int ks[2] = {k1, k2};
     std::printf("| K | file size (bytes) | items | reader warnings | median read time (ms) |\n|---|---|---|---|---|\n");
     for (int i = 0; i < 2; ++i) {
-        const QString path = WizardGenerator::write(dir.path() + QStringLiteral("/k") + QString::number(ks[i]), ks[i], 0);
+        const QString path = WizardGenerator::write(dir.path() + QStringLiteral("/k") + QString::number(ks[i]), ks[i],
+                                                    0);
         int items = 0;
         int warnings = 0;
         ms[i] = medianReadMs(path, runs, &items, &warnings);

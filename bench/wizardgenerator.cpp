@@ -104,9 +104,8 @@ QString WizardGenerator::wdlText(int k)
         out += QStringLiteral("}\n");
     }
     for (int s = 0; s < plan.subroutines; ++s)
-        out += QStringLiteral("SUBROUTINE: sr") + n(s) + QStringLiteral("\n{\n   ADD ") + lp(plan, s)
-               + QLatin1Char(' ') + lp(plan, s + 1) + QLatin1Char(' ') + lp(plan, s + 2)
-               + QStringLiteral("\n   RET\n}\n");
+        out += QStringLiteral("SUBROUTINE: sr") + n(s) + QStringLiteral("\n{\n   ADD ") + lp(plan, s) + QLatin1Char(' ')
+               + lp(plan, s + 1) + QLatin1Char(' ') + lp(plan, s + 2) + QStringLiteral("\n   RET\n}\n");
     out += QStringLiteral("FIRST_SCREEN_SCRIPT: init\n{\n   CVP 0 lp0\n}\n");
 
     // Screens form one chain through NS; every fourth one also chooses with an NSS.
@@ -141,8 +140,8 @@ QString WizardGenerator::wdlText(int k)
                     block += (d % 2 ? QStringLiteral("      APF: f") : QStringLiteral("      CLF: f")) + n(d)
                              + QLatin1Char('\n');
                 if (d % 6 == 0)
-                    block += QStringLiteral("      WS: ws") + n(d) + QStringLiteral("\n      {\n         CPY dp")
-                             + n(d) + QLatin1Char(' ') + lp(plan, d) + QStringLiteral("\n      }\n");
+                    block += QStringLiteral("      WS: ws") + n(d) + QStringLiteral("\n      {\n         CPY dp") + n(d)
+                             + QLatin1Char(' ') + lp(plan, d) + QStringLiteral("\n      }\n");
                 block += QStringLiteral("   }\n");
             }
         } else {
@@ -155,8 +154,8 @@ QString WizardGenerator::wdlText(int k)
                      + QStringLiteral("\n      }\n   }\n");
             if (virtualPlain < kVirtualParameters) {
                 const int v = virtualPlain++;
-                const QString name = QStringLiteral("t") + n(plan.driveParameters + plan.overlays
-                                                             + kVirtualChoiceParameters + v);
+                const QString name = QStringLiteral("t")
+                                     + n(plan.driveParameters + plan.overlays + kVirtualChoiceParameters + v);
                 block += QStringLiteral("   VP: vp") + n(v) + QStringLiteral("\n   {\n      T: ") + name
                          + QStringLiteral("\n      UT: ") + name
                          + QStringLiteral("\n      MIN: -100\n      MAX: 1000\n      VAL: 15\n      SCALE: -1\n   }\n");
@@ -205,14 +204,16 @@ QString WizardGenerator::linguistText(int k, const QString &language)
     QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\">\n"
                                  "<context>\n    <name>wizard</name>\n");
     const auto message = [&out](const QString &source, const QString &translation) {
-        out += QStringLiteral("    <message>\n        <source>") + source + QStringLiteral("</source>\n        <translation>")
-               + translation + QStringLiteral("</translation>\n    </message>\n");
+        out += QStringLiteral("    <message>\n        <source>") + source
+               + QStringLiteral("</source>\n        <translation>") + translation
+               + QStringLiteral("</translation>\n    </message>\n");
     };
     for (int i = 0; i < plan.texts; ++i) {
         message(QStringLiteral("Setting ") + n(i) + QStringLiteral(" \u00e4\u00f6\u00fc \u2192 \u00b0C"),
                 language + QStringLiteral(" ") + n(i) + QStringLiteral(" \u00e5\u00df &lt;&amp;&gt;"));
         if (i % 3 == 0)
-            message(QStringLiteral("Help for setting ") + n(i) + QStringLiteral(".\nSecond line: \u00e9t\u00e9 \u6e29\u5ea6"),
+            message(QStringLiteral("Help for setting ") + n(i)
+                        + QStringLiteral(".\nSecond line: \u00e9t\u00e9 \u6e29\u5ea6"),
                     language + QStringLiteral(" help ") + n(i) + QStringLiteral("\nline two"));
     }
     out += QStringLiteral("</context>\n</TS>\n");

@@ -13,9 +13,7 @@
 // silence instead of the compiler's debug lines, and a way to drop files.
 namespace fuzzsupport {
 
-inline void quiet(QtMsgType, const QMessageLogContext &, const QString &)
-{
-}
+inline void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 inline void init(int *argc, char ***argv)
 {

@@ -7,12 +7,13 @@
 
 namespace {
 
-const char kWizard[] = "FILE_FORMAT_VERSION: 1.0\nFILE_VERSION: 1.0\nRUN_MODE: 1\nPRODUCT_TYPE: 1\n"
-                       "PRODUCT_NAME: \"QX-417\"\nDATABASE_VERSION: 1.0\nFILE_NAME: \"f\"\n"
-                       "T: hello \"Hello\"\nH: hello \"Help\"\nT: other \"Other\"\n"
-                       "SCREEN_OVERLAY: s\n{\n   OVERLAY: o\n   {\n      T: hello\n      OK_ACTION: GOTO_NEXT_SCREEN\n   }\n   NS: s2\n}\n"
-                       "CL: list\n{\n   other\n}\nVCP: v\n{\n   T: other\n   CL: list\n}\n"
-                       "SCREEN_SINGLE_PARAM: s2\n{\n   VCP: v\n}\n";
+const char kWizard[] =
+    "FILE_FORMAT_VERSION: 1.0\nFILE_VERSION: 1.0\nRUN_MODE: 1\nPRODUCT_TYPE: 1\n"
+    "PRODUCT_NAME: \"QX-417\"\nDATABASE_VERSION: 1.0\nFILE_NAME: \"f\"\n"
+    "T: hello \"Hello\"\nH: hello \"Help\"\nT: other \"Other\"\n"
+    "SCREEN_OVERLAY: s\n{\n   OVERLAY: o\n   {\n      T: hello\n      OK_ACTION: GOTO_NEXT_SCREEN\n   }\n   NS: s2\n}\n"
+    "CL: list\n{\n   other\n}\nVCP: v\n{\n   T: other\n   CL: list\n}\n"
+    "SCREEN_SINGLE_PARAM: s2\n{\n   VCP: v\n}\n";
 
 } // namespace
 

@@ -4,9 +4,8 @@
 # Installs what a fresh Debian machine lacks first, as scripts/setup.sh does.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-. "$root/scripts/packages.sh"
 # dpkg-shlibdeps (dpkg-dev) and file work out the package's dependencies.
-install_missing dpkg-dev file
+"$root/scripts/install-packages.sh" dpkg-dev file
 "$root/scripts/setup.sh"
 cd "$root/build"
 cpack -G DEB >&2

@@ -1,7 +1,7 @@
 #include "codec/dictcodec.h"
 
-#include "core/lereader.h"
-#include "core/lewriter.h"
+#include "base/lereader.h"
+#include "base/lewriter.h"
 
 #include <algorithm>
 #include <numeric>
@@ -114,7 +114,8 @@ DictCodec::Decoded DictCodec::decode(const QByteArray &data, int offset)
 {
     Decoded result;
     if (offset < 0 || offset > data.size()) {
-        return failed(result, QStringLiteral("blob offset ") + QString::number(offset)
+        return failed(result,
+                      QStringLiteral("blob offset ") + QString::number(offset)
                           + QStringLiteral(" lies outside the data of ") + QString::number(data.size())
                           + QStringLiteral(" bytes"),
                       offset);
@@ -131,13 +132,15 @@ DictCodec::Decoded DictCodec::decode(const QByteArray &data, int offset)
     const quint32 count = in.u32();
     const quint32 stringAreaSize = in.u32();
     if (!in.ok()) {
-        return failed(result, QStringLiteral("blob cut short: its head needs ") + QString::number(kHeadSize)
+        return failed(result,
+                      QStringLiteral("blob cut short: its head needs ") + QString::number(kHeadSize)
                           + QStringLiteral(" bytes from offset ") + QString::number(offset)
                           + QStringLiteral(", the data has ") + QString::number(data.size() - offset),
                       data.size());
     }
     if (result.version != kFormatVersion) {
-        return failed(result, QStringLiteral("unsupported format version ") + QString::number(result.version)
+        return failed(result,
+                      QStringLiteral("unsupported format version ") + QString::number(result.version)
                           + QStringLiteral(" at offset ") + QString::number(offset + 4),
                       offset + 4);
     }
@@ -149,11 +152,12 @@ DictCodec::Decoded DictCodec::decode(const QByteArray &data, int offset)
     const qint64 end = stringAreaStart + stringAreaSize;
     if (end > data.size()) {
         const qint64 countAt = indexStart - 8;
-        return failed(result, QStringLiteral("entry count ") + QString::number(count)
-                          + QStringLiteral(" and string area size ") + QString::number(stringAreaSize)
-                          + QStringLiteral(" at offset ") + QString::number(countAt) + QStringLiteral(" need ")
-                          + QString::number(end - offset) + QStringLiteral(" bytes, but only ")
-                          + QString::number(data.size() - offset) + QStringLiteral(" are there"),
+        return failed(result,
+                      QStringLiteral("entry count ") + QString::number(count) + QStringLiteral(" and string area size ")
+                          + QString::number(stringAreaSize) + QStringLiteral(" at offset ") + QString::number(countAt)
+                          + QStringLiteral(" need ") + QString::number(end - offset)
+                          + QStringLiteral(" bytes, but only ") + QString::number(data.size() - offset)
+                          + QStringLiteral(" are there"),
                       countAt);
     }
 
@@ -168,15 +172,16 @@ DictCodec::Decoded DictCodec::decode(const QByteArray &data, int offset)
         const quint32 stringOffset = in.u32();
         const quint32 length = in.u32();
         if (qint64(stringOffset) + 2 * qint64(length) + 2 > stringAreaSize) {
-            return failed(result, QStringLiteral("index entry ") + QString::number(i)
+            return failed(result,
+                          QStringLiteral("index entry ") + QString::number(i)
                               + QStringLiteral(" points past the string area"),
                           entryAt);
         }
         if (stringOffset != nextString) {
-            return failed(result, QStringLiteral("index entry ") + QString::number(i)
-                              + QStringLiteral(" puts its string at ") + QString::number(stringOffset)
-                              + QStringLiteral(" of the string area, not at ") + QString::number(nextString)
-                              + QStringLiteral(" where the one before ends"),
+            return failed(result,
+                          QStringLiteral("index entry ") + QString::number(i) + QStringLiteral(" puts its string at ")
+                              + QString::number(stringOffset) + QStringLiteral(" of the string area, not at ")
+                              + QString::number(nextString) + QStringLiteral(" where the one before ends"),
                           entryAt);
         }
         in.seek(int(stringAreaStart + stringOffset));
@@ -184,7 +189,8 @@ DictCodec::Decoded DictCodec::decode(const QByteArray &data, int offset)
         for (QChar &unit : text)
             unit = QChar(in.u16());
         if (in.u16() != 0) {
-            return failed(result, QStringLiteral("the string of index entry ") + QString::number(i)
+            return failed(result,
+                          QStringLiteral("the string of index entry ") + QString::number(i)
                               + QStringLiteral(" has no terminator"),
                           int(stringAreaStart + stringOffset + 2 * qint64(length)));
         }

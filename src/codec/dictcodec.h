@@ -36,7 +36,7 @@ public:
         quint8 codecMode = 0;
         LanguageHeader header{};
         Entries entries;
-        int size = 0;         // bytes the blob takes, when ok
+        int size = 0; // bytes the blob takes, when ok
     };
 
     // Reads the blob that starts at offset in data, never past the end of data.

@@ -1,14 +1,13 @@
 #include "codec/languageheader.h"
 
-#include "core/lereader.h"
-#include "core/lewriter.h"
+#include "base/lereader.h"
+#include "base/lewriter.h"
 
 #include <cstring>
 
 namespace {
 
-template<int N>
-void readChars(LeReader &in, char (&field)[N])
+template<int N> void readChars(LeReader &in, char (&field)[N])
 {
     std::memcpy(field, in.bytes(N).constData(), N);
 }

@@ -13,16 +13,16 @@ struct LanguageHeader
 {
     static constexpr int kSize = 120;
 
-    char name[24];             // ASCII, zero-filled
-    char16_t nativeName[24];   // the language's own name, UTF-16, zero-filled
-    char localeName[24];       // ASCII, zero-filled
-    quint32 lcid;              // Windows locale identifier
-    quint32 languageId;        // Windows primary language identifier
-    quint32 languageNumber;    // a number of its own per language, English 0
+    char name[24];           // ASCII, zero-filled
+    char16_t nativeName[24]; // the language's own name, UTF-16, zero-filled
+    char localeName[24];     // ASCII, zero-filled
+    quint32 lcid;            // Windows locale identifier
+    quint32 languageId;      // Windows primary language identifier
+    quint32 languageNumber;  // a number of its own per language, English 0
     quint8 versionMajor;
     quint8 versionMinor;
     quint8 versionBuild;
-    char productName[6];       // no terminator
+    char productName[6]; // no terminator
     quint8 trailer;
     quint8 reserved[2];
 

@@ -39,9 +39,11 @@ void WdlWizard::clearAllModels()
 {
     // Texts first: every other item may point at texts, and nothing is
     // destroyed before the event loop runs again.
-    static const Slot order[] = {TextsSlot,   LocalParametersSlot, ParametersSlot, ChoiceListsSlot,
-                                 ScriptsSlot, ScreensSlot,         OverlaysSlot,   FiltersSlot};
-    for (Slot slot : order) {
+    static const WizardContent::Slot order[] = {WizardContent::TextsSlot,      WizardContent::LocalParametersSlot,
+                                                WizardContent::ParametersSlot, WizardContent::ChoiceListsSlot,
+                                                WizardContent::ScriptsSlot,    WizardContent::ScreensSlot,
+                                                WizardContent::OverlaysSlot,   WizardContent::FiltersSlot};
+    for (WizardContent::Slot slot : order) {
         WizardItemsModel &model = m_models[slot];
         for (WdlToken *item : model.items())
             item->deleteLater();
@@ -67,15 +69,19 @@ void WdlWizard::clearAllModels()
 void WdlWizard::openWDLFile(const QString &path)
 {
     clearAllModels();
-    WdlParser reader(this);
+    const WizardContent view = content();
+    WdlParser reader(view);
+    reader.setSourceOverlay(m_sourceOverlay);
     m_virtualParameterCount = 0;
     m_currentFile = FileUrl::toLocalPath(path);
     if (reader.parseFile(path, true)) {
-        ConsistencyChecks checks(this);
+        ConsistencyChecks checks(view);
         checks.checkMetaInformation();
         validateScripts();
         checks.checkMissingItems();
         checks.checkUnusedItems();
+        if (screenModel()->count() > 0)
+            emit isValidForSavingChanged();
         m_isEmpty = false;
         emit isEmptyChanged();
         if (m_warnings.count() > 0)
@@ -90,13 +96,25 @@ void WdlWizard::openWDLFile(const QString &path)
 
 void WdlWizard::validateScripts()
 {
-    ScriptValidator(this).validateScripts();
+    ScriptValidator(content()).validateScripts();
+}
+
+WizardContent WdlWizard::content()
+{
+    WizardContent view;
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
+        view.models[slot] = &m_models[slot];
+    view.header = &m_header;
+    view.includedFiles = &m_includedFiles;
+    view.warnings = this;
+    view.unlistedItems = &m_unlistedItems;
+    return view;
 }
 
 void WdlWizard::saveWdlFile(const QString &path)
 {
     SaveWdl save;
-    for (int slot = 0; slot < SlotCount; ++slot)
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         save.setModel(slot, model(slot));
     save.setHeader(header());
     // The readiness test and its text are those of the image.
@@ -108,7 +126,7 @@ void WdlWizard::saveWdlFile(const QString &path)
 
 void WdlWizard::setUpBuilder(SaveWdl &builder)
 {
-    for (int slot = 0; slot < SlotCount; ++slot)
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         builder.setModel(slot, model(slot));
     builder.setHeader(&m_header);
     builder.setIncludedFiles(getCSIVfileList());
@@ -119,7 +137,8 @@ QString WdlWizard::refusalOf(const SaveWdl *builder)
     if (!builder || !builder->isReady())
         return QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved.");
     if (!builder->fitsWizardDataLimit())
-        return QStringLiteral("Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler.");
+        return QStringLiteral(
+            "Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler.");
     if (!builder->fitsTextDataLimit())
         return QStringLiteral("Text data is longer than maximum of 65kB. Reduce the number of texts.");
     return QString();
@@ -147,6 +166,27 @@ QString WdlWizard::imageRefusal()
     return refusalOf(&builder);
 }
 
+BuildProducts WdlWizard::buildInMemory(const QString &sasUrl)
+{
+    BuildProducts products;
+    if (screenModel()->count() == 0) {
+        products.refusal = refusalOf(nullptr);
+        return products;
+    }
+    SaveWdl builder;
+    setUpBuilder(builder);
+    products.refusal = refusalOf(&builder);
+    if (!products.refusal.isEmpty())
+        return products;
+    // The template first, as a real build writes it before it empties the
+    // texts that hold CSIV paths.
+    products.translationTemplate = TranslationTemplate::render(textModel()).toUtf8();
+    if (builder.buildImage(sasUrl))
+        products.image = builder.image();
+    products.problems = builder.problems();
+    return products;
+}
+
 void WdlWizard::createSasByteArray(const QString &path)
 {
     SaveWdl builder;
@@ -168,7 +208,8 @@ void WdlWizard::createSasByteArray(const QString &path)
 
 void WdlWizard::createTempSas()
 {
-    createSasByteArray(FileUrl::fromLocalPath(QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/temp.sas"))));
+    createSasByteArray(
+        FileUrl::fromLocalPath(QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/temp.sas"))));
 }
 
 void WdlWizard::writeWarningsFile(const QString &path) const
@@ -198,6 +239,11 @@ void WdlWizard::addWarning(const QString &text, int line)
         emit isValidForSavingChanged();
 }
 
+void WdlWizard::addWarningIn(const QString &fileName, const QString &text, int line)
+{
+    m_warnings.appendWarning(new Warning(text, fileName, line));
+}
+
 void WdlWizard::onNewWarningAdded(const QString &q, ushort i)
 {
     qDebug() << "SLOT!";
@@ -206,12 +252,12 @@ void WdlWizard::onNewWarningAdded(const QString &q, ushort i)
 
 bool WdlWizard::isValidForSaving() const
 {
-    return m_warnings.count() == 0 && m_models[ScreensSlot].count() > 0;
+    return m_warnings.count() == 0 && m_models[WizardContent::ScreensSlot].count() > 0;
 }
 
 bool WdlWizard::screensLoaded() const
 {
-    return m_models[ScreensSlot].count() == m_registeredScreens.size();
+    return m_models[WizardContent::ScreensSlot].count() == m_registeredScreens.size();
 }
 
 void WdlWizard::registerScreen(const QString &id)
@@ -219,7 +265,7 @@ void WdlWizard::registerScreen(const QString &id)
     if (m_registeredScreens.contains(id))
         return;
     m_registeredScreens.append(id);
-    if (m_registeredScreens.size() == m_models[ScreensSlot].count())
+    if (m_registeredScreens.size() == m_models[WizardContent::ScreensSlot].count())
         emit screensLoadedChanged();
 }
 
@@ -282,7 +328,7 @@ WdlTokenScript *WdlWizard::createWizardScript(const QString &screenId, const QSt
 QVariantList WdlWizard::getNextScreenScriptItems(const QString &scriptId) const
 {
     QVariantList out;
-    if (auto *script = m_models[ScriptsSlot].byId<WdlTokenScript>(scriptId)) {
+    if (auto *script = m_models[WizardContent::ScriptsSlot].byId<WdlTokenScript>(scriptId)) {
         for (const QString &screen : script->getNextScreensFromScript())
             out.append(screen);
     }
@@ -299,7 +345,7 @@ WdlTokenScreen *WdlWizard::getScreen(const QString &screenId)
 
 QString WdlWizard::getFirstScreenID() const
 {
-    const WizardItemsModel &screens = m_models[ScreensSlot];
+    const WizardItemsModel &screens = m_models[WizardContent::ScreensSlot];
     if (screens.count() == 0)
         return QStringLiteral("There are no screens");
     qDebug() << "first screen is" << screens.itemAt(0)->id();
@@ -313,9 +359,4 @@ void WdlWizard::checkVirtualParameterLimit(quint16 count)
         addWarning(QStringLiteral("There are more than 40 virtual parameters (tags VP and VCP). Drive supports "
                                   "maximum 40 virtual parameters. Please remove some virtual parameters."),
                    0);
-}
-
-void WdlWizard::adoptUnlistedItem(WdlToken *item)
-{
-    m_unlistedItems.append(item);
 }

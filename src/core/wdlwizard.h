@@ -1,9 +1,12 @@
 #ifndef WDLC_WDLWIZARD_H
 #define WDLC_WDLWIZARD_H
 
+#include "core/buildproducts.h"
 #include "core/includedfile.h"
+#include "core/warningsink.h"
 #include "core/warningsmodel.h"
 #include "core/wdlheader.h"
+#include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltoken.h"
 #include "items/wdltokenchoicelist.h"
@@ -17,6 +20,7 @@
 #include <QVariantList>
 
 class SaveWdl;
+class SourceOverlay;
 
 // The one wizard of the process: it owns every item in eight collections, the
 // warnings, the header of the loaded file, two name registries and the CSIV
@@ -24,7 +28,11 @@ class SaveWdl;
 //
 // Items are released only by clearAllModels, and only later (deleteLater):
 // other items may still point at them while the call runs.
-class WdlWizard : public QObject
+//
+// It is the one place that wires the pipeline together: the reader, the
+// checks and the builders get its content (collections, header, CSIV map)
+// and report to it as their warning sink, but never see it.
+class WdlWizard : public QObject, public WarningSink
 {
     Q_OBJECT
     Q_PROPERTY(WizardItemsModel *parametersModel READ parametersModel CONSTANT)
@@ -36,19 +44,6 @@ class WdlWizard : public QObject
     Q_PROPERTY(bool isValidForSaving READ isValidForSaving NOTIFY isValidForSavingChanged)
     Q_PROPERTY(bool screensLoaded READ screensLoaded NOTIFY screensLoadedChanged)
 public:
-    // The collections by slot number, as they are handed on as a group.
-    enum Slot {
-        ParametersSlot = 0,
-        ScreensSlot,
-        OverlaysSlot,
-        ScriptsSlot,
-        LocalParametersSlot,
-        ChoiceListsSlot,
-        TextsSlot,
-        FiltersSlot,
-        SlotCount
-    };
-
     static constexpr int kMaxVirtualParameters = 40;
 
     // Creates the wizard on first use.
@@ -64,8 +59,7 @@ public:
     Q_INVOKABLE void registerLoadedItem(const QString &name);
     Q_INVOKABLE bool isItemAlreadyLoaded(const QString &name) const;
     Q_INVOKABLE WdlToken *createWdlTokenScreen();
-    Q_INVOKABLE WdlTokenParam *createWizardParameter(const QString &id, WdlTokenText *paramName,
-                                                     bool isChoicelist);
+    Q_INVOKABLE WdlTokenParam *createWizardParameter(const QString &id, WdlTokenText *paramName, bool isChoicelist);
     Q_INVOKABLE WdlTokenText *createWizardText(const QString &text, const QString &help);
     Q_INVOKABLE WdlTokenChoiceList *createWizardChoicelist(const QString &id);
     Q_INVOKABLE WdlTokenScript *createWizardScript(const QString &screenId, const QString &script, int type);
@@ -79,24 +73,36 @@ public:
     void writeWarningsFile(const QString &path) const;
 
     // A warning of the wizard itself, carrying the current file's name.
-    void addWarning(const QString &text, int line);
+    void addWarning(const QString &text, int line) override;
+    void addWarningIn(const QString &fileName, const QString &text, int line) override;
 
     // Why the command line would write no image for the loaded wizard though
     // it opened without warnings (no screens, too much data), or an empty
     // string. Nothing is written.
     QString imageRefusal();
+    // Everything one build of the loaded wizard into an image at sasUrl
+    // makes, written nowhere: the image and the template wdlc would write
+    // (none when it would refuse the wizard, and then the reason), and the
+    // problems with translation and CSIV files. The warnings list is left
+    // as it is. Texts that hold CSIV paths are emptied as by a real build.
+    BuildProducts buildInMemory(const QString &sasUrl);
+    // Texts that stand in for files on disk while a wizard is opened; null
+    // for none. The overlay stays the caller's.
+    void setSourceOverlay(const SourceOverlay *overlay) { m_sourceOverlay = overlay; }
 
-    WizardItemsModel *parametersModel() { return &m_models[ParametersSlot]; }
-    WizardItemsModel *screenModel() { return &m_models[ScreensSlot]; }
-    WizardItemsModel *overlayModel() { return &m_models[OverlaysSlot]; }
-    WizardItemsModel *scriptModel() { return &m_models[ScriptsSlot]; }
-    WizardItemsModel *localParameterModel() { return &m_models[LocalParametersSlot]; }
-    WizardItemsModel *choicelistModel() { return &m_models[ChoiceListsSlot]; }
-    WizardItemsModel *textModel() { return &m_models[TextsSlot]; }
-    WizardItemsModel *filterModel() { return &m_models[FiltersSlot]; }
+    WizardItemsModel *parametersModel() { return &m_models[WizardContent::ParametersSlot]; }
+    WizardItemsModel *screenModel() { return &m_models[WizardContent::ScreensSlot]; }
+    WizardItemsModel *overlayModel() { return &m_models[WizardContent::OverlaysSlot]; }
+    WizardItemsModel *scriptModel() { return &m_models[WizardContent::ScriptsSlot]; }
+    WizardItemsModel *localParameterModel() { return &m_models[WizardContent::LocalParametersSlot]; }
+    WizardItemsModel *choicelistModel() { return &m_models[WizardContent::ChoiceListsSlot]; }
+    WizardItemsModel *textModel() { return &m_models[WizardContent::TextsSlot]; }
+    WizardItemsModel *filterModel() { return &m_models[WizardContent::FiltersSlot]; }
     WizardItemsModel *model(int slot) { return &m_models[slot]; }
     WarningsModel *warningsModel() { return &m_warnings; }
     WdlHeader *header() { return &m_header; }
+    // What the layers below see of the wizard.
+    WizardContent content();
 
     bool isEmpty() const { return m_isEmpty; }
     bool isValidForSaving() const;
@@ -110,12 +116,8 @@ public:
     // Adds count to the running number of virtual parameters and warns above the limit.
     void checkVirtualParameterLimit(quint16 count);
     // The top-level WDL file being read; its name goes into wizard warnings.
-    QString currentFile() const { return m_currentFile; }
+    QString currentFile() const override { return m_currentFile; }
     void setCurrentFile(const QString &path) { m_currentFile = path; }
-
-    // Takes items that belong to no collection (a screen named by NS but never
-    // defined), so that clearAllModels releases them with the rest.
-    void adoptUnlistedItem(WdlToken *item);
 
 public slots:
     void onNewWarningAdded(const QString &q, ushort i);
@@ -137,7 +139,7 @@ private:
 
     static WdlWizard *s_instance;
 
-    WizardItemsModel m_models[SlotCount];
+    WizardItemsModel m_models[WizardContent::SlotCount];
     WarningsModel m_warnings;
     WdlHeader m_header;
     QStringList m_loadedItems;
@@ -148,6 +150,7 @@ private:
     quint16 m_virtualParameterCount = 0;
     QString m_currentFile;
     QList<WdlToken *> m_unlistedItems;
+    const SourceOverlay *m_sourceOverlay = nullptr;
 };
 
 #endif

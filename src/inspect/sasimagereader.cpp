@@ -2,8 +2,10 @@
 
 #include "output/savewdl.h"
 
+#include "base/lereader.h"
+#include "base/saslayout.h"
 #include "codec/dictcodec.h"
-#include "core/lereader.h"
+#include "items/scriptcommandtable.h"
 #include "items/wdltokenoverlay.h"
 #include "items/wdltokenscript.h"
 
@@ -14,30 +16,10 @@
 
 namespace {
 
-constexpr quint8 kFormatByte = 0x0F;
-constexpr quint16 kNoItem = 0xFFFF;
-constexpr quint32 kNotEmbedded = 0xFFFFFFFF;
-constexpr int kCommandSize = 7;
-constexpr int kTextRecordSize = 10;
-constexpr int kRecordHeadSize = 5;
-// A copy operand shares its field with the setup word above bit 8.
-constexpr int kSetupWordUnit = 512;
-// Where a CSIV file keeps its flash name: length at 26, offset at 28.
-constexpr int kCsivNameLengthAt = 26;
-constexpr int kCsivNameOffsetAt = 28;
+using namespace SasLayout;
 
-enum RecordType : quint8 {
-    ScreenRecord = 2,
-    OverlayRecord = 3,
-    ChoiceListRecord = 4,
-    VcpRecord = 5,
-    PRecord = 6,
-    LocalParamRecord = 7,
-    ScriptRecord = 9,
-    VpRecord = 10,
-    FilterRecord = 11,
-    FilteredPRecord = 13
-};
+// A copy operand shares its field with the setup word above its item number.
+constexpr int kSetupWordUnit = 1 << kSourceSetupShift;
 
 QString recordTypeName(quint8 type)
 {
@@ -50,9 +32,9 @@ QString recordTypeName(quint8 type)
         return QStringLiteral("choice list");
     case VcpRecord:
         return QStringLiteral("VCP");
-    case PRecord:
+    case DriveParameterRecord:
         return QStringLiteral("P");
-    case LocalParamRecord:
+    case LocalParameterRecord:
         return QStringLiteral("local parameter");
     case ScriptRecord:
         return QStringLiteral("script");
@@ -60,36 +42,16 @@ QString recordTypeName(quint8 type)
         return QStringLiteral("VP");
     case FilterRecord:
         return QStringLiteral("filter");
-    case FilteredPRecord:
+    case FilteredDriveParameterRecord:
         return QStringLiteral("P with filters");
     default:
         return QStringLiteral("unknown");
     }
 }
 
-// Payload lengths of the records whose size is fixed; -1 for the others.
-int fixedPayloadLength(quint8 type)
-{
-    switch (type) {
-    case OverlayRecord:
-        return 10;
-    case VcpRecord:
-    case PRecord:
-        return 6;
-    case LocalParamRecord:
-        return 4;
-    case VpRecord:
-        return 22;
-    case FilteredPRecord:
-        return 10;
-    default:
-        return -1;
-    }
-}
-
 int alignedTo4(qint64 offset)
 {
-    return int((offset + 3) / 4 * 4);
+    return int((offset + kAlignment - 1) / kAlignment * kAlignment);
 }
 
 QString at(qint64 offset)
@@ -204,15 +166,15 @@ private:
     // |     48 |    n | file name, UTF-8, zero-terminated       |
     bool readHeader()
     {
-        if (m_data.size() < SasImageReader::kFixedHeaderSize) {
+        if (m_data.size() < kFixedHeaderSize) {
             problem(m_data.size(), QStringLiteral("image cut short: the header needs ")
-                                       + QString::number(SasImageReader::kFixedHeaderSize)
-                                       + QStringLiteral(" bytes, the data ends at ") + at(m_data.size()));
+                                       + QString::number(kFixedHeaderSize) + QStringLiteral(" bytes, the data ends at ")
+                                       + at(m_data.size()));
             return false;
         }
-        FieldReader h(m_data, 0, SasImageReader::kFixedHeaderSize);
+        FieldReader h(m_data, 0, kFixedHeaderSize);
         const quint8 format = h.u8(QStringLiteral("format"));
-        const QByteArray reserved = h.bytes(QStringLiteral("reserved"), 3);
+        const QByteArray reserved = h.bytes(QStringLiteral("reserved"), kReservedSize);
         const quint32 totalLength = h.u32(QStringLiteral("total length"));
         m_image.storedCheckValue = h.u16(QStringLiteral("check value"));
         h.explain(QStringLiteral("0x") + hex16(m_image.storedCheckValue));
@@ -238,24 +200,28 @@ private:
         m_image.header = h.fields();
 
         if (format != kFormatByte)
-            problem(0, QStringLiteral("format byte is ") + QString::number(format) + QStringLiteral(", not 15"));
+            problem(kFormatAt, QStringLiteral("format byte is ") + QString::number(format) + QStringLiteral(", not ")
+                                   + QString::number(kFormatByte));
         // The check value starts at offset 10: nothing else would notice.
-        if (reserved != QByteArray(3, '\0'))
-            problem(1, QStringLiteral("reserved bytes at offset 1 are ") + QString::fromLatin1(reserved.toHex(' ').toUpper())
-                           + QStringLiteral(", not 00 00 00"));
+        if (reserved != QByteArray(kReservedSize, '\0'))
+            problem(kReservedAt, QStringLiteral("reserved bytes at offset ") + QString::number(kReservedAt)
+                                     + QStringLiteral(" are ") + QString::fromLatin1(reserved.toHex(' ').toUpper())
+                                     + QStringLiteral(", not 00 00 00"));
         if (totalLength != quint32(m_data.size())) {
-            problem(4, QStringLiteral("total length ") + QString::number(totalLength)
-                           + QStringLiteral(" at offset 4 differs from the ") + QString::number(m_data.size())
-                           + QStringLiteral(" bytes of the image")
-                           + (totalLength > quint32(m_data.size()) ? QStringLiteral(": the image is cut short")
-                                                                   : QString()));
+            problem(
+                kTotalLengthAt,
+                QStringLiteral("total length ") + QString::number(totalLength) + QStringLiteral(" at offset ")
+                    + QString::number(kTotalLengthAt) + QStringLiteral(" differs from the ")
+                    + QString::number(m_data.size()) + QStringLiteral(" bytes of the image")
+                    + (totalLength > quint32(m_data.size()) ? QStringLiteral(": the image is cut short") : QString()));
         }
-        if (fixedSize != SasImageReader::kFixedHeaderSize)
-            problem(10, QStringLiteral("fixed header size is ") + QString::number(fixedSize)
-                            + QStringLiteral(", not 48"));
+        if (fixedSize != kFixedHeaderSize)
+            problem(kFixedHeaderSizeAt, QStringLiteral("fixed header size is ") + QString::number(fixedSize)
+                                            + QStringLiteral(", not ") + QString::number(kFixedHeaderSize));
         if (!m_image.checkValuesAgree()) {
-            problem(8, QStringLiteral("stored check value 0x") + hex16(m_image.storedCheckValue)
-                           + QStringLiteral(" differs from the computed 0x") + hex16(m_image.computedCheckValue));
+            problem(kCheckValueAt, QStringLiteral("stored check value 0x") + hex16(m_image.storedCheckValue)
+                                       + QStringLiteral(" differs from the computed 0x")
+                                       + hex16(m_image.computedCheckValue));
         }
 
         readFileName(nameOffset, nameLength, headerLength);
@@ -265,54 +231,60 @@ private:
         m_image.textRecordsOffset = textRecordsOffset;
         const int textsAt = headerLength + scriptDataLength;
         if (textRecordsOffset != textsAt) {
-            problem(39, QStringLiteral("text records offset ") + QString::number(textRecordsOffset)
-                            + QStringLiteral(" is not header length + script data length (")
-                            + QString::number(textsAt) + QLatin1Char(')'));
+            problem(kTextRecordsOffsetAt, QStringLiteral("text records offset ") + QString::number(textRecordsOffset)
+                                              + QStringLiteral(" is not header length + script data length (")
+                                              + QString::number(textsAt) + QLatin1Char(')'));
         }
         if (textRecordsLength != kTextRecordSize * textCount) {
-            problem(37, QStringLiteral("text records length ") + QString::number(textRecordsLength)
-                            + QStringLiteral(" is not 10 times the text count ") + QString::number(textCount));
+            problem(kTextRecordsLengthAt, QStringLiteral("text records length ") + QString::number(textRecordsLength)
+                                              + QStringLiteral(" is not ") + QString::number(kTextRecordSize)
+                                              + QStringLiteral(" times the text count ") + QString::number(textCount));
         }
         m_textCount = textCount;
         const int expectedStart = alignedTo4(qint64(textRecordsOffset) + kTextRecordSize * textCount);
         m_image.dictionaryStart = dictionaryStart;
         if (dictionaryStart != expectedStart) {
-            problem(46, QStringLiteral("dictionary start ") + QString::number(dictionaryStart)
-                            + QStringLiteral(" is not where the text records end, rounded up to 4 (")
-                            + QString::number(expectedStart) + QLatin1Char(')'));
+            problem(kDictionaryStartAt, QStringLiteral("dictionary start ") + QString::number(dictionaryStart)
+                                            + QStringLiteral(" is not where the text records end, rounded up to ")
+                                            + QString::number(kAlignment) + QStringLiteral(" (")
+                                            + QString::number(expectedStart) + QLatin1Char(')'));
         }
         if (dictionaryAreaLength != totalLength - dictionaryStart) {
-            problem(42, QStringLiteral("dictionary area length ") + QString::number(dictionaryAreaLength)
-                            + QStringLiteral(" is not total length - dictionary start (")
-                            + QString::number(qint64(totalLength) - dictionaryStart) + QLatin1Char(')'));
+            problem(kDictionaryAreaLengthAt,
+                    QStringLiteral("dictionary area length ") + QString::number(dictionaryAreaLength)
+                        + QStringLiteral(" is not total length - dictionary start (")
+                        + QString::number(qint64(totalLength) - dictionaryStart) + QLatin1Char(')'));
         }
         if (dictionaryCount == 0)
-            problem(41, QStringLiteral("dictionary count is 0: every image has an English dictionary"));
+            problem(kDictionaryCountAt, QStringLiteral("dictionary count is 0: every image has an English dictionary"));
         m_dictionaryCount = dictionaryCount;
         return true;
     }
 
     void readFileName(quint16 nameOffset, quint16 nameLength, quint16 headerLength)
     {
-        if (nameOffset != SasImageReader::kFixedHeaderSize)
-            problem(29, QStringLiteral("file name offset is ") + QString::number(nameOffset)
-                            + QStringLiteral(", not 48"));
-        if (headerLength != SasImageReader::kFixedHeaderSize + nameLength) {
-            problem(33, QStringLiteral("header length ") + QString::number(headerLength)
-                            + QStringLiteral(" is not 48 + file name length ") + QString::number(nameLength));
+        if (nameOffset != kFixedHeaderSize)
+            problem(kFileNameOffsetAt, QStringLiteral("file name offset is ") + QString::number(nameOffset)
+                                           + QStringLiteral(", not ") + QString::number(kFixedHeaderSize));
+        if (headerLength != kFixedHeaderSize + nameLength) {
+            problem(kHeaderLengthAt, QStringLiteral("header length ") + QString::number(headerLength)
+                                         + QStringLiteral(" is not ") + QString::number(kFixedHeaderSize)
+                                         + QStringLiteral(" + file name length ") + QString::number(nameLength));
         }
-        const qint64 nameEnd = qint64(SasImageReader::kFixedHeaderSize) + nameLength;
+        const qint64 nameEnd = qint64(kFixedHeaderSize) + nameLength;
         if (nameLength == 0) {
-            problem(27, QStringLiteral("file name length 0 at offset 27 leaves no room for the zero byte"));
+            problem(kFileNameLengthAt, QStringLiteral("file name length 0 at offset ")
+                                           + QString::number(kFileNameLengthAt)
+                                           + QStringLiteral(" leaves no room for the zero byte"));
             return;
         }
         if (nameEnd > m_data.size()) {
-            problem(27, QStringLiteral("file name field of ") + QString::number(nameLength)
-                            + QStringLiteral(" bytes from offset 48 runs past the end of the image at ")
-                            + at(m_data.size()));
+            problem(kFileNameLengthAt, QStringLiteral("file name field of ") + QString::number(nameLength)
+                                           + QStringLiteral(" bytes from offset ") + QString::number(kFixedHeaderSize)
+                                           + QStringLiteral(" runs past the end of the image at ") + at(m_data.size()));
             return;
         }
-        LeReader in(m_data, SasImageReader::kFixedHeaderSize);
+        LeReader in(m_data, kFixedHeaderSize);
         QByteArray name = in.bytes(nameLength);
         if (!name.endsWith('\0')) {
             problem(nameEnd - 1, QStringLiteral("file name field ends without its zero byte"));
@@ -320,8 +292,7 @@ private:
             name.chop(1);
         }
         m_image.fileName = QString::fromUtf8(name);
-        m_image.header.append({QStringLiteral("file name"), SasImageReader::kFixedHeaderSize, nameLength,
-                               m_image.fileName, QString()});
+        m_image.header.append({QStringLiteral("file name"), kFixedHeaderSize, nameLength, m_image.fileName, QString()});
     }
 
     void readRecords()
@@ -329,9 +300,10 @@ private:
         const int start = m_image.scriptDataOffset;
         qint64 end = qint64(start) + m_image.scriptDataLength;
         if (end > m_data.size()) {
-            problem(31, QStringLiteral("script data of ") + QString::number(m_image.scriptDataLength)
-                            + QStringLiteral(" bytes from ") + at(start)
-                            + QStringLiteral(" runs past the end of the image at ") + at(m_data.size()));
+            problem(kScriptDataLengthAt, QStringLiteral("script data of ") + QString::number(m_image.scriptDataLength)
+                                             + QStringLiteral(" bytes from ") + at(start)
+                                             + QStringLiteral(" runs past the end of the image at ")
+                                             + at(m_data.size()));
             // The text records follow the script data: where they start is
             // the best guess left for where the records end.
             end = qMin(m_image.textRecordsOffset, m_data.size());
@@ -352,10 +324,10 @@ private:
             r.typeName = recordTypeName(r.type);
             const qint64 recordEnd = qint64(pos) + kRecordHeadSize + r.payloadLength;
             if (recordEnd > end) {
-                problem(pos + 3, QStringLiteral("payload length ") + QString::number(r.payloadLength)
-                                     + QStringLiteral(" of the ") + r.typeName + QStringLiteral(" record at ")
-                                     + at(pos) + QStringLiteral(" runs past the end of the script data at ")
-                                     + at(end));
+                problem(pos + kPayloadLengthAt,
+                        QStringLiteral("payload length ") + QString::number(r.payloadLength)
+                            + QStringLiteral(" of the ") + r.typeName + QStringLiteral(" record at ") + at(pos)
+                            + QStringLiteral(" runs past the end of the script data at ") + at(end));
                 return;
             }
             decodePayload(r, int(recordEnd));
@@ -368,9 +340,10 @@ private:
     {
         const int fixed = fixedPayloadLength(r.type);
         if (fixed >= 0 && r.payloadLength != fixed) {
-            problem(r.offset + 3, QStringLiteral("the ") + r.typeName + QStringLiteral(" record at ") + at(r.offset)
-                                      + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)
-                                      + QStringLiteral(", not ") + QString::number(fixed));
+            problem(r.offset + kPayloadLengthAt, QStringLiteral("the ") + r.typeName + QStringLiteral(" record at ")
+                                                     + at(r.offset) + QStringLiteral(" has payload length ")
+                                                     + QString::number(r.payloadLength) + QStringLiteral(", not ")
+                                                     + QString::number(fixed));
         }
         FieldReader f(m_data, r.offset + kRecordHeadSize, end);
         switch (r.type) {
@@ -388,17 +361,17 @@ private:
             f.item(QStringLiteral("text"));
             f.item(QStringLiteral("write script"));
             break;
-        case PRecord:
-        case FilteredPRecord:
+        case DriveParameterRecord:
+        case FilteredDriveParameterRecord:
             f.u16(QStringLiteral("parameter number"));
             f.item(QStringLiteral("text override"));
             f.item(QStringLiteral("write script"));
-            if (r.type == FilteredPRecord) {
+            if (r.type == FilteredDriveParameterRecord) {
                 f.item(QStringLiteral("choice-list filter"));
                 f.item(QStringLiteral("array filter"));
             }
             break;
-        case LocalParamRecord:
+        case LocalParameterRecord:
             f.i32(QStringLiteral("value"));
             break;
         case ScriptRecord:
@@ -431,8 +404,7 @@ private:
         const quint8 kind = f.u8(QStringLiteral("kind"));
         const bool withPreScreen = kind > 3;
         const int shown = withPreScreen ? kind - 3 : kind;
-        static const char *const kinds[] = {"no overlay or parameter", "single parameter", "dual parameter",
-                                            "overlay"};
+        static const char *const kinds[] = {"no overlay or parameter", "single parameter", "dual parameter", "overlay"};
         if (shown <= 3) {
             f.explain(QLatin1String(kinds[shown])
                       + (withPreScreen ? QStringLiteral(", pre-screen script") : QString()));
@@ -457,10 +429,10 @@ private:
             expected += 2;
         }
         if (r.payloadLength != expected) {
-            problem(r.offset + 3, QStringLiteral("the screen record at ") + at(r.offset)
-                                      + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)
-                                      + QStringLiteral(", a screen of kind ") + QString::number(kind)
-                                      + QStringLiteral(" has ") + QString::number(expected));
+            problem(r.offset + kPayloadLengthAt,
+                    QStringLiteral("the screen record at ") + at(r.offset) + QStringLiteral(" has payload length ")
+                        + QString::number(r.payloadLength) + QStringLiteral(", a screen of kind ")
+                        + QString::number(kind) + QStringLiteral(" has ") + QString::number(expected));
         }
     }
 
@@ -486,10 +458,10 @@ private:
             f.explain(QStringLiteral("low 8 bits of ") + QString::number(entries));
         f.u8(QStringLiteral("default entry"));
         if (r.payloadLength < 2 || r.payloadLength % 2 != 0 || entries % 256 != count) {
-            problem(r.offset + 3, QStringLiteral("the choice list record at ") + at(r.offset)
-                                      + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)
-                                      + QStringLiteral(" for ") + QString::number(count)
-                                      + QStringLiteral(" entries"));
+            problem(r.offset + kPayloadLengthAt, QStringLiteral("the choice list record at ") + at(r.offset)
+                                                     + QStringLiteral(" has payload length ")
+                                                     + QString::number(r.payloadLength) + QStringLiteral(" for ")
+                                                     + QString::number(count) + QStringLiteral(" entries"));
         }
         for (int i = 0; i < entries; ++i)
             f.u16(QStringLiteral("entry ") + QString::number(i) + QStringLiteral(" text"));
@@ -516,16 +488,18 @@ private:
         const quint8 type = f.u8(QStringLiteral("script type"));
         f.explain(WdlTokenScript::typeName(type));
         const quint8 count = f.u8(QStringLiteral("command count"));
-        const int body = r.payloadLength - 2;
+        const int body = r.payloadLength - (kScriptHeadSize - kRecordHeadSize);
         if (body >= 0 && body / kCommandSize != count)
             f.explain(QStringLiteral("low 8 bits of ") + QString::number(body / kCommandSize));
         if (body < 0 || body % kCommandSize != 0 || (body / kCommandSize) % 256 != count) {
-            problem(r.offset + 3, QStringLiteral("the script record at ") + at(r.offset)
-                                      + QStringLiteral(" has payload length ") + QString::number(r.payloadLength)
-                                      + QStringLiteral(", which is not 2 + 7 per command for ")
-                                      + QString::number(count) + QStringLiteral(" commands"));
+            problem(r.offset + kPayloadLengthAt,
+                    QStringLiteral("the script record at ") + at(r.offset) + QStringLiteral(" has payload length ")
+                        + QString::number(r.payloadLength) + QStringLiteral(", which is not ")
+                        + QString::number(kScriptHeadSize - kRecordHeadSize) + QStringLiteral(" + ")
+                        + QString::number(kCommandSize) + QStringLiteral(" per command for ") + QString::number(count)
+                        + QStringLiteral(" commands"));
         }
-        for (int pos = r.offset + kCommandSize; pos + kCommandSize <= end; pos += kCommandSize)
+        for (int pos = r.offset + kScriptHeadSize; pos + kCommandSize <= end; pos += kCommandSize)
             r.commands.append(readCommand(pos));
     }
 
@@ -537,7 +511,7 @@ private:
         c.code = in.u8();
         for (quint16 &field : c.fields)
             field = in.u16();
-        const QString key = enumKey(QMetaEnum::fromType<WdlTokenScript::CmdTypes>(), c.code);
+        const QString key = ScriptCommandTable::mnemonic(c.code);
         c.mnemonic = key.isEmpty() ? QStringLiteral("code ") + QString::number(c.code) : key;
         if (key.isEmpty()) {
             problem(pos, QStringLiteral("script command code ") + QString::number(c.code) + QStringLiteral(" at ")
@@ -547,89 +521,60 @@ private:
         return c;
     }
 
-    // What each field stands for depends on the command: see the operand
-    // layouts of the script record.
+    // What each field stands for, as the command's row in ScriptCommandTable says.
     void spellOperands(SasCommand &c)
     {
-        const quint16 a = c.fields[0];
-        const quint16 b = c.fields[1];
-        const quint16 cc = c.fields[2];
-        auto param = [](quint16 v) { return item("param", v); };
-        switch (c.code) {
-        case WdlTokenScript::BRA:
-        case WdlTokenScript::LBL:
-            c.operands = QStringList{QStringLiteral("label ") + number(a)};
-            break;
-        case WdlTokenScript::SEA:
-            c.operands = QStringList{number(a)};
-            break;
-        case WdlTokenScript::BEQ:
-        case WdlTokenScript::BNE:
-        case WdlTokenScript::BLT:
-        case WdlTokenScript::BLE:
-        case WdlTokenScript::BGT:
-        case WdlTokenScript::BGE:
-            c.operands = QStringList{param(a), param(b), QStringLiteral("label ") + number(cc)};
-            break;
-        case WdlTokenScript::ADD:
-        case WdlTokenScript::SUB:
-        case WdlTokenScript::MUL:
-        case WdlTokenScript::DIV:
-        case WdlTokenScript::BAND:
-        case WdlTokenScript::BOR:
-        case WdlTokenScript::BXOR:
-        case WdlTokenScript::BRS:
-        case WdlTokenScript::BLS:
-        case WdlTokenScript::BNOT:
-            c.operands = QStringList{param(a), param(b), param(cc)};
-            break;
-        case WdlTokenScript::CPY:
-            spellCopy(c, a, b, kNoItem, cc);
-            break;
-        case WdlTokenScript::CPTA:
-            spellCopy(c, a, b, cc, cc);
-            break;
-        case WdlTokenScript::CPFA:
-            spellCopy(c, a, b, cc, b);
-            break;
-        case WdlTokenScript::SNS:
-            c.operands = QStringList{item("screen", a)};
-            break;
-        case WdlTokenScript::CVP:
-            c.operands = QStringList{number(a), param(b)};
-            break;
-        case WdlTokenScript::SCF:
-        case WdlTokenScript::SAF:
-            c.operands = QStringList{param(a), item("filter", b)};
-            break;
-        case WdlTokenScript::BOE:
-            c.operands = QStringList{number(a), number(b)};
-            break;
-        case WdlTokenScript::SQB:
-            c.operands = QStringList{number(a), number(b), number(cc)};
-            break;
-        case WdlTokenScript::CALL:
-            c.operands = QStringList{item("script", a)};
-            break;
-        case WdlTokenScript::CSIV: {
-            // Once the file is embedded, B and C hold its offset in the image.
-            const quint32 fileAt = LeReader(m_data, c.offset + 3).u32();
-            c.operands = QStringList{item("text", a), fileAt == kNotEmbedded ? QStringLiteral("no file")
-                                                                    : QStringLiteral("file at ") + at(fileAt)};
-            if (fileAt != kNotEmbedded)
-                m_csivUses.append({fileAt, c.offset});
-            break;
+        const ScriptCommandTable::Row row = ScriptCommandTable::row(c.code);
+        if (row.encoding == ScriptCommandTable::Encoding::CopyWithSetups) {
+            const quint16 a = c.fields[0];
+            const quint16 b = c.fields[1];
+            const quint16 cc = c.fields[2];
+            if (c.code == WdlTokenScript::CPY)
+                spellCopy(c, a, b, kNoItem, cc);
+            else if (c.code == WdlTokenScript::CPTA)
+                spellCopy(c, a, b, cc, cc);
+            else
+                spellCopy(c, a, b, cc, b);
+            return;
         }
-        case WdlTokenScript::SETUP:
-        case WdlTokenScript::SENSORLESSDATA:
-            c.operands = QStringList{param(a)};
-            break;
-        case WdlTokenScript::ENABLE_CHOICE:
-        case WdlTokenScript::DISABLE_CHOICE:
-            c.operands = QStringList{item("filter", a), param(b)};
-            break;
-        default: // no operands: EXIT, RET, STOP_LOCK, CPA, UNDEFINED
-            break;
+        for (int k = 0; k < 3; ++k) {
+            switch (row.operands[k]) {
+            case ScriptCommandTable::Operand::None:
+                break;
+            case ScriptCommandTable::Operand::CsivPath: {
+                // Once the file is embedded, B and C hold its offset in the image.
+                const quint32 fileAt = LeReader(m_data, c.offset + kCsivFileOffsetAt).u32();
+                c.operands.append(fileAt == kNotEmbedded ? QStringLiteral("no file")
+                                                         : QStringLiteral("file at ") + at(fileAt));
+                if (fileAt != kNotEmbedded)
+                    m_csivUses.append({fileAt, c.offset});
+                break;
+            }
+            default:
+                c.operands.append(operand(row.operands[k], c.fields[k]));
+                break;
+            }
+        }
+    }
+
+    static QString operand(ScriptCommandTable::Operand kind, quint16 v)
+    {
+        switch (kind) {
+        case ScriptCommandTable::Operand::Number:
+            return number(v);
+        case ScriptCommandTable::Operand::Label:
+            return QStringLiteral("label ") + number(v);
+        case ScriptCommandTable::Operand::Screen:
+            return item("screen", v);
+        case ScriptCommandTable::Operand::Script:
+            return item("script", v);
+        case ScriptCommandTable::Operand::Filter:
+        case ScriptCommandTable::Operand::ChoiceFilter:
+            return item("filter", v);
+        case ScriptCommandTable::Operand::CsivName:
+            return item("text", v);
+        default:
+            return item("param", v);
         }
     }
 
@@ -656,11 +601,11 @@ private:
                 sourceSetup = QLatin1Char('[') + QString::number(source) + QLatin1Char(']');
             const std::bitset<16> word(quint16(c.setupWord));
             QStringList targets;
-            for (int k = 1; k <= 4; ++k) {
-                if (word.test(std::size_t(11 + k)))
+            for (int k = 1; k <= kSetupCount; ++k) {
+                if (word.test(std::size_t(kTargetSetupShift + k)))
                     targets.append(QString::number(k));
             }
-            if (targets.size() == 4)
+            if (targets.size() == kSetupCount)
                 targetSetups = QStringLiteral("[ALL]");
             else if (!targets.isEmpty())
                 targetSetups = QLatin1Char('[') + targets.join(QLatin1Char(',')) + QLatin1Char(']');
@@ -683,9 +628,10 @@ private:
         const qint64 start = m_image.textRecordsOffset;
         const qint64 end = start + qint64(kTextRecordSize) * m_textCount;
         if (end > m_data.size()) {
-            problem(35, QStringLiteral("text count ") + QString::number(m_textCount)
-                            + QStringLiteral(" at offset 35 needs text records up to ") + at(end)
-                            + QStringLiteral(", past the end of the image at ") + at(m_data.size()));
+            problem(kTextCountAt, QStringLiteral("text count ") + QString::number(m_textCount)
+                                      + QStringLiteral(" at offset ") + QString::number(kTextCountAt)
+                                      + QStringLiteral(" needs text records up to ") + at(end)
+                                      + QStringLiteral(", past the end of the image at ") + at(m_data.size()));
             return;
         }
         LeReader in(m_data, int(start));
@@ -717,8 +663,7 @@ private:
             const DictCodec::Decoded blob = DictCodec::decode(m_data, pos);
             if (!blob.ok) {
                 problem(blob.errorOffset, QStringLiteral("dictionary ") + QString::number(i + 1)
-                                              + QStringLiteral(" at ") + at(pos) + QStringLiteral(": ")
-                                              + blob.error);
+                                              + QStringLiteral(" at ") + at(pos) + QStringLiteral(": ") + blob.error);
                 return;
             }
             SasDictionary d;
@@ -769,27 +714,27 @@ private:
                     users.append(use.second);
             }
             if (start >= quint32(m_data.size())) {
-                problem(users.first() + 3, QStringLiteral("CSIV command at ") + at(users.first())
-                                               + QStringLiteral(" names a file at ") + at(start)
-                                               + QStringLiteral(", past the end of the image at ")
-                                               + at(m_data.size()));
+                problem(users.first() + kCsivFileOffsetAt,
+                        QStringLiteral("CSIV command at ") + at(users.first()) + QStringLiteral(" names a file at ")
+                            + at(start) + QStringLiteral(", past the end of the image at ") + at(m_data.size()));
                 continue;
             }
             // Where the dictionaries end is known only when all could be read.
             if (m_dictionariesRead && start < quint32(m_sectionsEnd)) {
-                problem(users.first() + 3, QStringLiteral("CSIV command at ") + at(users.first())
-                                               + QStringLiteral(" names a file at ") + at(start)
-                                               + QStringLiteral(", before the end of the dictionaries at ")
-                                               + at(m_sectionsEnd));
+                problem(users.first() + kCsivFileOffsetAt,
+                        QStringLiteral("CSIV command at ") + at(users.first()) + QStringLiteral(" names a file at ")
+                            + at(start) + QStringLiteral(", before the end of the dictionaries at ")
+                            + at(m_sectionsEnd));
                 continue;
             }
-            if (start % 4 != 0) {
-                problem(users.first() + 3, QStringLiteral("CSIV command at ") + at(users.first())
-                                               + QStringLiteral(" names a file at ") + at(start)
-                                               + QStringLiteral(", which is not a multiple of 4"));
+            if (start % kAlignment != 0) {
+                problem(users.first() + kCsivFileOffsetAt, QStringLiteral("CSIV command at ") + at(users.first())
+                                                               + QStringLiteral(" names a file at ") + at(start)
+                                                               + QStringLiteral(", which is not a multiple of ")
+                                                               + QString::number(kAlignment));
                 continue;
             }
-            if (m_dictionariesRead && int(start) - covered >= 4) {
+            if (m_dictionariesRead && int(start) - covered >= kAlignment) {
                 problem(covered, QString::number(int(start) - covered) + QStringLiteral(" bytes at ") + at(covered)
                                      + QStringLiteral(" belong to no section"));
             }
@@ -801,7 +746,7 @@ private:
             m_image.csivFiles.append(file);
             covered = int(end);
         }
-        if (m_dictionariesRead && m_data.size() - covered >= 4) {
+        if (m_dictionariesRead && m_data.size() - covered >= kAlignment) {
             problem(covered, QString::number(m_data.size() - covered) + QStringLiteral(" bytes at ") + at(covered)
                                  + QStringLiteral(" belong to no section"));
         }
@@ -819,9 +764,9 @@ private:
         if (!in.ok()) {
             problem(file.offset, QStringLiteral("CSIV file at ") + at(file.offset)
                                      + QStringLiteral(" has no readable flash name: its name field (length ")
-                                     + QString::number(length) + QStringLiteral(", offset ")
-                                     + QString::number(offset) + QStringLiteral(") lies outside its ")
-                                     + QString::number(file.size) + QStringLiteral(" bytes"));
+                                     + QString::number(length) + QStringLiteral(", offset ") + QString::number(offset)
+                                     + QStringLiteral(") lies outside its ") + QString::number(file.size)
+                                     + QStringLiteral(" bytes"));
             return QString();
         }
         return QString::fromUtf8(name);

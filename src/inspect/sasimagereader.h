@@ -13,8 +13,6 @@
 class SasImageReader
 {
 public:
-    static constexpr int kFixedHeaderSize = 48;
-
     static SasImage read(const QByteArray &data);
 
     // The image's 16-bit check value: CRC-16/ARC over the byte pairs from

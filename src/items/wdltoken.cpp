@@ -1,10 +1,8 @@
 #include "items/wdltoken.h"
 
+#include "base/lewriter.h"
 
-WdlToken::WdlToken(const QString &id)
-    : m_id(id)
-{
-}
+WdlToken::WdlToken(const QString &id) : m_id(id) {}
 
 quint16 WdlToken::getIndex() const
 {
@@ -19,7 +17,15 @@ QString WdlToken::toString(bool inScreen) const
 
 QByteArray WdlToken::toByteArray() const
 {
-    return QByteArray(6, char(0xFF));
+    LeWriter w;
+    writeRecord(w);
+    return w.data();
+}
+
+// An item of no kind has no record of its own; these bytes stand for one.
+void WdlToken::writeRecord(LeWriter &w) const
+{
+    w.bytes(QByteArray(6, char(0xFF)), "no record");
 }
 
 void WdlToken::setId(const QString &id)

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+class LeWriter;
+
 // The base of every wizard item: its id, how many other items refer to it, its
 // 16-bit number within its kind and the line where it was defined.
 //
@@ -21,8 +23,12 @@ public:
     Q_INVOKABLE virtual quint16 getIndex() const;
     // The item's WDL text; inScreen when it is written inside a screen block.
     virtual QString toString(bool inScreen) const;
-    // The item's record in the image.
+    // The item's record in the image, written by writeRecord.
     virtual QByteArray toByteArray() const;
+    // Appends the item's record to out, so that the image builder writes
+    // every record straight into the image and its field names reach an
+    // annotated dump.
+    virtual void writeRecord(LeWriter &out) const;
 
     QString id() const { return m_id; }
     // Emits idChanged on every write, also when the value stays the same.

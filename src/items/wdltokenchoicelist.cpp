@@ -1,11 +1,9 @@
 #include "items/wdltokenchoicelist.h"
 
-#include "core/lewriter.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 
-WdlTokenChoiceList::WdlTokenChoiceList(const QString &id)
-    : WdlToken(id)
-{
-}
+WdlTokenChoiceList::WdlTokenChoiceList(const QString &id) : WdlToken(id) {}
 
 // CL: <id>
 // {
@@ -29,16 +27,14 @@ QString WdlTokenChoiceList::toString(bool inScreen) const
 // |      5 |    1 | number of entries n (low 8 bits)             |
 // |      6 |    1 | default entry (low 8 bits)                   |
 // | 7 + 2i |    2 | text number of entry i                       |
-QByteArray WdlTokenChoiceList::toByteArray() const
+void WdlTokenChoiceList::writeRecord(LeWriter &w) const
 {
-    LeWriter w;
-    w.beginRecord(4, getIndex());
+    w.beginRecord(SasLayout::ChoiceListRecord, getIndex());
     w.u8(quint8(m_choices.size()), "entry count");
     w.u8(quint8(m_defaultChoice), "default entry");
     for (const WdlTokenText *choice : m_choices)
         w.u16(choice->getIndex(), "entry text");
     w.endRecord();
-    return w.data();
 }
 
 void WdlTokenChoiceList::addChoice(WdlTokenText *value)

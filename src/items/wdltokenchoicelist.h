@@ -14,7 +14,7 @@ public:
     explicit WdlTokenChoiceList(const QString &id);
 
     QString toString(bool inScreen) const override;
-    QByteArray toByteArray() const override;
+    void writeRecord(LeWriter &w) const override;
 
     // Appends the text and counts a reference to it; null is ignored.
     Q_INVOKABLE void addChoice(WdlTokenText *value);

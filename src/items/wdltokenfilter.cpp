@@ -1,6 +1,7 @@
 #include "items/wdltokenfilter.h"
 
-#include "core/lewriter.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 
 WdlTokenFilter::WdlTokenFilter(const QString &id, const QBitArray &bits, bool isClf)
     : WdlToken(id), m_bits(bits), m_isClf(isClf)
@@ -30,12 +31,11 @@ QString WdlTokenFilter::toString(bool inScreen) const
 // |      5 |    m | bitmap, m = bits / 8 + 1, least significant    |
 // |        |      | bit first: byte k holds indexes 8k .. 8k + 7   |
 // The panel expects the extra byte when the bit count is a multiple of 8.
-QByteArray WdlTokenFilter::toByteArray() const
+void WdlTokenFilter::writeRecord(LeWriter &w) const
 {
     const int size = m_bits.size();
     const int byteCount = size / 8 + 1;
-    LeWriter w;
-    w.beginRecord(11, getIndex());
+    w.beginRecord(SasLayout::FilterRecord, getIndex());
     for (int k = 0; k < byteCount; ++k) {
         int byte = 0;
         int weight = 1;
@@ -46,5 +46,4 @@ QByteArray WdlTokenFilter::toByteArray() const
         w.u8(quint8(byte), "bitmap");
     }
     w.endRecord();
-    return w.data();
 }

@@ -14,7 +14,7 @@ public:
     WdlTokenFilter(const QString &id, const QBitArray &bits, bool isClf);
 
     QString toString(bool inScreen) const override;
-    QByteArray toByteArray() const override;
+    void writeRecord(LeWriter &w) const override;
 
     QBitArray bits() const { return m_bits; }
     bool isClf() const { return m_isClf; }

@@ -1,11 +1,9 @@
 #include "items/wdltokenlocalparam.h"
 
-#include "core/lewriter.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 
-WdlTokenLocalParam::WdlTokenLocalParam(const QString &id, int value)
-    : WdlToken(id), m_value(value)
-{
-}
+WdlTokenLocalParam::WdlTokenLocalParam(const QString &id, int value) : WdlToken(id), m_value(value) {}
 
 QString WdlTokenLocalParam::toString(bool inScreen) const
 {
@@ -17,13 +15,11 @@ QString WdlTokenLocalParam::toString(bool inScreen) const
 // | offset | size | field                                        |
 // |      0 |    5 | header: type 7, item number, payload length  |
 // |      5 |    4 | value, signed                                |
-QByteArray WdlTokenLocalParam::toByteArray() const
+void WdlTokenLocalParam::writeRecord(LeWriter &w) const
 {
-    LeWriter w;
-    w.beginRecord(7, getIndex());
+    w.beginRecord(SasLayout::LocalParameterRecord, getIndex());
     w.i32(m_value, "value");
     w.endRecord();
-    return w.data();
 }
 
 void WdlTokenLocalParam::setValue(int i)

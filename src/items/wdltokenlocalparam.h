@@ -12,7 +12,7 @@ public:
     WdlTokenLocalParam(const QString &id, int value);
 
     QString toString(bool inScreen) const override;
-    QByteArray toByteArray() const override;
+    void writeRecord(LeWriter &w) const override;
 
     int value() const { return m_value; }
 

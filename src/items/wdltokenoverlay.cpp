@@ -1,7 +1,8 @@
 #include "items/wdltokenoverlay.h"
 
-#include "core/enumkeys.h"
-#include "core/lewriter.h"
+#include "base/enumkeys.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 
 #include <QMetaEnum>
 
@@ -12,10 +13,7 @@ const QString kInd2 = QStringLiteral("      ");
 
 } // namespace
 
-WdlTokenOverlay::WdlTokenOverlay(const QString &id)
-    : WdlToken(id)
-{
-}
+WdlTokenOverlay::WdlTokenOverlay(const QString &id) : WdlToken(id) {}
 
 void WdlTokenOverlay::setText(WdlTokenText *text)
 {
@@ -41,7 +39,8 @@ QString WdlTokenOverlay::action(int key) const
 // stays visible to the editor.
 void WdlTokenOverlay::bind(const QString &commandKey, const QString &actionKey)
 {
-    m_commandMap.insert(EnumKeys::of<OverlayCommands>().value(commandKey), EnumKeys::of<ActionTypes>().value(actionKey));
+    m_commandMap.insert(EnumKeys::of<OverlayCommands>().value(commandKey),
+                        EnumKeys::of<ActionTypes>().value(actionKey));
 }
 
 int WdlTokenOverlay::actionValue(int key) const
@@ -72,13 +71,11 @@ QString WdlTokenOverlay::toString(bool inScreen) const
 // |      5 |    2 | text, 0 if none                              |
 // |  7 + k |    1 | action of key k in OverlayCommands order;    |
 // |        |      | NO_ACTION (12) when unset or unknown         |
-QByteArray WdlTokenOverlay::toByteArray() const
+void WdlTokenOverlay::writeRecord(LeWriter &w) const
 {
-    LeWriter w;
-    w.beginRecord(3, getIndex());
+    w.beginRecord(SasLayout::OverlayRecord, getIndex());
     w.u16(indexOrZero(m_text), "text");
     for (int k = 0; k < kKeyCount; ++k)
         w.u8(quint8(actionValue(k)), "key action");
     w.endRecord();
-    return w.data();
 }

@@ -52,7 +52,7 @@ public:
     explicit WdlTokenOverlay(const QString &id);
 
     QString toString(bool inScreen) const override;
-    QByteArray toByteArray() const override;
+    void writeRecord(LeWriter &w) const override;
 
     // Stores the text and counts a reference to it; null is ignored.
     void setText(WdlTokenText *text);

@@ -1,6 +1,7 @@
 #include "items/wdltokenparam.h"
 
-#include "core/lewriter.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 
 #include <cmath>
 
@@ -167,18 +168,17 @@ void WdlTokenParam::setParameterChoiceList(WdlTokenChoiceList *choiceListName)
 // |     17 |    4 | default, signed                              |
 // |     21 |    4 | scale, signed                                |
 // |     25 |    2 | write script, 0 if none                      |
-QByteArray WdlTokenParam::toByteArray() const
+void WdlTokenParam::writeRecord(LeWriter &w) const
 {
-    LeWriter w;
     switch (m_kind) {
     case KindVCP:
-        w.beginRecord(5, getIndex());
+        w.beginRecord(SasLayout::VcpRecord, getIndex());
         w.u16(indexOrZero(m_choiceList), "choice list");
         w.u16(indexOrZero(m_text), "name text");
         w.u16(indexOrZero(m_writeScript), "write script");
         break;
     case KindVP:
-        w.beginRecord(10, getIndex());
+        w.beginRecord(SasLayout::VpRecord, getIndex());
         w.u16(indexOrZero(m_text), "name text");
         w.u16(indexOrZero(m_unitText), "unit text");
         w.i32(m_minValue, "minimum");
@@ -189,7 +189,7 @@ QByteArray WdlTokenParam::toByteArray() const
         break;
     default: {
         const bool filtered = m_clf || m_apf;
-        w.beginRecord(filtered ? 13 : 6, getIndex());
+        w.beginRecord(filtered ? SasLayout::FilteredDriveParameterRecord : SasLayout::DriveParameterRecord, getIndex());
         w.u16(quint16(m_parameterNumber), "parameter number");
         w.u16(indexOrZero(m_text), "name text");
         w.u16(indexOrZero(m_writeScript), "write script");
@@ -201,7 +201,6 @@ QByteArray WdlTokenParam::toByteArray() const
     }
     }
     w.endRecord();
-    return w.data();
 }
 
 QString WdlTokenParam::toString(bool inScreen) const

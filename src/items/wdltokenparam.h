@@ -20,7 +20,8 @@ class WdlTokenParam : public WdlToken
     Q_PROPERTY(QString helpText READ helpText NOTIFY helpTextChanged)
     Q_PROPERTY(QString defaultValueAsText READ defaultValueAsText NOTIFY defaultValueAsTextChanged)
     Q_PROPERTY(int parameterNumber READ parameterNumber WRITE setParameterNumber NOTIFY parameterNumberChanged)
-    Q_PROPERTY(WdlTokenChoiceList *parameterChoiceList READ choiceList WRITE setParameterChoiceList NOTIFY choiceListChanged)
+    Q_PROPERTY(
+        WdlTokenChoiceList *parameterChoiceList READ choiceList WRITE setParameterChoiceList NOTIFY choiceListChanged)
 public:
     enum Kind { KindP = 0, KindVP = 1, KindVCP = 2 };
 
@@ -30,7 +31,7 @@ public:
     WdlTokenParam(const QString &id, bool isChoicelist);
 
     QString toString(bool inScreen) const override;
-    QByteArray toByteArray() const override;
+    void writeRecord(LeWriter &w) const override;
 
     Q_INVOKABLE void setApf(WdlTokenFilter *filter);
     Q_INVOKABLE void setClf(WdlTokenFilter *filter);

@@ -1,6 +1,7 @@
 #include "items/wdltokenscreen.h"
 
-#include "core/lewriter.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 
 namespace {
 
@@ -8,10 +9,7 @@ const QString kInd = QStringLiteral("   ");
 
 } // namespace
 
-WdlTokenScreen::WdlTokenScreen(const QString &id)
-    : WdlToken(id)
-{
-}
+WdlTokenScreen::WdlTokenScreen(const QString &id) : WdlToken(id) {}
 
 void WdlTokenScreen::addParameter(WdlTokenParam *param)
 {
@@ -166,15 +164,14 @@ void WdlTokenScreen::setNextScreenName(WdlTokenScreen *value)
 // | 14 / 16 |    2 | second parameter             (only with exactly    |
 // |         |      | two; zero on an overlay screen)                    |
 // The screen's write script is not part of the record.
-QByteArray WdlTokenScreen::toByteArray() const
+void WdlTokenScreen::writeRecord(LeWriter &w) const
 {
     const bool dual = m_parameters.size() == 2;
     int kind = m_overlay ? 3 : m_parameters.size();
     if (m_preScreenScript)
         kind += 3;
 
-    LeWriter w;
-    w.beginRecord(2, getIndex());
+    w.beginRecord(SasLayout::ScreenRecord, getIndex());
     w.u8(quint8(kind), "screen kind");
     w.u16(indexOrZero(m_nextScreen), "next screen");
     w.u16(indexOrZero(m_nextScreenScript), "next-screen script");
@@ -192,7 +189,6 @@ QByteArray WdlTokenScreen::toByteArray() const
             w.u16(m_parameters.at(1)->getIndex(), "second parameter");
     }
     w.endRecord();
-    return w.data();
 }
 
 // The keyword follows the number of parameters alone, as isOverlayScreen does,

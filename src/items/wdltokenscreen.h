@@ -21,7 +21,7 @@ public:
     explicit WdlTokenScreen(const QString &id);
 
     QString toString(bool inScreen) const override;
-    QByteArray toByteArray() const override;
+    void writeRecord(LeWriter &w) const override;
 
     // Reader side: each stores its reference and counts it; null is ignored.
     void addParameter(WdlTokenParam *param);

@@ -1,7 +1,8 @@
 #include "items/wdltokenscript.h"
 
-#include "core/enumkeys.h"
-#include "core/lewriter.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
+#include "items/scriptcommandtable.h"
 
 #include <bitset>
 
@@ -10,40 +11,8 @@ namespace {
 const QString kInd = QStringLiteral("   ");
 const QString kInd2 = QStringLiteral("      ");
 
-constexpr quint16 kNoItem = 0xFFFF;
-constexpr quint8 kAllSetups = 0x0F;
-
-// How a command's three 16-bit fields A, B, C are filled.
-enum class Encoding { Items, Number, Branch, ValueItem, TwoNumbers, ThreeNumbers, Copy };
-
-Encoding encodingOf(int cmdType)
-{
-    switch (cmdType) {
-    case WdlTokenScript::BRA:
-    case WdlTokenScript::LBL:
-    case WdlTokenScript::SEA:
-        return Encoding::Number;
-    case WdlTokenScript::BEQ:
-    case WdlTokenScript::BNE:
-    case WdlTokenScript::BLT:
-    case WdlTokenScript::BLE:
-    case WdlTokenScript::BGT:
-    case WdlTokenScript::BGE:
-        return Encoding::Branch;
-    case WdlTokenScript::CVP:
-        return Encoding::ValueItem;
-    case WdlTokenScript::BOE:
-        return Encoding::TwoNumbers;
-    case WdlTokenScript::SQB:
-        return Encoding::ThreeNumbers;
-    case WdlTokenScript::CPY:
-    case WdlTokenScript::CPTA:
-    case WdlTokenScript::CPFA:
-        return Encoding::Copy;
-    default:
-        return Encoding::Items;
-    }
-}
+using SasLayout::kNoItem;
+constexpr quint8 kAllSetups = (1u << SasLayout::kSetupCount) - 1;
 
 quint16 itemField(const ScriptCommand &c, int k)
 {
@@ -54,6 +23,13 @@ quint16 itemField(const ScriptCommand &c, int k)
 quint16 numberField(const ScriptCommand &c, int k)
 {
     return quint16(c.operandValues[k]);
+}
+
+quint16 field(const ScriptCommand &c, const ScriptCommandTable::Row &row, int k)
+{
+    if (ScriptCommandTable::isNumber(row.operands[k]))
+        return numberField(c, k);
+    return ScriptCommandTable::namesItem(row.operands[k]) ? itemField(c, k) : kNoItem;
 }
 
 // The setups named in the brackets of one argument: "[1,3]" sets bits 0 and
@@ -91,15 +67,9 @@ QString commandLine(const ScriptCommand &c)
 
 } // namespace
 
-WdlTokenScript::WdlTokenScript()
-    : WdlToken(QString()), m_scriptType(ScriptType_PRE)
-{
-}
+WdlTokenScript::WdlTokenScript() : WdlToken(QString()), m_scriptType(ScriptType_PRE) {}
 
-WdlTokenScript::WdlTokenScript(const QString &id, int type)
-    : WdlToken(id), m_scriptType(type)
-{
-}
+WdlTokenScript::WdlTokenScript(const QString &id, int type) : WdlToken(id), m_scriptType(type) {}
 
 bool WdlTokenScript::addCommand(const QString &line, int lineNumber)
 {
@@ -179,11 +149,6 @@ QString WdlTokenScript::typeName(int type)
     }
 }
 
-int WdlTokenScript::commandType(const QString &mnemonic)
-{
-    return EnumKeys::of<CmdTypes>().value(mnemonic);
-}
-
 // A script used by exactly one item is written inside that item; any other
 // is written at top level, and where it is used only its head line names it.
 // A subroutine is called, never placed, so it always gets its body at top level.
@@ -220,81 +185,46 @@ QString WdlTokenScript::toString(bool inScreen) const
 // |      6 |    1 | number of commands n (low 8 bits)            |
 // | 7 + 7i |    7 | command i: code (1), then A, B, C (2 each)   |
 //
-// A, B, C by encoding (an item is its number, 0xFFFF when none; a number its
-// low 16 bits):
-// | encoding      | A             | B             | C                    |
-// | items         | item of a1    | item of a2    | item of a3           |
-// | number        | number a1     | 0xFFFF        | 0xFFFF               |
-// | branch        | item of a1    | item of a2    | label number a3      |
-// | value-item    | number a1     | item of a2    | 0xFFFF               |
-// | two numbers   | number a1     | number a2     | 0xFFFF               |
-// | three numbers | number a1     | number a2     | number a3            |
-// | copy          | item of a1    | item of a2    | item of a3 (CPY none)|
+// A, B, C hold the arguments as the command's row in ScriptCommandTable says:
+// an item is its number, 0xFFFF when none; a number its low 16 bits.
 //
 // A copy command's setup word S (operandValues[2], source setup in bits 9-11,
 // target setups in bits 12-15) shares a field when it is not 0: it is C for
 // CPY, is OR-ed into C for CPTA and into B for CPFA. An operand sharing its
 // field with S must therefore have an item number below 512. A missing operand
 // stays 0xFFFF whatever S holds: the validation has reported it already.
-QByteArray WdlTokenScript::toByteArray() const
+void WdlTokenScript::writeRecord(LeWriter &w) const
 {
-    LeWriter w;
-    w.beginRecord(9, getIndex());
+    writeRecord(w, CsivOperandNote());
+}
+
+void WdlTokenScript::writeRecord(LeWriter &w, const CsivOperandNote &noteCsivOperand) const
+{
+    w.beginRecord(SasLayout::ScriptRecord, getIndex());
     w.u8(quint8(m_scriptType), "script type");
     w.u8(quint8(m_commands.size()), "command count");
     for (const ScriptCommand &c : m_commands) {
-        quint16 a = kNoItem;
-        quint16 b = kNoItem;
-        quint16 cField = kNoItem;
-        switch (encodingOf(c.cmdType)) {
-        case Encoding::Items:
-            a = itemField(c, 0);
-            b = itemField(c, 1);
-            cField = itemField(c, 2);
-            break;
-        case Encoding::Number:
-            a = numberField(c, 0);
-            break;
-        case Encoding::Branch:
-            a = itemField(c, 0);
-            b = itemField(c, 1);
-            cField = numberField(c, 2);
-            break;
-        case Encoding::ValueItem:
-            a = numberField(c, 0);
-            b = itemField(c, 1);
-            break;
-        case Encoding::TwoNumbers:
-            a = numberField(c, 0);
-            b = numberField(c, 1);
-            break;
-        case Encoding::ThreeNumbers:
-            a = numberField(c, 0);
-            b = numberField(c, 1);
-            cField = numberField(c, 2);
-            break;
-        case Encoding::Copy: {
-            a = itemField(c, 0);
-            b = itemField(c, 1);
-            if (c.cmdType != CPY)
-                cField = itemField(c, 2);
-            const qint32 setupWord = c.operandValues[2];
-            if (setupWord > 0) {
-                if (c.cmdType == CPY)
-                    cField = quint16(setupWord);
-                else if (c.cmdType == CPTA)
-                    cField |= quint16(setupWord);
-                else
-                    b |= quint16(setupWord);
-            }
-            break;
+        const ScriptCommandTable::Row row = ScriptCommandTable::row(c.cmdType);
+        quint16 a = field(c, row, 0);
+        quint16 b = field(c, row, 1);
+        quint16 cField = field(c, row, 2);
+        const qint32 setupWord = c.operandValues[2];
+        if (row.encoding == ScriptCommandTable::Encoding::CopyWithSetups && setupWord > 0) {
+            if (c.cmdType == CPY)
+                cField = quint16(setupWord);
+            else if (c.cmdType == CPTA)
+                cField |= quint16(setupWord);
+            else
+                b |= quint16(setupWord);
         }
-        }
+        // B names the file until the files are embedded; a command without a
+        // path names none.
+        if (row.encoding == ScriptCommandTable::Encoding::CsivFile && noteCsivOperand && b != kNoItem)
+            noteCsivOperand(b, w.size() + SasLayout::kCsivFileOffsetAt);
         w.u8(quint8(c.cmdType), "command");
         w.u16(a, "A");
         w.u16(b, "B");
         w.u16(cField, "C");
     }
     w.endRecord();
-    return w.data();
 }

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // A small program the panel runs at a fixed moment of the wizard. It is kept
 // as commands in their source form; validation resolves their arguments and
 // the record encodes the resolved commands.
@@ -73,7 +75,13 @@ public:
     WdlTokenScript(const QString &id, int type);
 
     QString toString(bool inScreen) const override;
-    QByteArray toByteArray() const override;
+    void writeRecord(LeWriter &w) const override;
+    // Where a CSIV command's file offset goes: its file number (the path
+    // text's number) and the offset in the writer of the field to patch.
+    using CsivOperandNote = std::function<void(quint16 fileNumber, int offset)>;
+    // As writeRecord, telling noteCsivOperand where each CSIV command that
+    // names a file keeps its file's offset.
+    void writeRecord(LeWriter &w, const CsivOperandNote &noteCsivOperand) const;
 
     // Parses one source line into a command and appends it. Refuses (false,
     // nothing added) an empty line or one of more than four words.
@@ -101,8 +109,6 @@ public:
     // "WS", "NSS", "PSS", "PRE_SCREEN_SCRIPT", "SUBROUTINE", "FIRST_SCREEN_SCRIPT",
     // or "NO_SCRIPT" for any other value.
     static QString typeName(int type);
-    // The CmdTypes value of a mnemonic (exact key), or -1.
-    static int commandType(const QString &mnemonic);
 
 private:
     QList<ScriptCommand> m_commands;

@@ -1,6 +1,6 @@
 #include "items/wdltokentext.h"
 
-#include "core/lewriter.h"
+#include "base/lewriter.h"
 
 namespace {
 
@@ -11,14 +11,12 @@ QString escapedLineBreaks(QString s)
 
 } // namespace
 
-WdlTokenText::WdlTokenText(const QString &id, const QString &value, bool isHelp)
-    : WdlToken(id)
+WdlTokenText::WdlTokenText(const QString &id, const QString &value, bool isHelp) : WdlToken(id)
 {
     setTextOrHelp(value, isHelp);
 }
 
-WdlTokenText::WdlTokenText(const QString &id, const QString &text, const QString &help)
-    : WdlToken(id)
+WdlTokenText::WdlTokenText(const QString &id, const QString &text, const QString &help) : WdlToken(id)
 {
     setTextOrHelp(text, false);
     setTextOrHelp(help, true);
@@ -34,13 +32,11 @@ quint16 WdlTokenText::getIndex() const
 // |      0 |    2 | text number                            |
 // |      2 |    4 | key of the text: 2 * number - 1        |
 // |      6 |    4 | key of the help: 2 * number            |
-QByteArray WdlTokenText::toByteArray() const
+void WdlTokenText::writeRecord(LeWriter &w) const
 {
-    LeWriter w;
     w.u16(getIndex(), "text number");
     w.i32(textKey(), "text key");
     w.i32(helpKey(), "help key");
-    return w.data();
 }
 
 QString WdlTokenText::toString(bool inScreen) const

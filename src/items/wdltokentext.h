@@ -19,7 +19,7 @@ public:
     // on are reported 4 higher, so the 247th text is number 251.
     Q_INVOKABLE quint16 getIndex() const override;
     QString toString(bool inScreen) const override;
-    QByteArray toByteArray() const override;
+    void writeRecord(LeWriter &w) const override;
 
     // Always assigns and emits, unlike the property setters.
     void setTextOrHelp(const QString &value, bool isHelp);

@@ -52,7 +52,8 @@ public:
     // lookups over a large image.
     void add(quint8 first, quint8 second)
     {
-        m_crc = quint16(crc16arc::kPairTable[(m_crc ^ first) & 0xFFu] ^ crc16arc::kTable[((m_crc >> 8) ^ second) & 0xFFu]);
+        m_crc = quint16(crc16arc::kPairTable[(m_crc ^ first) & 0xFFu]
+                        ^ crc16arc::kTable[((m_crc >> 8) ^ second) & 0xFFu]);
     }
     quint16 value() const { return m_crc; }
 

@@ -1,54 +1,16 @@
 #include "output/csivembedder.h"
 
+#include "base/lereader.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 #include "core/inputfile.h"
-#include "core/lereader.h"
-#include "core/lewriter.h"
 
 #include <QDebug>
 #include <QFile>
 
-namespace {
-
-// A script record: the five-byte item header, script type and command count,
-// then 7 bytes per command.
-//
-// | offset | size | field                                            |
-// |      0 |    1 | command: 27 for CSIV                             |
-// |      1 |    2 | item number of the flash-name text               |
-// |      3 |    2 | item number of the path text: the file number    |
-// |      5 |    2 | item number of the third argument                |
-//
-// Bytes 3 to 6 are overwritten by the file's offset in the image (u32).
-constexpr int kScriptHeadSize = 7;
-constexpr int kCommandSize = 7;
-constexpr int kOperandAt = 3;
-constexpr quint8 kCsivCommand = 27;
-constexpr quint16 kNoItem = 0xFFFF;
-
-// Where a CSIV file says what it is called.
-//
-// | offset | size | field                               |
-// |     26 |    2 | length of the flash name in bytes   |
-// |     28 |    2 | offset of the flash name (UTF-8)    |
-constexpr int kNameLengthAt = 26;
-
-} // namespace
-
-void CsivEmbedder::scanScript(const QByteArray &record, int recordOffset)
+void CsivEmbedder::noteOperand(quint16 fileNumber, int offset)
 {
-    LeReader reader(record);
-    for (int at = kScriptHeadSize; at + kCommandSize <= record.size(); at += kCommandSize) {
-        reader.seek(at);
-        if (reader.u8() != kCsivCommand)
-            continue;
-        reader.skip(kOperandAt - 1);
-        const quint16 fileNumber = reader.u16();
-        const quint16 third = reader.u16();
-        // A command without a path names no file.
-        if (fileNumber == kNoItem && third == kNoItem)
-            continue;
-        m_operandPositions.insert(fileNumber, recordOffset + at + kOperandAt);
-    }
+    m_operandPositions.insert(fileNumber, offset);
 }
 
 void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Warn &warn)
@@ -60,14 +22,14 @@ void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Wa
         if (!path.endsWith(QLatin1String(".csiv")))
             path += QLatin1String(".csiv");
 
-        quint32 offset = kNotEmbedded;
+        quint32 offset = SasLayout::kNotEmbedded;
         QString message;
         QFile file(path);
         if (included.filePath.isEmpty() || !InputFile::open(file)) {
             message = QStringLiteral("FILE ") + path + QStringLiteral(" NOT FOUND!");
         } else {
             // The padding stays even when the file is refused below.
-            image.padTo(4);
+            image.padTo(SasLayout::kAlignment);
             const int start = image.size();
             const QByteArray bytes = file.readAll();
             const QString actual = flashNameOf(bytes);
@@ -82,7 +44,7 @@ void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Wa
         }
         if (!message.isEmpty()) {
             qDebug().noquote() << message;
-            warn(message);
+            warn(message, path);
         }
 
         const QList<qint32> positions = m_operandPositions.values(it.key());
@@ -94,8 +56,9 @@ void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Wa
 
 QString CsivEmbedder::flashNameOf(const QByteArray &file)
 {
-    LeReader reader(file, kNameLengthAt);
+    LeReader reader(file, SasLayout::kCsivNameLengthAt);
     const quint16 length = reader.u16();
+    reader.seek(SasLayout::kCsivNameOffsetAt);
     const quint16 offset = reader.u16();
     if (!reader.ok())
         return QString();

@@ -12,22 +12,20 @@
 class LeWriter;
 
 // Carries the CSIV files that scripts name inside the image. While the script
-// data is laid out it notes where each CSIV command's operand lies; once the
-// files are appended it writes each file's image offset into those operands.
+// data is written, the builder notes where each CSIV command's file offset
+// goes; once the files are appended, each file's offset is written there.
 class CsivEmbedder
 {
 public:
-    using Warn = std::function<void(const QString &text)>;
+    // A problem with the CSIV file at path.
+    using Warn = std::function<void(const QString &text, const QString &path)>;
 
-    // The operand value of a file that was not embedded.
-    static constexpr quint32 kNotEmbedded = 0xFFFFFFFF;
-
-    // Notes the operands of the CSIV commands in one script record that is
-    // about to be appended at recordOffset of the image.
-    void scanScript(const QByteArray &record, int recordOffset);
+    // Notes that the 4 bytes at offset of the image take the offset of file
+    // number fileNumber.
+    void noteOperand(quint16 fileNumber, int offset);
     // Appends the files in ascending number, each at a multiple of 4, and
-    // writes each file's offset (kNotEmbedded for one that is missing or
-    // carries another name) into the operands noted for it.
+    // writes each file's offset (SasLayout::kNotEmbedded for one that is
+    // missing or carries another name) into the operands noted for it.
     void embed(LeWriter &image, const IncludedFileMap &files, const Warn &warn);
 
     // The flash name a CSIV file carries; empty when the file is too short to

@@ -1,9 +1,10 @@
 #include "output/savewdl.h"
 
+#include "base/lereader.h"
+#include "base/saslayout.h"
 #include "core/fileurl.h"
-#include "core/lereader.h"
 #include "core/wdlheader.h"
-#include "core/wdlwizard.h"
+#include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenparam.h"
 #include "items/wdltokenscreen.h"
@@ -21,23 +22,11 @@
 
 namespace {
 
-// The header fields that are patched once the whole image exists.
-constexpr int kTotalLengthAt = 4;
-constexpr int kCheckValueAt = 8;
-constexpr int kScriptDataLengthAt = 31;
-constexpr int kTextRecordsOffsetAt = 39;
-constexpr int kDictionaryCountAt = 41;
-constexpr int kDictionaryAreaLengthAt = 42;
-constexpr int kDictionaryStartAt = 46;
-
-constexpr int kFixedHeaderSize = 48;
-constexpr int kTextRecordSize = 10;
-// The check value covers the image from here, in byte pairs.
-constexpr int kCheckedFrom = 10;
+using namespace SasLayout;
 
 int roundUpTo4(qint64 n)
 {
-    return int((n + 3) / 4 * 4);
+    return int((n + kAlignment - 1) / kAlignment * kAlignment);
 }
 
 // The progress of one build, appended to a log that nothing reads back: it
@@ -45,8 +34,7 @@ int roundUpTo4(qint64 n)
 class BuildTrace
 {
 public:
-    BuildTrace()
-        : m_log(QDir::tempPath() + QStringLiteral("/wdlc-build.log"))
+    BuildTrace() : m_log(QDir::tempPath() + QStringLiteral("/wdlc-build.log"))
     {
         m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
     }
@@ -63,20 +51,15 @@ private:
     QFile m_log;
 };
 
-void ignoreProgress(int)
-{
-}
+void ignoreProgress(int) {}
 
 } // namespace
 
-SaveWdl::SaveWdl(QObject *parent)
-    : QObject(parent)
-{
-}
+SaveWdl::SaveWdl(QObject *parent) : QObject(parent) {}
 
 void SaveWdl::setModel(int slot, WizardItemsModel *model)
 {
-    if (slot < 0 || slot >= WdlWizard::SlotCount)
+    if (slot < 0 || slot >= WizardContent::SlotCount)
         return;
     m_models[slot] = model;
     m_modelMask |= quint16(1u << slot);
@@ -114,37 +97,17 @@ bool SaveWdl::fitsTextDataLimit() const
 {
     if (!isReady())
         return false;
-    const qint64 textRecords = qint64(kTextRecordSize) * m_models[WdlWizard::TextsSlot]->count();
+    const qint64 textRecords = qint64(kTextRecordSize) * m_models[WizardContent::TextsSlot]->count();
     return roundUpTo4(wizardDataLength() + textRecords) <= kMaxField;
 }
 
-// | offset | size | field                                                   |
-// |      0 |    1 | 0x0F                                                    |
-// |      1 |    3 | zero                                                    |
-// |      4 |    4 | total image length (patched)                            |
-// |      8 |    2 | check value (patched)                                   |
-// |     10 |    2 | 48                                                      |
-// |     12 |  2+2 | FILE_FORMAT_VERSION major, minor                        |
-// |     16 |  2+2 | FILE_VERSION major, minor                               |
-// |     20 |    1 | RUN_MODE                                                |
-// |     21 |    2 | PRODUCT_TYPE                                            |
-// |     23 |  2+2 | DATABASE_VERSION major, minor                           |
-// |     27 |    2 | length of the file-name field, its zero byte included   |
-// |     29 |    2 | offset of the file-name field: 48                       |
-// |     31 |    2 | script data length (patched)                            |
-// |     33 |    2 | header length: 48 + file-name field                     |
-// |     35 |    2 | number of text records                                  |
-// |     37 |    2 | length of the text records                              |
-// |     39 |    2 | offset of the text records (patched)                    |
-// |     41 |    1 | number of dictionaries (patched)                        |
-// |     42 |    4 | length of the dictionary area (patched)                 |
-// |     46 |    2 | dictionary start (patched)                              |
-// |     48 |    n | FILE_NAME in UTF-8, then one zero byte                  |
+// Field by field as SasLayout lays the header out; the lengths and offsets
+// that depend on what follows are written as zero and patched by writeSas.
 void SaveWdl::buildHeader(LeWriter &out) const
 {
     const QByteArray fileName = m_header->fileName().toUtf8();
-    const int textCount = m_models[WdlWizard::TextsSlot]->count();
-    out.u8(0x0F, "format");
+    const int textCount = m_models[WizardContent::TextsSlot]->count();
+    out.u8(kFormatByte, "format");
     out.zeros(3, "zero");
     out.u32(0, "total length");
     out.u16(0, "check value");
@@ -176,41 +139,40 @@ void SaveWdl::buildHeader(LeWriter &out) const
 // than one group and is written in each.
 void SaveWdl::buildScriptData(LeWriter &out, CsivEmbedder *csivOperands) const
 {
-    const QList<WdlToken *> &screens = m_models[WdlWizard::ScreensSlot]->items();
-    const QList<WdlToken *> &parameters = m_models[WdlWizard::ParametersSlot]->items();
+    const QList<WdlToken *> &screens = m_models[WizardContent::ScreensSlot]->items();
+    const QList<WdlToken *> &parameters = m_models[WizardContent::ParametersSlot]->items();
     auto screensWhere = [&](auto condition) {
         for (WdlToken *item : screens) {
             if (condition(static_cast<WdlTokenScreen *>(item)))
-                out.bytes(item->toByteArray(), "screen");
+                item->writeRecord(out);
         }
     };
-    auto parametersOfKind = [&](int kind, const char *field) {
+    auto parametersOfKind = [&](int kind) {
         for (WdlToken *item : parameters) {
             if (static_cast<WdlTokenParam *>(item)->kind() == kind)
-                out.bytes(item->toByteArray(), field);
+                item->writeRecord(out);
         }
     };
-    auto all = [&](int slot, const char *field) {
+    auto all = [&](int slot) {
         for (WdlToken *item : m_models[slot]->items())
-            out.bytes(item->toByteArray(), field);
+            item->writeRecord(out);
     };
 
     screensWhere([](const WdlTokenScreen *s) { return s->overlay() != nullptr; });
     screensWhere([](const WdlTokenScreen *s) { return s->parameters().size() == 1; });
     screensWhere([](const WdlTokenScreen *s) { return s->parameters().size() == 2; });
-    all(WdlWizard::OverlaysSlot, "overlay");
-    all(WdlWizard::ChoiceListsSlot, "choice list");
-    parametersOfKind(WdlTokenParam::KindVCP, "VCP");
-    parametersOfKind(WdlTokenParam::KindP, "P");
-    all(WdlWizard::LocalParametersSlot, "local parameter");
-    for (WdlToken *item : m_models[WdlWizard::ScriptsSlot]->items()) {
-        const QByteArray record = item->toByteArray();
-        if (csivOperands && static_cast<WdlTokenScript *>(item)->getScriptText().contains(QLatin1String("CSIV")))
-            csivOperands->scanScript(record, out.size());
-        out.bytes(record, "script");
-    }
-    parametersOfKind(WdlTokenParam::KindVP, "VP");
-    all(WdlWizard::FiltersSlot, "filter");
+    all(WizardContent::OverlaysSlot);
+    all(WizardContent::ChoiceListsSlot);
+    parametersOfKind(WdlTokenParam::KindVCP);
+    parametersOfKind(WdlTokenParam::KindP);
+    all(WizardContent::LocalParametersSlot);
+    WdlTokenScript::CsivOperandNote noteCsivOperand;
+    if (csivOperands)
+        noteCsivOperand = [csivOperands](quint16 fileNumber, int at) { csivOperands->noteOperand(fileNumber, at); };
+    for (WdlToken *item : m_models[WizardContent::ScriptsSlot]->items())
+        static_cast<WdlTokenScript *>(item)->writeRecord(out, noteCsivOperand);
+    parametersOfKind(WdlTokenParam::KindVP);
+    all(WizardContent::FiltersSlot);
 }
 
 // An empty text or help gets no entry, so a text emptied because it holds a
@@ -218,7 +180,7 @@ void SaveWdl::buildScriptData(LeWriter &out, CsivEmbedder *csivOperands) const
 std::vector<char> SaveWdl::buildDictionary() const
 {
     DictCodec::Entries entries;
-    for (WdlToken *item : m_models[WdlWizard::TextsSlot]->items()) {
+    for (WdlToken *item : m_models[WizardContent::TextsSlot]->items()) {
         const auto *text = static_cast<WdlTokenText *>(item);
         if (!text->getText().isEmpty())
             entries.emplace_back(text->textKey(), text->getText());
@@ -232,7 +194,13 @@ std::vector<char> SaveWdl::buildDictionary() const
 
 void SaveWdl::embedCsivFiles(LeWriter &image)
 {
-    m_csiv.embed(image, m_includedFiles, [this](const QString &text) { emit newWarning(text, 0); });
+    m_csiv.embed(image, m_includedFiles, [this](const QString &text, const QString &path) { report(text, path, 0); });
+}
+
+void SaveWdl::report(const QString &text, const QString &file, int line)
+{
+    m_problems.append({text, file, line});
+    emit newWarning(text, 0);
 }
 
 bool SaveWdl::writeSas(const QString &url)
@@ -247,16 +215,31 @@ bool SaveWdl::writeSas(const QString &url)
 
     // Its result is ignored: a template that cannot be written does not stop
     // the image.
-    TranslationTemplate::exportTranslationTemplate(url, m_models[WdlWizard::TextsSlot]);
+    TranslationTemplate::exportTranslationTemplate(url, m_models[WizardContent::TextsSlot]);
 
     QSaveFile file(FileUrl::toLocalPath(url));
     if (!file.open(QIODevice::WriteOnly))
         return false;
     trace(QStringLiteral("file opened"));
+    if (!buildImage(url, [&trace](const QString &step) { trace(step); })) {
+        file.cancelWriting();
+        return false;
+    }
+    file.write(m_image.data());
+    return file.commit();
+}
 
+bool SaveWdl::buildImage(const QString &url)
+{
+    return isReady() && buildImage(url, [](const QString &) {});
+}
+
+bool SaveWdl::buildImage(const QString &url, const Trace &trace)
+{
     m_image = LeWriter();
     m_image.setAnnotate(m_annotate);
     m_csiv = CsivEmbedder();
+    m_problems.clear();
     buildHeader(m_image);
     const int headerLength = m_image.size();
     trace(QStringLiteral("file header"));
@@ -266,28 +249,27 @@ bool SaveWdl::writeSas(const QString &url)
 
     // A text that holds a CSIV file's path is not shown on the panel: its
     // record stays, its dictionary entry goes.
-    for (WdlToken *item : m_models[WdlWizard::TextsSlot]->items()) {
+    for (WdlToken *item : m_models[WizardContent::TextsSlot]->items()) {
         auto *text = static_cast<WdlTokenText *>(item);
         if (m_includedFiles.contains(text->getIndex()))
             text->setText(QString());
-        m_image.bytes(text->toByteArray(), "text record");
+        text->writeRecord(m_image);
     }
-    m_image.padTo(4);
+    m_image.padTo(SasLayout::kAlignment);
     const int dictionaryStart = m_image.size();
     // The callers refuse such a wizard first; this keeps a wrapped 16-bit
     // field out of any image written some other way.
-    if (dictionaryStart > kMaxField) {
-        file.cancelWriting();
+    if (dictionaryStart > kMaxField)
         return false;
-    }
 
     trace(QStringLiteral("dict data"));
     const std::vector<char> english = buildDictionary();
     m_image.bytes(QByteArray(english.data(), int(english.size())), "English dictionary");
-    const quint8 translations =
-        TranslationImporter(m_models[WdlWizard::TextsSlot], m_header->productName(),
-                            [this](const QString &text) { emit newWarning(text, 0); })
-            .importTranslations(url, m_image);
+    const quint8 translations = TranslationImporter(m_models[WizardContent::TextsSlot], m_header->productName(),
+                                                    [this](const QString &text, const QString &file, int line) {
+                                                        report(text, file, line);
+                                                    })
+                                    .importTranslations(url, m_image);
     embedCsivFiles(m_image);
 
     const int total = m_image.size();
@@ -303,9 +285,7 @@ bool SaveWdl::writeSas(const QString &url)
     const quint16 checkValue = sasChecksum(m_image.data());
     trace(QStringLiteral("crc3"));
     m_image.patchU16(kCheckValueAt, checkValue);
-
-    file.write(m_image.data());
-    return file.commit();
+    return true;
 }
 
 quint16 SaveWdl::sasChecksum(const QByteArray &image)

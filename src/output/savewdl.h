@@ -1,14 +1,16 @@
 #ifndef WDLC_SAVEWDL_H
 #define WDLC_SAVEWDL_H
 
+#include "base/lewriter.h"
+#include "core/buildproducts.h"
 #include "core/includedfile.h"
-#include "core/lewriter.h"
 #include "output/csivembedder.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class WdlHeader;
@@ -53,9 +55,6 @@ public:
     };
     Q_ENUM(Translations)
 
-    // The largest value of the image's 16-bit length and offset fields.
-    static constexpr int kMaxField = 0xFFFF;
-
     explicit SaveWdl(QObject *parent = nullptr);
 
     // Slots 0 parameters, 1 screens, 2 overlays, 3 scripts, 4 local
@@ -78,6 +77,13 @@ public:
     // Builds the whole image and writes it to the local file of url. An
     // existing file is replaced only once the whole image has been written.
     bool writeSas(const QString &url);
+    // Builds the whole image in memory, for an image at url: the translation
+    // files are read beside it and the CSIV files where the scripts say.
+    // False when not ready or too large; the image is then incomplete.
+    bool buildImage(const QString &url);
+    // The problems met by the last build, each with the file it is about.
+    // Each was also announced by newWarning.
+    const QList<BuildProducts::Problem> &problems() const { return m_problems; }
 
     // The pieces of the image, field by field into out. The fields that are
     // known only once the image is complete are written as zero.
@@ -104,7 +110,11 @@ signals:
     void newWarning(const QString &q, quint16 i = 0);
 
 private:
+    using Trace = std::function<void(const QString &step)>;
+
     int wizardDataLength() const;
+    bool buildImage(const QString &url, const Trace &trace);
+    void report(const QString &text, const QString &file, int line);
 
     WizardItemsModel *m_models[8] = {};
     WdlHeader *m_header = nullptr;
@@ -112,6 +122,7 @@ private:
     quint16 m_modelMask = 0;
     LeWriter m_image;
     CsivEmbedder m_csiv;
+    QList<BuildProducts::Problem> m_problems;
     bool m_annotate = false;
 };
 

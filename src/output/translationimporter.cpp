@@ -1,8 +1,9 @@
 #include "output/translationimporter.h"
 
-#include "core/enumkeys.h"
+#include "base/enumkeys.h"
+#include "base/lewriter.h"
+#include "base/saslayout.h"
 #include "core/inputfile.h"
-#include "core/lewriter.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/languagetable.h"
@@ -24,9 +25,7 @@ bool elementStarts(const QXmlStreamReader &xml, QLatin1String name)
     return xml.isStartElement() && xml.name() == name;
 }
 
-void ignoreProgress(int)
-{
-}
+void ignoreProgress(int) {}
 
 // The names of the files named like translations beside the image, in byte
 // order: a directory lists its entries in an order of its own, and the same
@@ -37,8 +36,7 @@ QStringList translationFileNames(const QString &directory)
     // dangling links that match are listed too: opening them fails, and says so.
     QStringList names = QDir(directory).entryList({QStringLiteral("translation_*.xml")},
                                                   QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
-    std::sort(names.begin(), names.end(),
-              [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
     return names;
 }
 
@@ -78,14 +76,14 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
         // image named without a directory gives file names without one.
         QFile file(directory.isEmpty() ? name : QDir(directory).filePath(name));
         if (!InputFile::open(file)) {
-            m_warn(QStringLiteral("Unable to open file ") + file.fileName());
+            m_warn(QStringLiteral("Unable to open file ") + file.fileName(), file.fileName(), 0);
             continue;
         }
         const std::vector<char> dictionary = readTranslationFile(file);
         if (dictionary.empty())
             continue;
         image.bytes(QByteArray::fromRawData(dictionary.data(), int(dictionary.size())), "translation dictionary");
-        image.padTo(4);
+        image.padTo(SasLayout::kAlignment);
         ++count;
     }
     return count;
@@ -109,7 +107,8 @@ std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
             if (language < 0) {
                 m_warn(QStringLiteral("XML tag \"translations\" was not found or did not contain any data. Error "
                                       "was in file ")
-                       + fileName);
+                           + fileName,
+                       fileName, int(xml.lineNumber()));
                 return {};
             }
             readTextEntry(xml, fileName, entries);
@@ -117,18 +116,19 @@ std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
         // The one place where the reader's own errors, also those met while
         // reading a text's content, refuse the file.
         if (xml.hasError()) {
-            m_warn(xml.errorString() + QStringLiteral("Error was detected in file ") + fileName);
+            m_warn(xml.errorString() + QStringLiteral("Error was detected in file ") + fileName, fileName,
+                   int(xml.lineNumber()));
             return {};
         }
     }
     if (language < 0 || entries.empty()) {
         m_warn(QStringLiteral("Did not find any meaningful data in file ") + fileName
-               + QStringLiteral(" . Perhaps it isn't a translation file."));
+                   + QStringLiteral(" . Perhaps it isn't a translation file."),
+               fileName, 0);
         return {};
     }
     LanguageTable::setProductName(language, m_productName);
-    return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language),
-                             ignoreProgress);
+    return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
 }
 
 // <translations language="German">
@@ -139,24 +139,26 @@ int TranslationImporter::readLanguage(QXmlStreamReader &xml, const QString &file
     const QXmlStreamAttributes attributes = xml.attributes();
     if (attributes.size() != 1 || attributes.first().qualifiedName() != QLatin1String("language")) {
         m_warn(QStringLiteral("XML file ") + fileName
-               + QStringLiteral(" did not contain attribute \"language\" or contained extra attributes. This file "
-                                "is not a translation file."));
+                   + QStringLiteral(" did not contain attribute \"language\" or contained extra attributes. This file "
+                                    "is not a translation file."),
+               fileName, int(xml.lineNumber()));
         return -1;
     }
     const QString name = attributes.first().value().toString();
     const int language = EnumKeys::of<SaveWdl::Translations>().value(name);
     if (language < 0)
-        m_warn(QStringLiteral("Unknown translation language \"") + name + QStringLiteral("\" found in file ")
-               + fileName + QStringLiteral(". The following languages are supported:\n")
-               + TranslationTemplate::supportedLanguagesText());
+        m_warn(QStringLiteral("Unknown translation language \"") + name + QStringLiteral("\" found in file ") + fileName
+                   + QStringLiteral(". The following languages are supported:\n")
+                   + TranslationTemplate::supportedLanguagesText(),
+               fileName, int(xml.lineNumber()));
     return language;
 }
 
 // <text id="pump_type_name" type="text">Pumpentyp</text>
-void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fileName,
-                                        DictCodec::Entries &entries)
+void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fileName, DictCodec::Entries &entries)
 {
-    const auto line = [&xml] { return QString::number(xml.lineNumber()); };
+    const int lineNumber = int(xml.lineNumber());
+    const auto line = [lineNumber] { return QString::number(lineNumber); };
     QString id;
     bool hasId = false;
     bool hasType = false;
@@ -176,10 +178,12 @@ void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fi
     }
     if (!hasId)
         m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"id\" on line ")
-               + line() + QStringLiteral(" was empty. It is not known which text was translated."));
+                   + line() + QStringLiteral(" was empty. It is not known which text was translated."),
+               fileName, lineNumber);
     if (!hasType)
         m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"type\" on line ")
-               + line() + QStringLiteral(" was empty. It is not known whether text or help was translated."));
+                   + line() + QStringLiteral(" was empty. It is not known whether text or help was translated."),
+               fileName, lineNumber);
 
     // A child element inside makes the reader fail; the caller refuses the
     // file once this entry is done, so an unknown id is still reported.
@@ -188,8 +192,9 @@ void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fi
     const auto *text = m_texts->byId<WdlTokenText>(id);
     if (!text) {
         m_warn(QStringLiteral("Text identificator ") + id
-               + QStringLiteral(" was not found in wdl file. Found translation for unknown text.")
-               + TranslationTemplate::supportedLanguagesText());
+                   + QStringLiteral(" was not found in wdl file. Found translation for unknown text.")
+                   + TranslationTemplate::supportedLanguagesText(),
+               fileName, lineNumber);
         return;
     }
     if (isText)

@@ -18,7 +18,9 @@ class WizardItemsModel;
 class TranslationImporter
 {
 public:
-    using Warn = std::function<void(const QString &text)>;
+    // A problem with one translation file, at its line where the XML reader
+    // knows it (else 0).
+    using Warn = std::function<void(const QString &text, const QString &file, int line)>;
 
     TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn);
 

@@ -36,18 +36,17 @@ QString buildTemplateText()
         "Files which are not named accordingly will be ignored.\n"
         "Also, attribute \"language\" of xml tag \"translations\" has to be renamed.\n"
         "The following languages are supported:\n");
-    const QString tail = QStringLiteral(
-        "Translations MUST NOT CONTAIN XML RESERVED CHARACTERS <,>,&,%.\n"
-        "Please make the following replacements:\n"
-        "> replace with &gt;\n"
-        "< replace with &lt;\n"
-        "& replace with &amp;\n"
-        "% replace with &#37;\n"
-        " -->\n"
-        "<root>\n"
-        "\t<translations language=\"Copy your language name from the above list\">\n"
-        "<textid/>\t</translations>\n"
-        "</root>\n");
+    const QString tail = QStringLiteral("Translations MUST NOT CONTAIN XML RESERVED CHARACTERS <,>,&,%.\n"
+                                        "Please make the following replacements:\n"
+                                        "> replace with &gt;\n"
+                                        "< replace with &lt;\n"
+                                        "& replace with &amp;\n"
+                                        "% replace with &#37;\n"
+                                        " -->\n"
+                                        "<root>\n"
+                                        "\t<translations language=\"Copy your language name from the above list\">\n"
+                                        "<textid/>\t</translations>\n"
+                                        "</root>\n");
     return head + TranslationTemplate::supportedLanguagesText() + tail;
 }
 

@@ -1,6 +1,7 @@
 #include "output/wdlformatter.h"
 
-#include "core/wdlwizard.h"
+#include "core/wdlheader.h"
+#include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenfilter.h"
 #include "items/wdltokenoverlay.h"
@@ -312,10 +313,10 @@ WdlFormatter::WdlFormatter(WizardItemsModel *const *models, const WdlHeader *hea
 // level can define.
 QString WdlFormatter::text() const
 {
-    const auto parameters = itemsOf<WdlTokenParam>(m_models[WdlWizard::ParametersSlot]);
-    const auto screens = itemsOf<WdlTokenScreen>(m_models[WdlWizard::ScreensSlot]);
-    const auto scripts = itemsOf<WdlTokenScript>(m_models[WdlWizard::ScriptsSlot]);
-    const auto choiceLists = itemsOf<WdlTokenChoiceList>(m_models[WdlWizard::ChoiceListsSlot]);
+    const auto parameters = itemsOf<WdlTokenParam>(m_models[WizardContent::ParametersSlot]);
+    const auto screens = itemsOf<WdlTokenScreen>(m_models[WizardContent::ScreensSlot]);
+    const auto scripts = itemsOf<WdlTokenScript>(m_models[WizardContent::ScriptsSlot]);
+    const auto choiceLists = itemsOf<WdlTokenChoiceList>(m_models[WizardContent::ChoiceListsSlot]);
 
     // A bare drive parameter is declared at top level and named by its
     // screens; a parameter on no screen, named only by scripts, has no other
@@ -363,14 +364,14 @@ QString WdlFormatter::text() const
     const QString screenText = writer.take();
 
     QString texts;
-    for (const WdlTokenText *text : itemsOf<WdlTokenText>(m_models[WdlWizard::TextsSlot]))
+    for (const WdlTokenText *text : itemsOf<WdlTokenText>(m_models[WizardContent::TextsSlot]))
         texts += textLines(text);
     QString choiceListFilters;
     QString arrayFilters;
-    for (const WdlTokenFilter *filter : itemsOf<WdlTokenFilter>(m_models[WdlWizard::FiltersSlot]))
+    for (const WdlTokenFilter *filter : itemsOf<WdlTokenFilter>(m_models[WizardContent::FiltersSlot]))
         (filter->isClf() ? choiceListFilters : arrayFilters) += filterLine(filter);
     QString localParameters;
-    for (const WdlToken *local : m_models[WdlWizard::LocalParametersSlot]->items())
+    for (const WdlToken *local : m_models[WizardContent::LocalParametersSlot]->items())
         localParameters += local->toString(false);
 
     return WdlWriter::headerBlock(*m_header) + WdlWriter::region(WdlWriter::TextRegion, texts)

@@ -1,12 +1,11 @@
 #include "output/wdlwriter.h"
 
 #include "core/fileurl.h"
+#include "core/outputfile.h"
 #include "core/wdlheader.h"
-#include "core/wdlwizard.h"
+#include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenfilter.h"
-
-#include <QSaveFile>
 
 namespace {
 
@@ -42,10 +41,7 @@ QString filterDumps(const WizardItemsModel *filters, bool choiceListFilters)
 
 } // namespace
 
-WdlWriter::WdlWriter(WizardItemsModel *const *models, const WdlHeader *header)
-    : m_models(models), m_header(header)
-{
-}
+WdlWriter::WdlWriter(WizardItemsModel *const *models, const WdlHeader *header) : m_models(models), m_header(header) {}
 
 QString WdlWriter::headerBlock(const WdlHeader &h)
 {
@@ -91,15 +87,15 @@ QString WdlWriter::text() const
 {
     QString screens;
     // Overlays have no region: each is written inside its screen.
-    for (const WdlToken *screen : m_models[WdlWizard::ScreensSlot]->items())
+    for (const WdlToken *screen : m_models[WizardContent::ScreensSlot]->items())
         screens += screen->toString(false) + QLatin1Char('\n');
-    return headerBlock(*m_header) + region(TextRegion, dumps(m_models[WdlWizard::TextsSlot]))
-           + region(ChoiceListFilterRegion, filterDumps(m_models[WdlWizard::FiltersSlot], true))
-           + region(ArrayFilterRegion, filterDumps(m_models[WdlWizard::FiltersSlot], false))
-           + region(LocalParameterRegion, dumps(m_models[WdlWizard::LocalParametersSlot]))
-           + region(ParameterRegion, dumps(m_models[WdlWizard::ParametersSlot]))
-           + region(ChoiceListRegion, dumps(m_models[WdlWizard::ChoiceListsSlot]))
-           + region(ScriptRegion, dumps(m_models[WdlWizard::ScriptsSlot])) + region(ScreenRegion, screens);
+    return headerBlock(*m_header) + region(TextRegion, dumps(m_models[WizardContent::TextsSlot]))
+           + region(ChoiceListFilterRegion, filterDumps(m_models[WizardContent::FiltersSlot], true))
+           + region(ArrayFilterRegion, filterDumps(m_models[WizardContent::FiltersSlot], false))
+           + region(LocalParameterRegion, dumps(m_models[WizardContent::LocalParametersSlot]))
+           + region(ParameterRegion, dumps(m_models[WizardContent::ParametersSlot]))
+           + region(ChoiceListRegion, dumps(m_models[WizardContent::ChoiceListsSlot]))
+           + region(ScriptRegion, dumps(m_models[WizardContent::ScriptsSlot])) + region(ScreenRegion, screens);
 }
 
 bool WdlWriter::writeWdl(const QString &sasUrl) const
@@ -110,9 +106,6 @@ bool WdlWriter::writeWdl(const QString &sasUrl) const
     path.replace(path.size() - 4, 4, QStringLiteral(".wdl"));
 
     // Written whole or not at all: the file may be the wizard's only source.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    file.write(text().toUtf8());
-    return file.commit();
+    QString error;
+    return OutputFile::write(path, text().toUtf8(), &error);
 }

@@ -1,15 +1,19 @@
 #include "reader/linesource.h"
 
 #include "core/inputfile.h"
+#include "reader/sourceoverlay.h"
 
 #include <QFile>
 
-bool LineSource::open(const QString &path)
+bool LineSource::open(const QString &path, const SourceOverlay *overlay)
 {
-    QFile file(path);
-    if (!InputFile::open(file))
-        return false;
-    QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    if (!overlay || !overlay->find(path, &bytes)) {
+        QFile file(path);
+        if (!InputFile::open(file))
+            return false;
+        bytes = file.readAll();
+    }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     bytes.replace('\r', QByteArray());

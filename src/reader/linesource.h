@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class SourceOverlay;
+
 // The physical lines of one WDL file, decoded as UTF-8 (a byte order mark is
 // skipped, invalid bytes become replacement characters). The file is read as
 // text: every CR is dropped, so a line ends at LF or CR LF, and a lone CR
@@ -13,8 +15,9 @@
 class LineSource
 {
 public:
-    // Reads the file; false when it cannot be opened (a directory cannot).
-    bool open(const QString &path);
+    // Reads the file, or the text the overlay holds for it; false when it
+    // cannot be opened (a directory cannot).
+    bool open(const QString &path, const SourceOverlay *overlay = nullptr);
 
     bool atEnd() const { return m_pos >= m_text.size(); }
     QString readLine();

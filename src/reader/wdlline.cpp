@@ -3,8 +3,7 @@
 namespace {
 
 // Splits at runs of characters for which isSeparator holds, dropping empty pieces.
-template<class Separator>
-QStringList splitAt(const QString &line, Separator isSeparator)
+template<class Separator> QStringList splitAt(const QString &line, Separator isSeparator)
 {
     QStringList out;
     const int size = line.size();

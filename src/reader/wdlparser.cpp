@@ -1,15 +1,22 @@
 #include "reader/wdlparser.h"
 
-#include "core/enumkeys.h"
+#include "base/enumkeys.h"
 #include "core/fileurl.h"
-#include "core/warning.h"
-#include "core/wdlwizard.h"
+#include "core/warningsink.h"
+#include "core/wdlheader.h"
+#include "core/wizardcontent.h"
+#include "core/wizarditemsmodel.h"
+#include "items/wdltokenchoicelist.h"
 #include "items/wdltokenfilter.h"
 #include "items/wdltokenlocalparam.h"
 #include "items/wdltokenoverlay.h"
+#include "items/wdltokenparam.h"
+#include "items/wdltokenscreen.h"
+#include "items/wdltokenscript.h"
+#include "items/wdltokentext.h"
 #include "reader/linesource.h"
+#include "reader/nssresolver.h"
 #include "reader/wdlline.h"
-#include "validation/nssresolver.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,18 +57,17 @@ QString msgNotAccessible(const QString &id, const QString &numberText)
 
 } // namespace
 
-WdlParser::WdlParser(WdlWizard *wizard)
-    : m_wizard(wizard),
-      m_parameters(wizard->parametersModel()),
-      m_screens(wizard->screenModel()),
-      m_overlays(wizard->overlayModel()),
-      m_scripts(wizard->scriptModel()),
-      m_localParameters(wizard->localParameterModel()),
-      m_choiceLists(wizard->choicelistModel()),
-      m_texts(wizard->textModel()),
-      m_filters(wizard->filterModel()),
-      m_warnings(wizard->warningsModel()),
-      m_header(wizard->header())
+WdlParser::WdlParser(const WizardContent &content)
+    : m_content(content),
+      m_parameters(content.parameters()),
+      m_screens(content.screens()),
+      m_overlays(content.overlays()),
+      m_scripts(content.scripts()),
+      m_localParameters(content.localParameters()),
+      m_choiceLists(content.choiceLists()),
+      m_texts(content.texts()),
+      m_filters(content.filters()),
+      m_header(content.header)
 {
 }
 
@@ -77,9 +83,15 @@ int WdlParser::commandValue(const char *enumName, const QString &key)
 
 void WdlParser::addWarning(const QString &message, int line)
 {
-    Warning *w = m_inInclude ? new Warning(message, m_includeFileName, m_includeLineNumber)
-                             : new Warning(message, QFileInfo(m_wizard->currentFile()).fileName(), line);
-    m_warnings->appendWarning(w);
+    if (m_inInclude)
+        m_content.warnings->addWarningIn(m_includeFileName, message, m_includeLineNumber);
+    else
+        m_content.warnings->addWarningIn(QFileInfo(m_content.warnings->currentFile()).fileName(), message, line);
+}
+
+void WdlParser::warn(const QString &message)
+{
+    addWarning(message, m_mainLineNumber);
 }
 
 bool WdlParser::checkArgumentCount(int min, int count)
@@ -88,10 +100,8 @@ bool WdlParser::checkArgumentCount(int min, int count)
     const quint8 given = quint8(count);
     if (atLeast <= given)
         return true;
-    addWarning(QStringLiteral("Too few arguments. There should be at least ") + QString::number(atLeast)
-                   + QStringLiteral(" arguments, but there are ") + QString::number(given)
-                   + QStringLiteral(" arguments"),
-               m_mainLineNumber);
+    warn(QStringLiteral("Too few arguments. There should be at least ") + QString::number(atLeast)
+         + QStringLiteral(" arguments, but there are ") + QString::number(given) + QStringLiteral(" arguments"));
     return false;
 }
 
@@ -119,7 +129,7 @@ bool WdlParser::parseFile(const QString &location, bool isTopLevel)
     }
     const QString path = FileUrl::toLocalPath(location);
     LineSource source;
-    if (!source.open(path)) {
+    if (!source.open(path, m_sourceOverlay)) {
         addWarning(QStringLiteral("Opening of ") + location + QStringLiteral(" failed"), 0);
         return false;
     }
@@ -136,13 +146,14 @@ bool WdlParser::parseFile(const QString &location, bool isTopLevel)
     }
 
     if (isTopLevel) {
-        NssResolver::resolve(this, m_scripts, m_screens, m_nssCalls, m_nssOrder);
+        NssResolver::resolve([this](const QString &text, int line) { addWarning(text, line); }, m_scripts, m_screens,
+                             m_nssCalls, m_nssOrder);
         m_nssCalls.clear();
         m_nssOrder.clear();
         // A screen named by NS whose block never came belongs to no collection;
         // the wizard keeps it so that it is released with the rest.
         for (WdlTokenScreen *screen : qAsConst(m_pendingScreens))
-            m_wizard->adoptUnlistedItem(screen);
+            m_content.unlistedItems->append(screen);
         m_pendingScreens.clear();
         m_currentStream = nullptr;
         m_mainStream = nullptr;
@@ -215,8 +226,7 @@ void WdlParser::parseLine(const QString &line)
         if (ok)
             m_header->setProductType(quint16(type));
         else
-            addWarning(QStringLiteral("Failed to parse string ") + word1 + QStringLiteral(" into a number."),
-                       m_mainLineNumber);
+            warn(QStringLiteral("Failed to parse string ") + word1 + QStringLiteral(" into a number."));
         break;
     }
     case PRODUCT_NAME: {
@@ -224,7 +234,7 @@ void WdlParser::parseLine(const QString &line)
         if (name.size() == 6)
             m_header->setProductName(name);
         else
-            addWarning(QStringLiteral("PRODUCT_NAME must be 6 characters long."), m_mainLineNumber);
+            warn(QStringLiteral("PRODUCT_NAME must be 6 characters long."));
         break;
     }
     case FILE_NAME:
@@ -234,7 +244,7 @@ void WdlParser::parseLine(const QString &line)
         parseInclude(word1);
         break;
     default:
-        addWarning(QStringLiteral("Unknown tag ") + tag, m_mainLineNumber);
+        warn(QStringLiteral("Unknown tag ") + tag);
         break;
     }
 }
@@ -244,9 +254,8 @@ void WdlParser::parseVersion(int tag, const QString &value)
 {
     const QStringList pieces = value.split(QLatin1Char('.'), Qt::SkipEmptyParts);
     if (pieces.size() != 2) {
-        addWarning(QStringLiteral("Metadata FILE_FORMAT_VERSION, FILE_VERSION, DATABASE_VERSION must contain "
-                                  "\".\" that separates major and minor versions."),
-                   m_mainLineNumber);
+        warn(QStringLiteral("Metadata FILE_FORMAT_VERSION, FILE_VERSION, DATABASE_VERSION must contain "
+                            "\".\" that separates major and minor versions."));
         return;
     }
     bool majorOk = false;
@@ -254,9 +263,8 @@ void WdlParser::parseVersion(int tag, const QString &value)
     const quint16 major = quint16(pieces.at(0).toInt(&majorOk, 10));
     const quint16 minor = quint16(pieces.at(1).toInt(&minorOk, 10));
     if (!majorOk || !minorOk)
-        addWarning(QStringLiteral("Failed to parse string ") + value
-                       + QStringLiteral(" into major and minor version number."),
-                   m_mainLineNumber);
+        warn(QStringLiteral("Failed to parse string ") + value
+             + QStringLiteral(" into major and minor version number."));
     if (tag == FILE_FORMAT_VERSION)
         m_header->setFileFormatVersion(major, minor);
     else if (tag == FILE_VERSION)
@@ -269,10 +277,9 @@ void WdlParser::parseVersion(int tag, const QString &value)
 void WdlParser::parseInclude(const QString &name)
 {
     if (m_inInclude) {
-        addWarning(QStringLiteral("It is not possible to include a file from an already included file "
-                                  "(recursion is not allowed). File \"")
-                       + name + QStringLiteral("\" will be ignored."),
-                   m_mainLineNumber);
+        warn(QStringLiteral("It is not possible to include a file from an already included file "
+                            "(recursion is not allowed). File \"")
+             + name + QStringLiteral("\" will be ignored."));
         return;
     }
     m_includeFileName = name;
@@ -292,15 +299,14 @@ void WdlParser::parseInclude(const QString &name)
 bool WdlParser::readBlock(const QString &id, const std::function<void(const QString &)> &onItemLine)
 {
     if (!readNextLine().startsWith(QLatin1Char('{'))) {
-        addWarning(QStringLiteral("ERROR with parenthesis!"), m_mainLineNumber);
+        warn(QStringLiteral("ERROR with parenthesis!"));
         return false;
     }
     int depth = 1;
     while (depth > 0) {
         const QString line = readNextLine();
         if (line.isEmpty()) {
-            addWarning(QStringLiteral("Block of ") + id + QStringLiteral(" is not closed before the end of the file."),
-                       m_mainLineNumber);
+            warn(QStringLiteral("Block of ") + id + QStringLiteral(" is not closed before the end of the file."));
             break;
         }
         if (line.startsWith(QLatin1Char('{')))
@@ -337,7 +343,7 @@ WdlTokenText *WdlParser::findText(const QString &id)
 {
     auto *text = m_texts->byId<WdlTokenText>(id);
     if (!text)
-        addWarning(QStringLiteral("Text ") + id + QStringLiteral(" is not defined."), m_mainLineNumber);
+        warn(QStringLiteral("Text ") + id + QStringLiteral(" is not defined."));
     return text;
 }
 
@@ -346,7 +352,7 @@ bool WdlParser::readNumber(const QString &numberText, int *number)
     bool ok = false;
     *number = numberText.toInt(&ok, 10);
     if (!ok) {
-        addWarning(msgNotANumber(numberText), m_mainLineNumber);
+        warn(msgNotANumber(numberText));
         *number = 1;
     }
     return ok;
@@ -364,9 +370,8 @@ void WdlParser::parseText(const QString &id, const QString &line, int tag)
 {
     if (!WdlLine::isCompleteText(line)) {
         const int n = currentLine();
-        addWarning(QStringLiteral("ERROR in wdl texts from line ") + QString::number(n) + QStringLiteral(" to line ")
-                       + QString::number(n + 1),
-                   m_mainLineNumber);
+        warn(QStringLiteral("ERROR in wdl texts from line ") + QString::number(n) + QStringLiteral(" to line ")
+             + QString::number(n + 1));
         return;
     }
     const QString value = WdlLine::quotedText(line);
@@ -393,7 +398,7 @@ void WdlParser::parseParameterDeclaration(const QString &id, const QString &numb
         return;
     }
     if (!isAccessible(number)) {
-        addWarning(msgNotAccessible(id, numberText), m_mainLineNumber);
+        warn(msgNotAccessible(id, numberText));
         return;
     }
     auto *param = new WdlTokenParam(id, number);
@@ -417,8 +422,7 @@ void WdlParser::parseChoiceList(const QString &id)
         if (auto *text = m_texts->byId<WdlTokenText>(textId))
             list->addChoice(text);
         else
-            addWarning(QStringLiteral("Choicelist selection ") + textId + QStringLiteral(" is not defined."),
-                       m_mainLineNumber);
+            warn(QStringLiteral("Choicelist selection ") + textId + QStringLiteral(" is not defined."));
         ++position;
     });
     m_choiceLists->addItem(list);
@@ -428,8 +432,7 @@ void WdlParser::parseChoiceList(const QString &id)
 void WdlParser::parseFilter(const QString &id, const QString &line, bool isClf)
 {
     if (line.count(QLatin1Char('"')) != 2) {
-        addWarning(QStringLiteral("There is no filter data for filter \"") + id + QStringLiteral("\"."),
-                   m_mainLineNumber);
+        warn(QStringLiteral("There is no filter data for filter \"") + id + QStringLiteral("\"."));
         return;
     }
     const QBitArray bits = parseFilterData(WdlLine::lastQuotedSection(line), id);
@@ -470,9 +473,8 @@ QBitArray WdlParser::parseFilterData(const QString &data, const QString &filterI
                 setBits(index, index);
         }
         if (!valid) {
-            addWarning(QStringLiteral("Failed to parse filter \"") + filterId + QStringLiteral("\". Problem with string ")
-                           + piece,
-                       m_mainLineNumber);
+            warn(QStringLiteral("Failed to parse filter \"") + filterId + QStringLiteral("\". Problem with string ")
+                 + piece);
             break;
         }
     }
@@ -494,7 +496,7 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
     int number = 0;
     readNumber(numberText, &number);
     if (!isAccessible(number)) {
-        addWarning(msgNotAccessible(id, numberText), m_mainLineNumber);
+        warn(msgNotAccessible(id, numberText));
         return;
     }
     auto *param = new WdlTokenParam(id, number);
@@ -507,28 +509,25 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
             if (auto *text = m_texts->byId<WdlTokenText>(word1))
                 param->setText(text);
             else
-                addWarning(QStringLiteral("Text override ") + word1 + QStringLiteral(" is not defined."),
-                           m_mainLineNumber);
+                warn(QStringLiteral("Text override ") + word1 + QStringLiteral(" is not defined."));
             break;
         case APF:
             if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
                 param->setApf(filter);
             else
-                addWarning(QStringLiteral("Array filter ") + word1 + QStringLiteral(" is not defined."),
-                           m_mainLineNumber);
+                warn(QStringLiteral("Array filter ") + word1 + QStringLiteral(" is not defined."));
             break;
         case CLF:
             if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
                 param->setClf(filter);
             else
-                addWarning(QStringLiteral("Choicelist filter ") + word1 + QStringLiteral(" is not defined."),
-                           m_mainLineNumber);
+                warn(QStringLiteral("Choicelist filter ") + word1 + QStringLiteral(" is not defined."));
             break;
         case WS:
             parseWriteScriptLine(param, word1);
             break;
         default:
-            addWarning(QStringLiteral("Unknown tag in drive parameter ") + tag, m_mainLineNumber);
+            warn(QStringLiteral("Unknown tag in drive parameter ") + tag);
             break;
         }
     });
@@ -563,9 +562,8 @@ void WdlParser::parseVirtualParameter(const QString &id)
             bool ok = false;
             const int number = word1.toInt(&ok, 10);
             if (!ok) {
-                addWarning(QStringLiteral("Value of attribute ") + tag
-                               + QStringLiteral(" is not a number. Please check text ") + tag,
-                           m_mainLineNumber);
+                warn(QStringLiteral("Value of attribute ") + tag
+                     + QStringLiteral(" is not a number. Please check text ") + tag);
             } else if (value == MIN) {
                 param->setMinValue(number);
             } else if (value == MAX) {
@@ -581,7 +579,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
             parseWriteScriptLine(param, word1);
             break;
         default:
-            addWarning(QStringLiteral("Unknown tag in VP ") + tag, m_mainLineNumber);
+            warn(QStringLiteral("Unknown tag in VP ") + tag);
             break;
         }
     });
@@ -614,7 +612,7 @@ void WdlParser::parseVirtualChoiceParameter(const QString &id)
             parseWriteScriptLine(param, word1);
             break;
         default:
-            addWarning(QStringLiteral("Unknown tag in VCP ") + tag, m_mainLineNumber);
+            warn(QStringLiteral("Unknown tag in VCP ") + tag);
             break;
         }
     });
@@ -629,7 +627,7 @@ void WdlParser::parseScreen(const QString &id)
     WdlTokenScreen *screen = m_screens->byId<WdlTokenScreen>(id);
     const bool listed = screen != nullptr;
     if (listed) {
-        addWarning(QStringLiteral("Screen ") + id + QStringLiteral(" is defined more than once."), m_mainLineNumber);
+        warn(QStringLiteral("Screen ") + id + QStringLiteral(" is defined more than once."));
     } else {
         screen = m_pendingScreens.take(id);
         if (!screen) {
@@ -698,8 +696,7 @@ void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
         screen->setOverlay(m_overlays->byId<WdlTokenOverlay>(word1));
         break;
     default:
-        addWarning(QStringLiteral("Unknown tag \"") + words.at(0) + QStringLiteral("\" in screen ") + screen->id(),
-                   m_mainLineNumber);
+        warn(QStringLiteral("Unknown tag \"") + words.at(0) + QStringLiteral("\" in screen ") + screen->id());
         break;
     }
 }
@@ -726,8 +723,7 @@ void WdlParser::parseScreenParameter(WdlTokenScreen *screen, const QStringList &
 void WdlParser::warnIfScreenIsFull(WdlTokenScreen *screen)
 {
     if (screen->parameters().size() >= 2)
-        addWarning(QStringLiteral("Screen ") + screen->id() + QStringLiteral(" can't have more than two parameters."),
-                   m_mainLineNumber);
+        warn(QStringLiteral("Screen ") + screen->id() + QStringLiteral(" can't have more than two parameters."));
 }
 
 void WdlParser::showOnScreen(WdlTokenScreen *screen, WdlTokenParam *param, bool definedInScreen)
@@ -766,7 +762,7 @@ void WdlParser::parseOverlay(const QString &id)
             overlay->bind(tag, word1);
             break;
         default:
-            addWarning(QStringLiteral("Unknown tag in overlay ") + tag, m_mainLineNumber);
+            warn(QStringLiteral("Unknown tag in overlay ") + tag);
             break;
         }
     });
@@ -778,9 +774,8 @@ void WdlParser::parseScript(const QString &id, int tag)
 {
     if (tag == FIRST_SCREEN_SCRIPT) {
         if (m_firstScreenScriptSeen)
-            addWarning(QStringLiteral("Multiple scripts of type FIRST_SCREEN_SCRIPT found. There can be only one "
-                                      "FIRST_SCREEN_SCRIPT."),
-                       m_mainLineNumber);
+            warn(QStringLiteral("Multiple scripts of type FIRST_SCREEN_SCRIPT found. There can be only one "
+                                "FIRST_SCREEN_SCRIPT."));
         m_firstScreenScriptSeen = true;
     }
     QStringList calls;
@@ -788,7 +783,7 @@ void WdlParser::parseScript(const QString &id, int tag)
     script->setSourceLine(m_mainLineNumber);
     readBlock(id, [&](const QString &line) {
         if (!script->addCommand(line, m_mainLineNumber))
-            addWarning(QStringLiteral("There were too many tokens on one script line."), m_mainLineNumber);
+            warn(QStringLiteral("There were too many tokens on one script line."));
         if (tag == FIRST_SCREEN_SCRIPT)
             return;
         const bool isCall = line.startsWith(QLatin1String("CALL"));

@@ -9,14 +9,14 @@
 #include <functional>
 
 class LineSource;
-class WarningsModel;
+class SourceOverlay;
 class WdlHeader;
 class WdlToken;
 class WdlTokenParam;
 class WdlTokenScreen;
 class WdlTokenText;
-class WdlWizard;
 class WizardItemsModel;
+struct WizardContent;
 
 // Reads one WDL file and the files it includes into the wizard's collections.
 // It lives for one top-level read; every problem becomes a warning and reading
@@ -73,8 +73,13 @@ public:
     };
     Q_ENUM(Commands)
 
-    explicit WdlParser(WdlWizard *wizard);
+    // The reader fills content's collections and header and reports to its
+    // warning sink; it owns none of it.
+    explicit WdlParser(const WizardContent &content);
     ~WdlParser() override;
+
+    // Files read from here on are taken from overlay where it holds them.
+    void setSourceOverlay(const SourceOverlay *overlay) { m_sourceOverlay = overlay; }
 
     // Reads the file at location ("file:///" + path). False only when it cannot be opened.
     bool parseFile(const QString &location, bool isTopLevel);
@@ -85,6 +90,8 @@ public:
     // The value of key in the enumeration enumName of this class, or -1.
     static int commandValue(const char *enumName, const QString &key);
 
+    // A warning in the file being read: an included file's own name and line,
+    // else the top-level file's name and line.
     void addWarning(const QString &message, int line);
     bool checkArgumentCount(int min, int count);
 
@@ -103,6 +110,8 @@ public:
     void parseScript(const QString &id, int tag);
 
 private:
+    // A warning at the line just read.
+    void warn(const QString &message);
     bool readBlock(const QString &id, const std::function<void(const QString &)> &onItemLine);
     void readItemBlock(const QString &id,
                        const std::function<void(const QStringList &words, const QString &line)> &onItemLine);
@@ -119,7 +128,7 @@ private:
     bool readNumber(const QString &numberText, int *number);
     int currentLine() const { return m_inInclude ? m_includeLineNumber : m_mainLineNumber; }
 
-    WdlWizard *m_wizard;
+    const WizardContent &m_content;
     WizardItemsModel *m_parameters;
     WizardItemsModel *m_screens;
     WizardItemsModel *m_overlays;
@@ -128,7 +137,6 @@ private:
     WizardItemsModel *m_choiceLists;
     WizardItemsModel *m_texts;
     WizardItemsModel *m_filters;
-    WarningsModel *m_warnings;
     WdlHeader *m_header;
 
     // NSS script id to the targets of its SNS and CALL lines, in the order the
@@ -149,6 +157,7 @@ private:
     QString m_includeFileName;
     bool m_inInclude = false;
     QString m_topLevelDirectory;
+    const SourceOverlay *m_sourceOverlay = nullptr;
 };
 
 #endif

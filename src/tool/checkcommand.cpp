@@ -10,29 +10,19 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-namespace {
-
-QString counted(int n, const char *singular, const char *plural)
-{
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? singular : plural);
-}
-
-} // namespace
-
 QString CheckCommand::usage()
 {
-    return QStringLiteral(
-        "Usage: wdltool check <wdl>...\n"
-        "\n"
-        "Opens each wizard as wdlc does and prints every warning as\n"
-        "FILE:LINE: warning: MESSAGE, then one summary line. A wizard that\n"
-        "opens cleanly but that wdlc would write no image for (no screens,\n"
-        "too much data) gets the reason as a warning. Writes no file.\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help  show this help\n"
-        "\n"
-        "Exit status: 0 without warnings, 1 when any warning stands, 2 for a usage error.\n");
+    return QStringLiteral("Usage: wdltool check <wdl>...\n"
+                          "\n"
+                          "Opens each wizard as wdlc does and prints every warning as\n"
+                          "FILE:LINE: warning: MESSAGE, then one summary line. A wizard that\n"
+                          "opens cleanly but that wdlc would write no image for (no screens,\n"
+                          "too much data) gets the reason as a warning. Writes no file.\n"
+                          "\n"
+                          "Options:\n"
+                          "  -h, --help  show this help\n"
+                          "\n"
+                          "Exit status: 0 without warnings, 1 when any warning stands, 2 for a usage error.\n");
 }
 
 QString CheckCommand::warningLine(const QString &openedPath, const Warning &warning)
@@ -87,8 +77,8 @@ int CheckCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
     if (warnings == 0)
         out << "no warnings\n";
     else
-        out << counted(warnings, "warning", "warnings") << " in " << counted(filesWithWarnings, "file", "files")
-            << '\n';
+        out << ToolCommand::counted(warnings, "warning", "warnings") << " in "
+            << ToolCommand::counted(filesWithWarnings, "file", "files") << '\n';
     out.flush();
     return warnings > 0 ? ToolCommand::Failed : ToolCommand::Ok;
 }

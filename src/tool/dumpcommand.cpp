@@ -106,9 +106,9 @@ QString commandText(const SasCommand &c)
 
 QString recordsText(const SasImage &image)
 {
-    QString out = QStringLiteral("Script data: ") + QString::number(image.records.size())
-                  + QStringLiteral(" records, ") + QString::number(image.scriptDataLength)
-                  + QStringLiteral(" bytes from offset ") + QString::number(image.scriptDataOffset) + QLatin1Char('\n');
+    QString out = QStringLiteral("Script data: ") + QString::number(image.records.size()) + QStringLiteral(" records, ")
+                  + QString::number(image.scriptDataLength) + QStringLiteral(" bytes from offset ")
+                  + QString::number(image.scriptDataOffset) + QLatin1Char('\n');
     for (const SasRecord &r : image.records) {
         out += offsetColumn(r.offset, 0) + r.typeName + QLatin1Char(' ') + QString::number(r.number)
                + QStringLiteral(" (type ") + QString::number(r.type) + QStringLiteral(", payload ")
@@ -166,8 +166,8 @@ QJsonArray fieldsJson(const QList<SasField> &fields)
                       {QStringLiteral("offset"), f.offset},
                       {QStringLiteral("size"), f.size},
                       {QStringLiteral("value"), f.value.type() == QVariant::ByteArray
-                                                     ? QJsonValue(hexBytes(f.value.toByteArray()))
-                                                     : QJsonValue::fromVariant(f.value)}};
+                                                    ? QJsonValue(hexBytes(f.value.toByteArray()))
+                                                    : QJsonValue::fromVariant(f.value)}};
         if (!f.meaning.isEmpty())
             o.insert(QStringLiteral("meaning"), f.meaning);
         out.append(o);
@@ -225,21 +225,20 @@ QJsonObject dictionaryJson(const SasDictionary &d)
 
 QString DumpCommand::usage()
 {
-    return QStringLiteral(
-        "Usage: wdltool dump [--json] <sas>\n"
-        "\n"
-        "Prints a SAS image section by section: the header field by field, the\n"
-        "stored and the computed check value, every record of the script data with\n"
-        "its decoded fields and script commands, the text records, every dictionary\n"
-        "with its language and entries, and the embedded CSIV files. A damaged image\n"
-        "is dumped as far as it can be read; every problem names its offset.\n"
-        "\n"
-        "Options:\n"
-        "  --json      print the same as one JSON document\n"
-        "  -h, --help  show this help\n"
-        "\n"
-        "Exit status: 0 for a sound image, 1 when the image is damaged or cannot be\n"
-        "read, 2 for a usage error.\n");
+    return QStringLiteral("Usage: wdltool dump [--json] <sas>\n"
+                          "\n"
+                          "Prints a SAS image section by section: the header field by field, the\n"
+                          "stored and the computed check value, every record of the script data with\n"
+                          "its decoded fields and script commands, the text records, every dictionary\n"
+                          "with its language and entries, and the embedded CSIV files. A damaged image\n"
+                          "is dumped as far as it can be read; every problem names its offset.\n"
+                          "\n"
+                          "Options:\n"
+                          "  --json      print the same as one JSON document\n"
+                          "  -h, --help  show this help\n"
+                          "\n"
+                          "Exit status: 0 for a sound image, 1 when the image is damaged or cannot be\n"
+                          "read, 2 for a usage error.\n");
 }
 
 QString DumpCommand::text(const SasImage &image, const QString &path)

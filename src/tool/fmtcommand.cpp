@@ -1,6 +1,7 @@
 #include "tool/fmtcommand.h"
 
 #include "core/fileurl.h"
+#include "core/outputfile.h"
 #include "core/warning.h"
 #include "core/wdlwizard.h"
 #include "output/wdlformatter.h"
@@ -9,16 +10,10 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 namespace {
-
-QString counted(int n, const char *singular, const char *plural)
-{
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? singular : plural);
-}
 
 // Reads the formatted text back and formats it again. A file that the
 // formatter writes must open without warnings and be its own canonical form;
@@ -27,14 +22,15 @@ QString counted(int n, const char *singular, const char *plural)
 QString readBackProblem(WdlWizard *wizard, const QString &formatted, const QString &fileName)
 {
     QTemporaryDir dir;
-    QSaveFile file(dir.filePath(fileName));
-    if (!dir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(formatted.toUtf8()) < 0 || !file.commit())
+    const QString copy = dir.filePath(fileName);
+    QString error;
+    if (!dir.isValid() || !OutputFile::write(copy, formatted.toUtf8(), &error))
         return QStringLiteral("cannot write a temporary copy to read back");
-    wizard->openWDLFile(FileUrl::fromLocalPath(file.fileName()));
+    wizard->openWDLFile(FileUrl::fromLocalPath(copy));
     const WarningsModel *warnings = wizard->warningsModel();
     if (warnings->count() > 0) {
         const Warning *first = warnings->itemAt(0);
-        return QStringLiteral("read back, it gives ") + counted(warnings->count(), "warning", "warnings")
+        return QStringLiteral("read back, it gives ") + ToolCommand::counted(warnings->count(), "warning", "warnings")
                + QStringLiteral(", the first at its line ") + QString::number(first->lineNumber())
                + QStringLiteral(": ") + first->text();
     }
@@ -47,33 +43,32 @@ QString readBackProblem(WdlWizard *wizard, const QString &formatted, const QStri
 
 QString FmtCommand::usage()
 {
-    return QStringLiteral(
-        "Usage: wdltool fmt <wdl> [-o OUT]\n"
-        "\n"
-        "Opens the wizard as wdlc does and writes it back in one canonical form, in\n"
-        "the regions of the editor's WDL files: header, texts, filters, local\n"
-        "parameters, the scripts that no block holds, the parameters that no screen\n"
-        "holds, then the screens. Every parameter, choice list, overlay and script\n"
-        "is written in full where it is first used and by its id after that;\n"
-        "included files are inlined, comments left out. The result opens as the\n"
-        "same wizard, and formatting it again changes nothing.\n"
-        "\n"
-        "A wizard with warnings is refused: its warnings go to standard error as\n"
-        "check prints them, and nothing is written.\n"
-        "\n"
-        "Options:\n"
-        "  -o, --output OUT  write to OUT instead of the standard output (OUT may\n"
-        "                    be the wizard itself)\n"
-        "  -h, --help        show this help\n"
-        "\n"
-        "Exit status: 0 when written, 1 for warnings or a file that cannot be\n"
-        "written, 2 for a usage error.\n");
+    return QStringLiteral("Usage: wdltool fmt <wdl> [-o OUT]\n"
+                          "\n"
+                          "Opens the wizard as wdlc does and writes it back in one canonical form, in\n"
+                          "the regions of the editor's WDL files: header, texts, filters, local\n"
+                          "parameters, the scripts that no block holds, the parameters that no screen\n"
+                          "holds, then the screens. Every parameter, choice list, overlay and script\n"
+                          "is written in full where it is first used and by its id after that;\n"
+                          "included files are inlined, comments left out. The result opens as the\n"
+                          "same wizard, and formatting it again changes nothing.\n"
+                          "\n"
+                          "A wizard with warnings is refused: its warnings go to standard error as\n"
+                          "check prints them, and nothing is written.\n"
+                          "\n"
+                          "Options:\n"
+                          "  -o, --output OUT  write to OUT instead of the standard output (OUT may\n"
+                          "                    be the wizard itself)\n"
+                          "  -h, --help        show this help\n"
+                          "\n"
+                          "Exit status: 0 when written, 1 for warnings or a file that cannot be\n"
+                          "written, 2 for a usage error.\n");
 }
 
 QString FmtCommand::text(WdlWizard *wizard)
 {
-    WizardItemsModel *models[WdlWizard::SlotCount];
-    for (int slot = 0; slot < WdlWizard::SlotCount; ++slot)
+    WizardItemsModel *models[WizardContent::SlotCount];
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         models[slot] = wizard->model(slot);
     return WdlFormatter(models, wizard->header()).text();
 }
@@ -96,7 +91,7 @@ int FmtCommand::run(const QStringList &arguments, QTextStream &out, QTextStream 
     if (warnings->count() > 0) {
         for (int i = 0; i < warnings->count(); ++i)
             err << CheckCommand::warningLine(file, *warnings->itemAt(i)) << '\n';
-        err << "wdltool fmt: " << file << ": " << counted(warnings->count(), "warning", "warnings")
+        err << "wdltool fmt: " << file << ": " << ToolCommand::counted(warnings->count(), "warning", "warnings")
             << ", nothing written\n";
         err.flush();
         return ToolCommand::Failed;
@@ -111,16 +106,5 @@ int FmtCommand::run(const QStringList &arguments, QTextStream &out, QTextStream 
         return ToolCommand::Failed;
     }
 
-    if (!parser.isSet(output)) {
-        out << formatted;
-        out.flush();
-        return ToolCommand::Ok;
-    }
-    QSaveFile target(parser.value(output));
-    if (!target.open(QIODevice::WriteOnly) || target.write(formatted.toUtf8()) < 0 || !target.commit()) {
-        err << "wdltool fmt: cannot write " << parser.value(output) << ": " << target.errorString() << '\n';
-        err.flush();
-        return ToolCommand::Failed;
-    }
-    return ToolCommand::Ok;
+    return ToolCommand::deliver("fmt", parser.value(output), formatted, out, err);
 }

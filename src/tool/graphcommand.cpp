@@ -7,7 +7,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QMultiHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
 
@@ -131,20 +130,19 @@ QSet<QString> reachable(const QString &entry, const QList<Edge> &edges)
 
 QString GraphCommand::usage()
 {
-    return QStringLiteral(
-        "Usage: wdltool graph <wdl> [-o OUT]\n"
-        "\n"
-        "Writes the screen flow of the wizard as a Graphviz DOT graph: a node per\n"
-        "screen, solid edges for NS, dashed edges labelled with the script for the\n"
-        "screens an NSS script can lead to, screens nothing reaches in red.\n"
-        "Render it with: wdltool graph pump.wdl | dot -Tsvg -o pump.svg\n"
-        "\n"
-        "Options:\n"
-        "  -o, --output <OUT>  write the graph to OUT instead of standard output\n"
-        "  -h, --help          show this help\n"
-        "\n"
-        "Exit status: 0 when the graph is written, 1 when the wizard cannot be read\n"
-        "or OUT cannot be written, 2 for a usage error.\n");
+    return QStringLiteral("Usage: wdltool graph <wdl> [-o OUT]\n"
+                          "\n"
+                          "Writes the screen flow of the wizard as a Graphviz DOT graph: a node per\n"
+                          "screen, solid edges for NS, dashed edges labelled with the script for the\n"
+                          "screens an NSS script can lead to, screens nothing reaches in red.\n"
+                          "Render it with: wdltool graph pump.wdl | dot -Tsvg -o pump.svg\n"
+                          "\n"
+                          "Options:\n"
+                          "  -o, --output <OUT>  write the graph to OUT instead of standard output\n"
+                          "  -h, --help          show this help\n"
+                          "\n"
+                          "Exit status: 0 when the graph is written, 1 when the wizard cannot be read\n"
+                          "or OUT cannot be written, 2 for a usage error.\n");
 }
 
 QString GraphCommand::dot(WdlWizard *wizard, const QString &graphName)
@@ -219,22 +217,11 @@ int GraphCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
     // A wizard with warnings still has a flow worth seeing; say so and go on.
     const int warnings = wizard->warningsModel()->count();
     if (warnings > 0) {
-        err << "wdltool graph: " << file << " has " << warnings << (warnings == 1 ? " warning" : " warnings")
+        err << "wdltool graph: " << file << " has " << ToolCommand::counted(warnings, "warning", "warnings")
             << "; wdltool check lists them\n";
         err.flush();
     }
 
     const QString graph = dot(wizard, QFileInfo(file).completeBaseName());
-    if (!parser.isSet(output)) {
-        out << graph;
-        out.flush();
-        return ToolCommand::Ok;
-    }
-    QSaveFile target(parser.value(output));
-    if (!target.open(QIODevice::WriteOnly) || target.write(graph.toUtf8()) < 0 || !target.commit()) {
-        err << "wdltool graph: cannot write " << parser.value(output) << ": " << target.errorString() << '\n';
-        err.flush();
-        return ToolCommand::Failed;
-    }
-    return ToolCommand::Ok;
+    return ToolCommand::deliver("graph", parser.value(output), graph, out, err);
 }

@@ -1,5 +1,7 @@
 #include "tool/toolcommand.h"
 
+#include "core/outputfile.h"
+
 #include <QCommandLineParser>
 #include <QTextStream>
 
@@ -35,4 +37,26 @@ int ToolCommand::parseOneFile(QCommandLineParser &parser, const QStringList &arg
         return usageError(fileMissing, usage, err);
     *file = parser.positionalArguments().first();
     return Proceed;
+}
+
+QString ToolCommand::counted(int n, const char *singular, const char *plural)
+{
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? singular : plural);
+}
+
+int ToolCommand::deliver(const char *command, const QString &path, const QString &result, QTextStream &out,
+                         QTextStream &err)
+{
+    if (path.isEmpty()) {
+        out << result;
+        out.flush();
+        return Ok;
+    }
+    QString error;
+    if (!OutputFile::write(path, result.toUtf8(), &error)) {
+        err << "wdltool " << command << ": cannot write " << path << ": " << error << '\n';
+        err.flush();
+        return Failed;
+    }
+    return Ok;
 }

@@ -24,8 +24,7 @@ public:
     // Parses arguments (those after the subcommand's name). On an unknown
     // option or a missing value it prints the parser's message and the usage
     // to err and returns false.
-    static bool parse(QCommandLineParser &parser, const QStringList &arguments, const QString &usage,
-                      QTextStream &err);
+    static bool parse(QCommandLineParser &parser, const QStringList &arguments, const QString &usage, QTextStream &err);
     // For subcommands that take one file: adds -h/--help to the parser's
     // options, parses, and stores the file. Returns Proceed, or the status to
     // exit with after printing the help or a usage error.
@@ -33,6 +32,14 @@ public:
                             const QString &fileMissing, QTextStream &out, QTextStream &err, QString *file);
     // Prints "wdltool: " + message and the usage to err; returns UsageError.
     static int usageError(const QString &message, const QString &usage, QTextStream &err);
+
+    // "1 warning", "2 warnings".
+    static QString counted(int n, const char *singular, const char *plural);
+    // Writes a command's result to out, or to the file path when it is not
+    // empty, whole or not at all. On failure prints "wdltool <command>:
+    // cannot write <path>: <reason>" to err and returns Failed.
+    static int deliver(const char *command, const QString &path, const QString &result, QTextStream &out,
+                       QTextStream &err);
 };
 
 #endif

@@ -41,23 +41,22 @@ void keepDebugQuiet(QtMsgType type, const QMessageLogContext &, const QString &m
 
 QString WdlTool::usage()
 {
-    return QStringLiteral(
-        "Usage: wdltool <command> [options] [arguments]\n"
-        "\n"
-        "Looks into drive panel wizards and the images wdlc makes of them.\n"
-        "\n"
-        "Commands:\n"
-        "  check <wdl>...         print every warning as FILE:LINE: warning: MESSAGE\n"
-        "  dump [--json] <sas>    print an image section by section\n"
-        "  fmt <wdl> [-o OUT]     write the wizard back in its canonical form\n"
-        "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help             show this help; after a command, that command's help\n"
-        "  --version              show the version\n"
-        "\n"
-        "Exit status: 0 when all is well, 1 for warnings, a damaged image or a file\n"
-        "that cannot be used, 2 for a usage error.\n");
+    return QStringLiteral("Usage: wdltool <command> [options] [arguments]\n"
+                          "\n"
+                          "Looks into drive panel wizards and the images wdlc makes of them.\n"
+                          "\n"
+                          "Commands:\n"
+                          "  check <wdl>...         print every warning as FILE:LINE: warning: MESSAGE\n"
+                          "  dump [--json] <sas>    print an image section by section\n"
+                          "  fmt <wdl> [-o OUT]     write the wizard back in its canonical form\n"
+                          "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
+                          "\n"
+                          "Options:\n"
+                          "  -h, --help             show this help; after a command, that command's help\n"
+                          "  --version              show the version\n"
+                          "\n"
+                          "Exit status: 0 when all is well, 1 for warnings, a damaged image or a file\n"
+                          "that cannot be used, 2 for a usage error.\n");
 }
 
 QString WdlTool::version()

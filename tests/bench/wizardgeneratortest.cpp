@@ -1,6 +1,6 @@
+#include "wizardgenerator.h"
 #include "core/commandline.h"
 #include "support/wizardfiles.h"
-#include "wizardgenerator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "codec/dictcodec.h"
 
-#include "core/lereader.h"
+#include "base/lereader.h"
 #include "support/testsupport.h"
 
 #include <algorithm>
@@ -44,10 +44,10 @@ QByteArray twoEntryBlob()
 TEST(DictCodec, EncodesTwoEntriesExactly)
 {
     const QByteArray expected = QByteArray::fromHex("57444943 0100 0c 00") + countingHeaderBytes()
-        + QByteArray::fromHex("02000000 0c000000"                    // N, S
-                              "02000000 00000000 02000000"           // key 2 at 0, 2 units
-                              "05000000 06000000 02000000"           // key 5 at 6, 2 units
-                              "e900 0a00 0000  4800 6900 0000");     // "é\n", "Hi"
+                                + QByteArray::fromHex("02000000 0c000000"                // N, S
+                                                      "02000000 00000000 02000000"       // key 2 at 0, 2 units
+                                                      "05000000 06000000 02000000"       // key 5 at 6, 2 units
+                                                      "e900 0a00 0000  4800 6900 0000"); // "é\n", "Hi"
     EXPECT_EQ(hex(twoEntryBlob()), hex(expected));
 }
 
@@ -94,10 +94,12 @@ TEST(DictCodecDecode, CutAtEveryLengthReportsCleanly)
     const QByteArray blob = twoEntryBlob();
     for (int cut = 0; cut < blob.size(); ++cut) {
         const DictCodec::Decoded decoded = DictCodec::decode(blob.left(cut));
-        const QString expected = cut < 136
-            ? QStringLiteral("blob cut short: its head needs 136 bytes from offset 0, the data has %1").arg(cut)
-            : QStringLiteral("entry count 2 and string area size 12 at offset 128 need 172 bytes, but only %1 are "
-                             "there").arg(cut);
+        const QString expected =
+            cut < 136
+                ? QStringLiteral("blob cut short: its head needs 136 bytes from offset 0, the data has %1").arg(cut)
+                : QStringLiteral("entry count 2 and string area size 12 at offset 128 need 172 bytes, but only %1 are "
+                                 "there")
+                      .arg(cut);
         EXPECT_FALSE(decoded.ok) << "cut at " << cut;
         EXPECT_EQ(decoded.error.toStdString(), expected.toStdString()) << "cut at " << cut;
         EXPECT_EQ(decoded.errorOffset, cut < 136 ? cut : 128) << "cut at " << cut;

@@ -34,7 +34,10 @@ class CommandLineRun : public ::testing::Test
 {
 protected:
     QStringList filesLeft() const { return QDir(m_files.dir()).entryList(QDir::Files, QDir::Name); }
-    QString contents(const char *name) const { return QString::fromUtf8(readFile(m_files.path(QString::fromUtf8(name)))); }
+    QString contents(const char *name) const
+    {
+        return QString::fromUtf8(readFile(m_files.path(QString::fromUtf8(name))));
+    }
 
     WizardFiles m_files;
     WorkingDirectory m_cd{m_files.dir()};

@@ -47,8 +47,9 @@ TEST_P(GoldenCompile, LeavesExactlyTheExpectedFiles)
         EXPECT_TRUE(matchesGolden(readFile(work.path(name)), QStringLiteral("compile/") + expected + name));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenCompile,
-                         ::testing::ValuesIn(QDir(kCompileData).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)),
-                         [](const ::testing::TestParamInfo<QString> &info) { return info.param.toStdString(); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GoldenCompile,
+    ::testing::ValuesIn(QDir(kCompileData).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)),
+    [](const ::testing::TestParamInfo<QString> &info) { return info.param.toStdString(); });
 
 } // namespace

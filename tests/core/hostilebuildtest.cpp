@@ -10,10 +10,12 @@
 
 namespace {
 
-const QString kWizard = QString::fromUtf8(kHeaderTags) + QStringLiteral(
-    "T: hello \"Hello \u00e4\"\nH: hello \"Help\"\nT: flash \"CURVE\"\nT: path \"curve\"\nSCREEN_OVERLAY: s\n{\n"
-    "   PRE_SCREEN_SCRIPT: pre\n   {\n      CSIV flash path\n   }\n   OVERLAY: o\n   {\n      T: hello\n"
-    "      OK_ACTION: EXIT_WIZARD\n   }\n}\n");
+const QString kWizard =
+    QString::fromUtf8(kHeaderTags)
+    + QStringLiteral(
+        "T: hello \"Hello \u00e4\"\nH: hello \"Help\"\nT: flash \"CURVE\"\nT: path \"curve\"\nSCREEN_OVERLAY: s\n{\n"
+        "   PRE_SCREEN_SCRIPT: pre\n   {\n      CSIV flash path\n   }\n   OVERLAY: o\n   {\n      T: hello\n"
+        "      OK_ACTION: EXIT_WIZARD\n   }\n}\n");
 
 class HostileBuild : public ::testing::Test
 {
@@ -46,9 +48,10 @@ TEST_F(HostileBuild, ImageBytesDoNotDependOnRunOrLocale)
 {
     m_files.write(QStringLiteral("main.wdl"), kWizard);
     m_files.writeBytes(QStringLiteral("curve.csiv"), QByteArray(26, 'c') + QByteArray::fromHex("05001E00") + "CURVE");
-    m_files.write(QStringLiteral("translation_French.xml"),
-                  QStringLiteral("<translations language=\"French\"><text id=\"hello\" type=\"text\">Bonjour \u00e9</text>"
-                                 "</translations>"));
+    m_files.write(
+        QStringLiteral("translation_French.xml"),
+        QStringLiteral("<translations language=\"French\"><text id=\"hello\" type=\"text\">Bonjour \u00e9</text>"
+                       "</translations>"));
     const QByteArray first = compile();
     ASSERT_FALSE(first.isEmpty());
     EXPECT_EQ(compile(), first);
@@ -85,7 +88,8 @@ class SpecialFile : public HostileBuild, public ::testing::WithParamInterface<Sp
 TEST_P(SpecialFile, CountsAsOneThatCannotBeOpened)
 {
     const SpecialRow &row = GetParam();
-    const QString wizard = row.fileName == QLatin1String("pipe.wdl") ? QStringLiteral("INCLUDE pipe.wdl\n") + kWizard : kWizard;
+    const QString wizard = row.fileName == QLatin1String("pipe.wdl") ? QStringLiteral("INCLUDE pipe.wdl\n") + kWizard
+                                                                     : kWizard;
     if (row.fileName != QLatin1String("main.wdl"))
         m_files.write(QStringLiteral("main.wdl"), wizard);
     const QString special = m_files.path(QString::fromLatin1(row.fileName));
@@ -100,15 +104,15 @@ TEST_P(SpecialFile, CountsAsOneThatCannotBeOpened)
     EXPECT_EQ(QFile::exists(m_files.path(QStringLiteral("main.wdl.sas"))), warnings.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, SpecialFile,
-    ::testing::Values(SpecialRow{"WizardIsAFifo", "main.wdl", true, "main.wdl\t0\n\tOpening of file:///main.wdl failed\n"},
-                      SpecialRow{"IncludeIsAFifo", "pipe.wdl", true,
-                                 "pipe.wdl\t0\n\tOpening of file:///{dir}/pipe.wdl failed\n"},
-                      SpecialRow{"TranslationIsAFifo", "translation_German.xml", true, ""},
-                      SpecialRow{"TranslationIsADevice", "translation_French.xml", false, ""},
-                      SpecialRow{"CsivFileIsAFifo", "curve.csiv", true, ""}),
-    rowName<SpecialRow>);
+INSTANTIATE_TEST_SUITE_P(Files, SpecialFile,
+                         ::testing::Values(SpecialRow{"WizardIsAFifo", "main.wdl", true,
+                                                      "main.wdl\t0\n\tOpening of file:///main.wdl failed\n"},
+                                           SpecialRow{"IncludeIsAFifo", "pipe.wdl", true,
+                                                      "pipe.wdl\t0\n\tOpening of file:///{dir}/pipe.wdl failed\n"},
+                                           SpecialRow{"TranslationIsAFifo", "translation_German.xml", true, ""},
+                                           SpecialRow{"TranslationIsADevice", "translation_French.xml", false, ""},
+                                           SpecialRow{"CsivFileIsAFifo", "curve.csiv", true, ""}),
+                         rowName<SpecialRow>);
 
 // A wizard kept under the name its own template or image would get is read,
 // and left as it was: nothing is written at all.

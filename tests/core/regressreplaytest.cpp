@@ -9,9 +9,11 @@ namespace {
 
 const QString kRegress = QStringLiteral(WDLC_TEST_DATA "/regress/");
 
-const QString kSmallWizard = QString::fromUtf8(kHeaderTags) + QStringLiteral(
-    "T: hello \"Hello\"\nH: hello \"Help\"\nSCREEN_OVERLAY: s\n{\n   OVERLAY: o\n   {\n      T: hello\n"
-    "      OK_ACTION: EXIT_WIZARD\n   }\n}\n");
+const QString kSmallWizard =
+    QString::fromUtf8(kHeaderTags)
+    + QStringLiteral(
+        "T: hello \"Hello\"\nH: hello \"Help\"\nSCREEN_OVERLAY: s\n{\n   OVERLAY: o\n   {\n      T: hello\n"
+        "      OK_ACTION: EXIT_WIZARD\n   }\n}\n");
 
 QStringList inputs(const QString &target)
 {

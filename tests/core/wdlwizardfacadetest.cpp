@@ -47,7 +47,7 @@ TEST_F(WdlWizardFacade, ScreensAndTextsAreNamedAndNumberedInOrder)
 
 TEST_F(WdlWizardFacade, ScriptIdIsPrefixedByTypeAndTooManyTokensWarn)
 {
-    const std::pair<int, const char *> types[] = {{0, "intro"},     {-3, "intro"},     {1, "ws_intro"}, {2, "nss_intro"},
+    const std::pair<int, const char *> types[] = {{0, "intro"},     {-3, "intro"},    {1, "ws_intro"}, {2, "nss_intro"},
                                                   {3, "pss_intro"}, {4, "pre_intro"}, {5, "sr_intro"}};
     for (const auto &type : types) {
         WdlTokenScript *script = newScript("SNS s2\nEXIT\nADD A B C D", type.first);
@@ -56,7 +56,8 @@ TEST_F(WdlWizardFacade, ScriptIdIsPrefixedByTypeAndTooManyTokensWarn)
         EXPECT_EQ(script->commandCount(), 2);
     }
     EXPECT_EQ(wizard->scriptModel()->count(), 7);
-    EXPECT_EQ(warningLines(wizard).value(6), QStringLiteral("editor.wdl:0: There were too many tokens on one script line."));
+    EXPECT_EQ(warningLines(wizard).value(6),
+              QStringLiteral("editor.wdl:0: There were too many tokens on one script line."));
     wizard->scriptModel()->byId<WdlTokenScript>(QStringLiteral("nss_intro"))->setNextScreens({QStringLiteral("s2")});
     EXPECT_EQ(metaCall<QVariantList>(wizard, "getNextScreenScriptItems", QStringLiteral("nss_intro")),
               QVariantList{QStringLiteral("s2")});
@@ -80,7 +81,8 @@ TEST_F(WdlWizardFacade, ParametersAreNumberedFromTheParameterTotal)
     EXPECT_EQ(wizard->parameterTotal(), 3);
 
     WizardFiles files;
-    files.write(QStringLiteral("five.wdl"), QStringLiteral("P: p1 120\nP: p2 121\nP: p3 122\nLP: lp1 = 1\nLP: lp2 = 2\n"));
+    files.write(QStringLiteral("five.wdl"),
+                QStringLiteral("P: p1 120\nP: p2 121\nP: p3 122\nLP: lp1 = 1\nLP: lp2 = 2\n"));
     metaCallVoid(wizard, "openWDLFile", files.url(QStringLiteral("five.wdl")));
     ASSERT_EQ(wizard->parametersModel()->count() + wizard->localParameterModel()->count(), 5);
     EXPECT_EQ(newParameter("a")->getIndex(), 5);

@@ -1,5 +1,5 @@
-#include "core/warning.h"
 #include "core/wdlwizard.h"
+#include "core/warning.h"
 #include "support/wizardfiles.h"
 
 #include <QCoreApplication>

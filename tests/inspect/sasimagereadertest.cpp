@@ -1,4 +1,5 @@
 #include "inspect/sasimagereader.h"
+#include "base/saslayout.h"
 
 #include "support/sasimage.h"
 #include "support/testsupport.h"
@@ -13,16 +14,16 @@ TEST(SasImageReader, EveryTruncationIsReported)
 {
     const QByteArray sound = readFile(QStringLiteral(WDLC_TEST_DATA "/compile/all_records/expected/main.wdl.sas"));
     ASSERT_TRUE(SasImageReader::read(sound).ok());
-    const QString inHeader =
-        QStringLiteral("%1: image cut short: the header needs 48 bytes, the data ends at offset %1");
-    const QString pastHeader =
-        QStringLiteral("4: total length ") + QString::number(sound.size())
-        + QStringLiteral(" at offset 4 differs from the %1 bytes of the image: the image is cut short");
+    const QString inHeader = QStringLiteral(
+        "%1: image cut short: the header needs 48 bytes, the data ends at offset %1");
+    const QString pastHeader = QStringLiteral("4: total length ") + QString::number(sound.size())
+                               + QStringLiteral(
+                                   " at offset 4 differs from the %1 bytes of the image: the image is cut short");
     for (int n = 0; n < sound.size(); ++n) {
         const SasImage image = SasImageReader::read(sound.left(n));
         ASSERT_FALSE(image.problems.isEmpty()) << "cut at " << n;
         const SasProblem &first = image.problems.first();
-        const bool header = n < SasImageReader::kFixedHeaderSize;
+        const bool header = n < SasLayout::kFixedHeaderSize;
         EXPECT_EQ(QString::number(first.offset) + QStringLiteral(": ") + first.message,
                   (header ? inHeader : pastHeader).arg(n));
         EXPECT_TRUE(!header || image.problems.size() == 1) << "cut at " << n;

@@ -38,7 +38,8 @@ TEST(ItemSignals, PropertyWritesAnnounceOnlyAChangeButAnIdAlways)
     EXPECT_EQ(emitted(&vp, SIGNAL(parameterNumberChanged(int)), write(&vp, "parameterNumber", -1)), 0);
     EXPECT_EQ(emitted(&vp, SIGNAL(parameterNumberChanged(int)), write(&vp, "parameterNumber", 2)), 1);
     // The reader's setter announces every time.
-    EXPECT_EQ(emitted(&text, SIGNAL(textChanged(QString)), [&] { text.setTextOrHelp(QStringLiteral("Text"), false); }), 1);
+    EXPECT_EQ(emitted(&text, SIGNAL(textChanged(QString)), [&] { text.setTextOrHelp(QStringLiteral("Text"), false); }),
+              1);
 }
 
 // A name text of equal text and help, or a list of the same texts in the
@@ -61,20 +62,24 @@ TEST(ItemSignals, ParameterNameAndChoiceListAnnounceOnlyAChangeAndCarryTheirValu
     }
     WdlTokenParam vcp(QStringLiteral("vcp"), true);
     EXPECT_EQ(vcp.property("name").toString(), QStringLiteral("undefined"));
-    QSignalSpy names(&vcp, SIGNAL(parameterNameChanged(WdlTokenText*)));
-    QSignalSpy choiceLists(&vcp, SIGNAL(choiceListChanged(WdlTokenChoiceList*)));
-    const char *nameChanged = SIGNAL(parameterNameChanged(WdlTokenText*));
-    const auto setName = [&](WdlTokenText *text) { return [&vcp, text] { metaCallVoid(&vcp, "setParameterName", text); }; };
+    QSignalSpy names(&vcp, SIGNAL(parameterNameChanged(WdlTokenText *)));
+    QSignalSpy choiceLists(&vcp, SIGNAL(choiceListChanged(WdlTokenChoiceList *)));
+    const char *nameChanged = SIGNAL(parameterNameChanged(WdlTokenText *));
+    const auto setName = [&](WdlTokenText *text) {
+        return [&vcp, text] { metaCallVoid(&vcp, "setParameterName", text); };
+    };
     EXPECT_EQ(emitted(&vcp, nameChanged, [&] { metaCallVoid(&vcp, "setText", &name); }), 0);
     EXPECT_EQ(emitted(&vcp, nameChanged, setName(nullptr)), 0);
     EXPECT_EQ(emitted(&vcp, nameChanged, setName(&lookAlike)), 0);
     EXPECT_EQ(emitted(&vcp, nameChanged, setName(&otherHelp)), 1);
-    const char *listChanged = SIGNAL(choiceListChanged(WdlTokenChoiceList*));
+    const char *listChanged = SIGNAL(choiceListChanged(WdlTokenChoiceList *));
     const auto setList = [&](WdlTokenChoiceList *list) {
         return [&vcp, list] { EXPECT_TRUE(vcp.setProperty("parameterChoiceList", QVariant::fromValue(list))); };
     };
     EXPECT_EQ(emitted(&vcp, listChanged, [&] { metaCallVoid(&vcp, "setChoiceList", &lists[0]); }), 0);
-    const auto setNull = [&] { metaCallVoid(&vcp, "setParameterChoiceList", static_cast<WdlTokenChoiceList *>(nullptr)); };
+    const auto setNull = [&] {
+        metaCallVoid(&vcp, "setParameterChoiceList", static_cast<WdlTokenChoiceList *>(nullptr));
+    };
     EXPECT_EQ(emitted(&vcp, listChanged, setNull), 0);
     EXPECT_EQ(emitted(&vcp, listChanged, setList(&lists[1])), 0);
     EXPECT_EQ(emitted(&vcp, listChanged, setList(&lists[2])), 1);

@@ -18,7 +18,8 @@ TEST(WdlTokenOverlay, RecordStoresTheActionOfEachKeyAndNoActionOtherwise)
         return hex(overlay.toByteArray());
     };
     EXPECT_EQ(record(WdlTokenOverlay::OK_ACTION, "GOTO_NEXT_SCREEN"), "03 01 00 0A 00 05 00 06 0C 0C 0C 0C 0C 0C 0C");
-    EXPECT_EQ(record(WdlTokenOverlay::RIGHT_ACTION, "PROCEED_TO_AUTO_TUNE"), "03 01 00 0A 00 05 00 0C 0C 0C 0C 0C 0C 0C 15");
+    EXPECT_EQ(record(WdlTokenOverlay::RIGHT_ACTION, "PROCEED_TO_AUTO_TUNE"),
+              "03 01 00 0A 00 05 00 0C 0C 0C 0C 0C 0C 0C 15");
     const std::string none = "03 01 00 0A 00 05 00 0C 0C 0C 0C 0C 0C 0C 0C";
     EXPECT_EQ(record(WdlTokenOverlay::CANCEL_ACTION, "GOTO_NOWHERE"), none) << "unknown name";
     // Names are matched exactly: neither another case nor a scoped name.

@@ -11,9 +11,21 @@ class WdlTokenParamTest : public ::testing::Test
 protected:
     WdlTokenParamTest()
     {
-        for (auto [item, number] : {std::pair<WdlToken *, int>{&name, 7}, {&unit, 8}, {&low, 1}, {&high, 2},
-                                    {&choices, 5}, {&clf, 3}, {&apf, 6}, {&ws, 2}, {&vcpWs, 2}, {&bareP, 4},
-                                    {&pClf, 4}, {&pAll, 4}, {&vp, 9}, {&vcp, 9}, {&vcpBare, 9}})
+        for (auto [item, number] : {std::pair<WdlToken *, int>{&name, 7},
+                                    {&unit, 8},
+                                    {&low, 1},
+                                    {&high, 2},
+                                    {&choices, 5},
+                                    {&clf, 3},
+                                    {&apf, 6},
+                                    {&ws, 2},
+                                    {&vcpWs, 2},
+                                    {&bareP, 4},
+                                    {&pClf, 4},
+                                    {&pAll, 4},
+                                    {&vp, 9},
+                                    {&vcp, 9},
+                                    {&vcpBare, 9}})
             item->setItemNumber(quint16(number));
         choices.addChoice(&low);
         choices.addChoice(&high);
@@ -60,7 +72,8 @@ TEST_F(WdlTokenParamTest, RecordLayoutFollowsTheKind)
     EXPECT_EQ(hex(bareP.toByteArray()), "06 04 00 06 00 70 11 00 00 00 00") << "the low 16 bits of the number";
     EXPECT_EQ(hex(pClf.toByteArray()), "0D 04 00 0A 00 78 00 00 00 00 00 03 00 00 00");
     EXPECT_EQ(hex(pAll.toByteArray()), "0D 04 00 0A 00 78 00 07 00 02 00 03 00 06 00");
-    EXPECT_EQ(hex(vp.toByteArray()), "0A 09 00 16 00 07 00 08 00 F6 FF FF FF C8 00 00 00 96 00 00 00 FE FF FF FF 00 00");
+    EXPECT_EQ(hex(vp.toByteArray()),
+              "0A 09 00 16 00 07 00 08 00 F6 FF FF FF C8 00 00 00 96 00 00 00 FE FF FF FF 00 00");
     EXPECT_EQ(hex(vcp.toByteArray()), "05 09 00 06 00 05 00 01 00 02 00");
     EXPECT_EQ(hex(vcpBare.toByteArray()), "05 09 00 06 00 00 00 00 00 00 00");
 }

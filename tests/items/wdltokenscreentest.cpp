@@ -11,8 +11,15 @@ class WdlTokenScreenTest : public ::testing::Test
 protected:
     WdlTokenScreenTest()
     {
-        for (auto [item, number] : {std::pair<WdlToken *, int>{&screen, 1}, {&next, 2}, {&nss, 3}, {&pss, 4},
-                                    {&pre, 5}, {&first, 6}, {&second, 7}, {&overlay, 8}, {&ws, 9}})
+        for (auto [item, number] : {std::pair<WdlToken *, int>{&screen, 1},
+                                    {&next, 2},
+                                    {&nss, 3},
+                                    {&pss, 4},
+                                    {&pre, 5},
+                                    {&first, 6},
+                                    {&second, 7},
+                                    {&overlay, 8},
+                                    {&ws, 9}})
             item->setItemNumber(quint16(number));
         overlay.setText(&text);
     }

@@ -1,5 +1,6 @@
 #include "items/wdltokenscript.h"
 
+#include "base/lewriter.h"
 #include "items/wdltokentext.h"
 #include "support/testsupport.h"
 
@@ -98,6 +99,38 @@ TEST(WdlTokenScriptRecord, LengthCountAndItemNumbersFollowTheCommands)
         script.updateCommand(csiv, i);
     }
     EXPECT_EQ(hex(script.toByteArray()), "09 02 00 10 00 06 02 1B FB 00 FF FF FF FF 1B FB 00 FF FF FF FF");
+}
+
+// Written into an image at offset 100: the file offset of a CSIV command that
+// names a path goes at byte 3 of the command, and only such commands are noted.
+TEST(WdlTokenScriptRecord, NotesWhereEachCsivFileOffsetGoes)
+{
+    WdlTokenText flash(QStringLiteral("flash"), QStringLiteral("CURVE"), false);
+    WdlTokenText path(QStringLiteral("path"), QStringLiteral("curve.csiv"), false);
+    flash.setItemNumber(1);
+    path.setItemNumber(3);
+    ScriptCommand withPath;
+    withPath.cmdType = WdlTokenScript::CSIV;
+    withPath.operandItems[0] = &flash;
+    withPath.operandItems[1] = &path;
+    ScriptCommand withoutPath = withPath;
+    withoutPath.operandItems[1] = nullptr;
+    ScriptCommand copy;
+    copy.cmdType = WdlTokenScript::CPY;
+    copy.operandItems[0] = &path;
+    copy.operandItems[1] = &path;
+    WdlTokenScript script(QStringLiteral("s"), WdlTokenScript::ScriptType_PRE);
+    const ScriptCommand commands[] = {withPath, copy, withoutPath, withPath};
+    for (int i = 0; i < 4; ++i) {
+        script.addCommand(QStringLiteral("CSIV flash path"), 1);
+        script.updateCommand(commands[i], i);
+    }
+    LeWriter image;
+    image.zeros(100);
+    QList<QPair<int, int>> noted;
+    script.writeRecord(image, [&](quint16 file, int at) { noted.append({file, at}); });
+    EXPECT_EQ(noted, (QList<QPair<int, int>>{{3, 110}, {3, 131}}));
+    EXPECT_EQ(hex(image.data().mid(107, 7)), "1B 01 00 03 00 FF FF") << "the path's number until the file is placed";
 }
 
 // In a screen and at top level, "|" between.

@@ -1,9 +1,6 @@
-#include "core/lereader.h"
-#include "core/lewriter.h"
 #include "output/csivembedder.h"
+#include "base/lewriter.h"
 #include "support/wizardfiles.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -31,40 +28,6 @@ TEST(CsivFlashName, IsReadAsUtf8OnlyWhenTheWholeFieldIsThere)
         EXPECT_EQ(CsivEmbedder::flashNameOf(file.left(cut)), QString()) << "cut at " << cut;
 }
 
-// A script record: item header, type, command count, then 7-byte commands
-// (command, A, B, C).
-QByteArray scriptRecord(const QList<QList<quint16>> &commands)
-{
-    LeWriter record;
-    record.beginRecord(9, 1);
-    record.u8(1, "script type");
-    record.u8(quint8(commands.size()), "command count");
-    for (const QList<quint16> &c : commands) {
-        record.u8(quint8(c.at(0)));
-        for (int k = 1; k < 4; ++k)
-            record.u16(c.at(k));
-    }
-    record.endRecord();
-    return record.data();
-}
-
-// Byte 3 of a CSIV command (27) that names a file (B) is noted by file number.
-TEST(CsivOperandScan, NotesEveryCsivCommandThatNamesAFile)
-{
-    CsivEmbedder embedder;
-    embedder.scanScript(scriptRecord({{27, 1, 3, 0xFFFF},          // first command: record offset 7
-                                      {12, 27, 27, 27},            // CPY, whatever its operands
-                                      {27, 1, 0xFFFF, 0xFFFF},     // no path: no file
-                                      {27, 1, 3, 0xFFFF},          // the same file again
-                                      {27, 2, 0xFFFF, 5}}),        // odd, but it names file 0xFFFF
-                        100);
-    QList<qint32> file3 = embedder.operandPositions().values(3);
-    std::sort(file3.begin(), file3.end());
-    EXPECT_EQ(file3, (QList<qint32>{110, 131}));
-    EXPECT_EQ(embedder.operandPositions().values(0xFFFF), QList<qint32>{138});
-    EXPECT_EQ(embedder.operandPositions().size(), 3);
-}
-
 // File 7, written as fileName and found as pathText (in the test directory;
 // empty: none), named by two operands at 0 and 4 of a 9-byte image. Gives
 // "<bytes 0-7> | <bytes from 9>[ +file] | <warning>", "+file" standing for
@@ -81,11 +44,10 @@ std::string embed(const char *flashName, const char *fileName, const QByteArray 
     LeWriter image;
     image.u8(0xEE);
     image.zeros(8);
-    // Record offsets that put byte 3 of the command at 7 at image offsets 0 and 4.
-    embedder.scanScript(scriptRecord({{27, 1, 7, 0xFFFF}}), -7 - 3);
-    embedder.scanScript(scriptRecord({{27, 1, 7, 0xFFFF}}), 4 - 7 - 3);
+    embedder.noteOperand(7, 0);
+    embedder.noteOperand(7, 4);
     QString warnings;
-    embedder.embed(image, map, [&](const QString &text) { warnings += QStringLiteral(" | ") + text; });
+    embedder.embed(image, map, [&](const QString &text, const QString &) { warnings += QStringLiteral(" | ") + text; });
     EXPECT_TRUE(embedder.operandPositions().isEmpty());
     QByteArray tail = image.data().mid(9);
     const bool withFile = !contents.isEmpty() && tail.endsWith(contents);
@@ -101,13 +63,15 @@ TEST(CsivEmbedder, PlacesTheFileAfterPaddingOrMarksItsOperands)
     // A path with its extension; the golden images hold one with a backslash and none.
     EXPECT_EQ(embed("CURVE", "curve.csiv", curve, "curve.csiv"), "0C 00 00 00 0C 00 00 00 | 00 00 00 +file");
     // A file found under another flash name is left out; its padding stays.
-    const std::string padded = "FF FF FF FF FF FF FF FF | 00 00 00 | FILE: <dir>/curve.csiv does not contain CSIV file ";
+    const std::string padded =
+        "FF FF FF FF FF FF FF FF | 00 00 00 | FILE: <dir>/curve.csiv does not contain CSIV file ";
     EXPECT_EQ(embed("curve", "curve.csiv", curve, "curve"),
               padded + "with name \"curve\". \nFlash file name is actually \"CURVE\".");
     EXPECT_EQ(embed("", "curve.csiv", csivFile(""), "curve"),
               padded + "with name \"\". \nFlash file name is actually \"\".");
     // A missing file leaves no padding either.
-    EXPECT_EQ(embed("CURVE", "", QByteArray(), "curve"), "FF FF FF FF FF FF FF FF |  | FILE <dir>/curve.csiv NOT FOUND!");
+    EXPECT_EQ(embed("CURVE", "", QByteArray(), "curve"),
+              "FF FF FF FF FF FF FF FF |  | FILE <dir>/curve.csiv NOT FOUND!");
     EXPECT_EQ(embed("CURVE", "", QByteArray(), ""), "FF FF FF FF FF FF FF FF |  | FILE .csiv NOT FOUND!");
 }
 
@@ -121,7 +85,7 @@ TEST(CsivEmbedder, FilesGoInFileNumberOrderEachAtAMultipleOf4)
     map.insert(2, IncludedFile{QStringLiteral("B"), files.path(QStringLiteral("b.csiv"))});
     LeWriter image;
     image.u8(1);
-    CsivEmbedder().embed(image, map, [](const QString &) {});
+    CsivEmbedder().embed(image, map, [](const QString &, const QString &) {});
     EXPECT_EQ(image.data(),
               QByteArray(1, '\1') + QByteArray(3, '\0') + csivFile("B", 2) + QByteArray(1, '\0') + csivFile("A", 1));
 }

@@ -21,7 +21,8 @@ TEST(LanguageTable, CodecModesAndTrailers)
         // Chinese twice, Japanese and Korean; Thai.
         const bool wide = language == 2 || language == 3 || language == 15 || language == 16;
         EXPECT_EQ(LanguageTable::codecMode(language), wide ? 12 : language == 25 ? 11 : 9) << "language " << language;
-        EXPECT_EQ(LanguageTable::row(language).toBytes().at(117), language == kBahasa ? 27 : 0) << "language " << language;
+        EXPECT_EQ(LanguageTable::row(language).toBytes().at(117), language == kBahasa ? 27 : 0)
+            << "language " << language;
     }
 }
 
@@ -41,7 +42,11 @@ TEST(LanguageTable, ProductNameCopiesAtMostSixBytes)
     EXPECT_EQ(copied(QStringLiteral("QX-417-B")), "51 58 2D 34 31 37");
     EXPECT_EQ(copied(QStringLiteral("ÄÖÜ")), "C3 84 C3 96 C3 9C") << "UTF-8";
     EXPECT_EQ(copied(QStringLiteral("QX-41Ä")), "51 58 2D 34 31 C3") << "cut inside a character";
-    EXPECT_EQ(copied(QString::fromUtf8("QX\0" "417", 6)), "51 58 00 00 00 00") << "stops at a zero byte";
+    EXPECT_EQ(copied(QString::fromUtf8("QX\0"
+                                       "417",
+                                       6)),
+              "51 58 00 00 00 00")
+        << "stops at a zero byte";
     LanguageTable::setProductName(kBahasa, QStringLiteral("QX-417"));
 }
 

@@ -1,12 +1,12 @@
+#include "output/savewdl.h"
+#include "base/lereader.h"
+#include "base/lewriter.h"
 #include "codec/dictcodec.h"
-#include "core/lereader.h"
-#include "core/lewriter.h"
 #include "core/wdlwizard.h"
 #include "items/wdltokenfilter.h"
 #include "items/wdltokenlocalparam.h"
 #include "items/wdltokenoverlay.h"
 #include "output/crc16arc.h"
-#include "output/savewdl.h"
 #include "support/sasimage.h"
 #include "support/wizardfiles.h"
 
@@ -26,7 +26,8 @@ protected:
     QByteArray smallestImage(const QString &fileName, SaveWdl &builder)
     {
         setCompleteHeader(wizard, fileName);
-        auto *hello = add(wizard->textModel(), new WdlTokenText(QStringLiteral("hello"), QStringLiteral("Hi"), QString()));
+        auto *hello = add(wizard->textModel(),
+                          new WdlTokenText(QStringLiteral("hello"), QStringLiteral("Hi"), QString()));
         auto *overlay = add(wizard->overlayModel(), new WdlTokenOverlay(QStringLiteral("o_hello")));
         overlay->setText(hello);
         overlay->setAction(0, QStringLiteral("EXIT_WIZARD"));

@@ -1,7 +1,7 @@
 #include "output/translationimporter.h"
 
+#include "base/lewriter.h"
 #include "core/fileurl.h"
-#include "core/lewriter.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/translationtemplate.h"
@@ -26,13 +26,15 @@ protected:
     {
         QStringList warnings;
         TranslationImporter importer(&m_texts, QStringLiteral("QX-417"),
-                                     [&warnings](const QString &text) { warnings.append(text); });
+                                     [&warnings](const QString &text, const QString &, int) { warnings.append(text); });
         LeWriter out;
-        const int count = importer.importTranslations(image.isEmpty() ? m_files.url(QStringLiteral("w.sas")) : image, out);
+        const int count = importer.importTranslations(image.isEmpty() ? m_files.url(QStringLiteral("w.sas")) : image,
+                                                      out);
         QStringList dictionaries;
         for (int at = 0; at < out.size();) {
             const DictCodec::Decoded d = DictCodec::decode(out.data(), at);
-            EXPECT_TRUE(d.ok && d.codecMode == 9 && QByteArray(d.header.productName, 6) == "QX-417") << d.error.toStdString();
+            EXPECT_TRUE(d.ok && d.codecMode == 9 && QByteArray(d.header.productName, 6) == "QX-417")
+                << d.error.toStdString();
             QString line = QString::fromLatin1(d.header.name) + QLatin1Char(':');
             for (const auto &entry : d.entries)
                 line += QStringLiteral(" %1=%2;").arg(QString::number(entry.first), entry.second);
@@ -40,7 +42,8 @@ protected:
             at += (d.size + 3) / 4 * 4;
         }
         EXPECT_EQ(dictionaries.size(), count);
-        return (dictionaries + warnings).replaceInStrings(m_files.dir() + QLatin1Char('/'), QStringLiteral("<path>"))
+        return (dictionaries + warnings)
+            .replaceInStrings(m_files.dir() + QLatin1Char('/'), QStringLiteral("<path>"))
             .replaceInStrings(TranslationTemplate::supportedLanguagesText(), QStringLiteral("<languages>"));
     }
 
@@ -74,40 +77,51 @@ TEST_P(TranslationRefusal, WarnsAndGivesNoDictionary)
 INSTANTIATE_TEST_SUITE_P(
     Files, TranslationRefusal,
     ::testing::Values(
-        RefusalRow{"SecondAttributeOnTranslations", "translation_German.xml",
+        RefusalRow{"SecondAttributeOnTranslations",
+                   "translation_German.xml",
                    "<root><translations language=\"German\" version=\"2\"><text id=\"bye\" type=\"text\">Tschüss</text>"
                    "</translations></root>",
                    {"XML file <path>translation_German.xml did not contain attribute \"language\" or contained extra "
                     "attributes. This file is not a translation file."}},
-        RefusalRow{"LanguageInLowerCase", "translation_German.xml", "<root><translations language=\"german\"/></root>",
+        RefusalRow{"LanguageInLowerCase",
+                   "translation_German.xml",
+                   "<root><translations language=\"german\"/></root>",
                    {"Unknown translation language \"german\" found in file <path>translation_German.xml. The following "
                     "languages are supported:\n<languages>"}},
-        RefusalRow{"TextBeforeTranslations", "translation_German.xml",
+        RefusalRow{"TextBeforeTranslations",
+                   "translation_German.xml",
                    "<root><text id=\"bye\" type=\"text\">Tschüss</text><translations language=\"German\"/></root>",
                    {"XML tag \"translations\" was not found or did not contain any data. Error was in file "
                     "<path>translation_German.xml"}},
-        RefusalRow{"ElementInsideText", "translation_German.xml",
+        RefusalRow{"ElementInsideText",
+                   "translation_German.xml",
                    "<root><translations language=\"German\"><text id=\"welcome\" type=\"text\">Will<b/>kommen</text>"
                    "</translations></root>",
                    {"Expected character data.Error was detected in file <path>translation_German.xml"}},
-        RefusalRow{"ElementInsideTextOfUnknownId", "translation_German.xml",
+        RefusalRow{"ElementInsideTextOfUnknownId",
+                   "translation_German.xml",
                    "<root><translations language=\"German\"><text id=\"nope\" type=\"text\">A<b/></text>"
                    "</translations></root>",
                    {"Text identificator nope was not found in wdl file. Found translation for unknown text.<languages>",
                     "Expected character data.Error was detected in file <path>translation_German.xml"}},
-        RefusalRow{"NoTranslationsElement", "translation_German.xml", "<root/>",
+        RefusalRow{"NoTranslationsElement",
+                   "translation_German.xml",
+                   "<root/>",
                    {"Did not find any meaningful data in file <path>translation_German.xml . Perhaps it isn't a "
                     "translation file."}},
-        RefusalRow{"OnlyUnknownIds", "translation_German.xml",
-                   "<root><translations language=\"German\">\n<text id=\"hello\" type=\"text\">Hallo</text>\n"
-                   "<text id=\"Bye\" type=\"text\">Tschüss</text>\n</translations></root>",
-                   {"Text identificator hello was not found in wdl file. Found translation for unknown text.<languages>",
-                    "Text identificator Bye was not found in wdl file. Found translation for unknown text.<languages>",
-                    "Did not find any meaningful data in file <path>translation_German.xml . Perhaps it isn't a "
-                    "translation file."}},
+        RefusalRow{
+            "OnlyUnknownIds",
+            "translation_German.xml",
+            "<root><translations language=\"German\">\n<text id=\"hello\" type=\"text\">Hallo</text>\n"
+            "<text id=\"Bye\" type=\"text\">Tschüss</text>\n</translations></root>",
+            {"Text identificator hello was not found in wdl file. Found translation for unknown text.<languages>",
+             "Text identificator Bye was not found in wdl file. Found translation for unknown text.<languages>",
+             "Did not find any meaningful data in file <path>translation_German.xml . Perhaps it isn't a "
+             "translation file."}},
         // Only the exact name of the template is skipped; this one is read,
         // and its language is the template's placeholder.
-        RefusalRow{"TemplateNameInAnotherCase", "Translation_Template.xml",
+        RefusalRow{"TemplateNameInAnotherCase",
+                   "Translation_Template.xml",
                    "<root>\n\t<translations language=\"Copy your language name from the above list\">\n"
                    "\t\t<text id=\"bye\" type=\"text\">Bye</text>\n\t</translations>\n</root>\n",
                    {"Unknown translation language \"Copy your language name from the above list\" found in file "
@@ -116,14 +130,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 QString germanFile(const char *texts)
 {
-    return QStringLiteral("<root><translations language=\"German\">%1</translations></root>").arg(QString::fromUtf8(texts));
+    return QStringLiteral("<root><translations language=\"German\">%1</translations></root>")
+        .arg(QString::fromUtf8(texts));
 }
 
 TEST_F(TranslationImport, TheTemplateIsSkippedAndAnUnreadableFileReported)
 {
     m_files.write(QStringLiteral("translation_template.xml"), TranslationTemplate::render(&m_texts));
     // A dangling link: listed by its name, but there is nothing to open.
-    ASSERT_TRUE(QFile::link(m_files.path(QStringLiteral("nowhere.xml")), m_files.path(QStringLiteral("translation_A.xml"))));
+    ASSERT_TRUE(
+        QFile::link(m_files.path(QStringLiteral("nowhere.xml")), m_files.path(QStringLiteral("translation_A.xml"))));
     m_files.write(QStringLiteral("translation_B.xml"), germanFile("<text id=\"bye\" type=\"text\">Tschüss</text>"));
     EXPECT_TRUE(sameWarnings(import(), {"german: 5=Tschüss;", "Unable to open file <path>translation_A.xml"}));
 }
@@ -135,14 +151,15 @@ TEST_F(TranslationImport, MissingIdOrTypeSkipsOnlyThatEntry)
                              "<text id=\"welcome\" type=\"Text\">Willkommen</text>\n"
                              "<text id=\"bye\" type=\"text\">Tschüss</text>\n<text id=\"\" type=\"\">Leer</text>\n"));
     EXPECT_TRUE(sameWarnings(
-        import(), {"german: 5=Tschüss;",
-                   "XML file <path>translation_German.xml does not have attribute \"id\" on line 2 was empty. It is not "
-                   "known which text was translated.",
-                   "Text identificator  was not found in wdl file. Found translation for unknown text.<languages>",
-                   "XML file <path>translation_German.xml does not have attribute \"type\" on line 3 was empty. It is "
-                   "not known whether text or help was translated.",
-                   // Present but empty attributes are no missing ones.
-                   "Text identificator  was not found in wdl file. Found translation for unknown text.<languages>"}));
+        import(),
+        {"german: 5=Tschüss;",
+         "XML file <path>translation_German.xml does not have attribute \"id\" on line 2 was empty. It is not "
+         "known which text was translated.",
+         "Text identificator  was not found in wdl file. Found translation for unknown text.<languages>",
+         "XML file <path>translation_German.xml does not have attribute \"type\" on line 3 was empty. It is "
+         "not known whether text or help was translated.",
+         // Present but empty attributes are no missing ones.
+         "Text identificator  was not found in wdl file. Found translation for unknown text.<languages>"}));
 }
 
 // Byte order of the names: upper case before lower case, whatever the file
@@ -165,13 +182,14 @@ TEST_F(TranslationImport, FilesAreReadInByteOrderOfTheirNamesEachGivingADictiona
 
 TEST_F(TranslationImport, EntriesKeepEscapesEmptyContentAndRepeatsInFileOrder)
 {
-    m_files.write(QStringLiteral("translation_German.xml"),
-                  QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                 "<root xmlns=\"urn:example\"><translations xmlns:x=\"urn:x\" language=\"French\">\n"
-                                 "<text id=\"empty_text\" type=\"text\">Aide</text>\n"
-                                 "<text id=\"bye\" type=\"text\">Deux\\nlignes \\\"cité\\\" &lt;&amp;&#37;</text>\n"
-                                 "<text id=\"bye\" type=\"text\">encore</text>\n<text id=\"bye\" type=\"help\"></text>\n"
-                                 "</translations></root>"));
+    m_files.write(
+        QStringLiteral("translation_German.xml"),
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<root xmlns=\"urn:example\"><translations xmlns:x=\"urn:x\" language=\"French\">\n"
+                       "<text id=\"empty_text\" type=\"text\">Aide</text>\n"
+                       "<text id=\"bye\" type=\"text\">Deux\\nlignes \\\"cité\\\" &lt;&amp;&#37;</text>\n"
+                       "<text id=\"bye\" type=\"text\">encore</text>\n<text id=\"bye\" type=\"help\"></text>\n"
+                       "</translations></root>"));
     EXPECT_TRUE(sameWarnings(import(), {"french: 3=Aide; 5=Deux\rlignes \"cité\" <&%; 5=encore; 6=;"}));
 }
 

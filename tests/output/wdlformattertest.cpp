@@ -1,9 +1,9 @@
 #include "output/wdlformatter.h"
 
 #include "inspect/sasimagereader.h"
-#include "tool/fmtcommand.h"
 #include "support/golden.h"
 #include "support/wizardfiles.h"
+#include "tool/fmtcommand.h"
 #include "wizardgenerator.h"
 
 namespace {
@@ -42,9 +42,9 @@ SasImage compiled()
 QString signature(const SasRecord &r)
 {
     static const QStringList kNumberedReferences = {
-        QStringLiteral("choice list"),  QStringLiteral("write script"),       QStringLiteral("choice-list filter"),
-        QStringLiteral("array filter"), QStringLiteral("next screen"),        QStringLiteral("next screen script"),
-        QStringLiteral("PSS script"),   QStringLiteral("pre-screen script"),  QStringLiteral("overlay"),
+        QStringLiteral("choice list"),  QStringLiteral("write script"),      QStringLiteral("choice-list filter"),
+        QStringLiteral("array filter"), QStringLiteral("next screen"),       QStringLiteral("next screen script"),
+        QStringLiteral("PSS script"),   QStringLiteral("pre-screen script"), QStringLiteral("overlay"),
         QStringLiteral("parameter 1"),  QStringLiteral("parameter 2")};
     QString out = r.typeName + QStringLiteral(", payload ") + QString::number(r.payloadLength) + QLatin1Char(':');
     for (const SasField &f : r.fields) {

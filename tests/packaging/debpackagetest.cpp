@@ -23,9 +23,9 @@ QString buildPackage(const QString &dir, std::string *why)
             return QString();
         }
     }
-    const ProcessRun cpack =
-        runProcess(QStringLiteral(WDLC_CPACK), {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), dir,
-                                                QStringLiteral("--config"), QStringLiteral(WDLC_BINARY_DIR "/CPackConfig.cmake")});
+    const ProcessRun cpack = runProcess(
+        QStringLiteral(WDLC_CPACK), {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), dir,
+                                     QStringLiteral("--config"), QStringLiteral(WDLC_BINARY_DIR "/CPackConfig.cmake")});
     const QStringList debs = QDir(dir).entryList({QStringLiteral("*.deb")}, QDir::Files);
     if (cpack.status != 0 || debs.size() != 1) {
         *why = "cpack made no package: " + cpack.describe();
@@ -36,7 +36,8 @@ QString buildPackage(const QString &dir, std::string *why)
 
 QString dpkgArchitecture()
 {
-    return QString::fromUtf8(runProcess(QStringLiteral("dpkg"), {QStringLiteral("--print-architecture")}).out.trimmed());
+    return QString::fromUtf8(
+        runProcess(QStringLiteral("dpkg"), {QStringLiteral("--print-architecture")}).out.trimmed());
 }
 
 // The package names of a Depends field ("libc6 (>= 2.34), libfoo"), sorted;
@@ -47,8 +48,9 @@ QStringList dependencyNames(const QString &depends)
     static const QRegularExpression entry(QStringLiteral("^([a-z0-9.+-]+)( \\(>= [^)]+\\))?$"));
     for (const QString &part : depends.split(QStringLiteral(", "))) {
         const QRegularExpressionMatch m = entry.match(part.trimmed());
-        out.append(!m.hasMatch() ? QStringLiteral("malformed: ") + part
-                                 : m.captured(1) + (m.captured(2).isEmpty() ? QStringLiteral(" (unbounded)") : QString()));
+        out.append(!m.hasMatch()
+                       ? QStringLiteral("malformed: ") + part
+                       : m.captured(1) + (m.captured(2).isEmpty() ? QStringLiteral(" (unbounded)") : QString()));
     }
     out.sort();
     return out;
@@ -62,8 +64,8 @@ TEST(DebianPackage, CarriesTheProjectsNameVersionDependenciesAndFiles)
     if (deb.isEmpty() && why.find("not installed") != std::string::npos)
         GTEST_SKIP() << why;
     ASSERT_FALSE(deb.isEmpty()) << why;
-    EXPECT_EQ(QFileInfo(deb).fileName(), QStringLiteral("wdlc_" WDLC_VERSION "_") + dpkgArchitecture()
-                                             + QStringLiteral(".deb"));
+    EXPECT_EQ(QFileInfo(deb).fileName(),
+              QStringLiteral("wdlc_" WDLC_VERSION "_") + dpkgArchitecture() + QStringLiteral(".deb"));
 
     const auto field = [&deb](const char *name) {
         return QString::fromUtf8(
@@ -74,14 +76,16 @@ TEST(DebianPackage, CarriesTheProjectsNameVersionDependenciesAndFiles)
     EXPECT_EQ(field("Architecture"), dpkgArchitecture());
     EXPECT_EQ(field("Section"), QStringLiteral("devel"));
     EXPECT_EQ(field("Suggests"), QStringLiteral("graphviz"));
-    EXPECT_TRUE(field("Description").startsWith(QStringLiteral("compiler for drive panel wizards (WDL to SAS images)\n")))
+    EXPECT_TRUE(
+        field("Description").startsWith(QStringLiteral("compiler for drive panel wizards (WDL to SAS images)\n")))
         << field("Description").toStdString();
     EXPECT_FALSE(field("Maintainer").isEmpty());
     // Computed from the binaries, each with the lowest version they need; a
     // sanitizer build adds its runtime libraries.
     const QStringList depends = dependencyNames(field("Depends"));
     for (const char *needed : {"libc6", "libqt5core5a", "libstdc++6"})
-        EXPECT_TRUE(depends.contains(QString::fromUtf8(needed))) << needed << " missing in " << field("Depends").toStdString();
+        EXPECT_TRUE(depends.contains(QString::fromUtf8(needed)))
+            << needed << " missing in " << field("Depends").toStdString();
     for (const QString &name : depends)
         EXPECT_FALSE(name.contains(QLatin1Char(' '))) << name.toStdString();
 
@@ -124,8 +128,8 @@ ProcessRun dpkg(const QStringList &arguments)
 
 bool wdlcPackageInstalled()
 {
-    return runProcess(QStringLiteral("dpkg-query"), {QStringLiteral("-W"), QStringLiteral("-f=${Status}"),
-                                                     QStringLiteral("wdlc")})
+    return runProcess(QStringLiteral("dpkg-query"),
+                      {QStringLiteral("-W"), QStringLiteral("-f=${Status}"), QStringLiteral("wdlc")})
         .out.contains("install ok installed");
 }
 
@@ -170,7 +174,8 @@ TEST(DebianPackage, InstallsWithDpkgAndItsProgramsRun)
     const ProcessRun compile = runProcess(QStringLiteral("/usr/bin/wdlc"), {QStringLiteral("motor_data.wdl")},
                                           wizards.path(QStringLiteral("motor")));
     EXPECT_EQ(compile.status, 0);
-    const ProcessRun check = runProcess(QStringLiteral("/usr/bin/wdltool"), {QStringLiteral("dump"), QStringLiteral("motor_data.wdl.sas")},
+    const ProcessRun check = runProcess(QStringLiteral("/usr/bin/wdltool"),
+                                        {QStringLiteral("dump"), QStringLiteral("motor_data.wdl.sas")},
                                         wizards.path(QStringLiteral("motor")));
     EXPECT_EQ(check.status, 0) << check.describe();
     if (!programOnPath("man").isEmpty()) {

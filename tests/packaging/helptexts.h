@@ -24,8 +24,8 @@ inline QStringList helpSection(const QString &text, const QString &title)
 inline QStringList helpCommands()
 {
     QStringList out;
-    for (const QString &line : helpSection(runToolIn(QDir::currentPath(), {QStringLiteral("--help")}).out,
-                                           QStringLiteral("Commands:")))
+    for (const QString &line :
+         helpSection(runToolIn(QDir::currentPath(), {QStringLiteral("--help")}).out, QStringLiteral("Commands:")))
         out.append(line.trimmed().section(QLatin1Char(' '), 0, 0));
     return out;
 }

@@ -12,8 +12,8 @@ namespace {
 // cmake --install of this build into prefix.
 ProcessRun installInto(const QString &prefix)
 {
-    return runProcess(QStringLiteral(WDLC_CMAKE),
-                      {QStringLiteral("--install"), QStringLiteral(WDLC_BINARY_DIR), QStringLiteral("--prefix"), prefix});
+    return runProcess(QStringLiteral(WDLC_CMAKE), {QStringLiteral("--install"), QStringLiteral(WDLC_BINARY_DIR),
+                                                   QStringLiteral("--prefix"), prefix});
 }
 
 // Every file below dir as "<octal permissions> <relative path>", sorted.
@@ -43,13 +43,13 @@ QString sourceRevision()
     if (git.isEmpty())
         return QStringLiteral("unknown");
     const QString source = QStringLiteral(WDLC_SOURCE_DIR);
-    const ProcessRun top = runProcess(git, {QStringLiteral("-C"), source, QStringLiteral("rev-parse"),
-                                            QStringLiteral("--show-toplevel")});
+    const ProcessRun top = runProcess(
+        git, {QStringLiteral("-C"), source, QStringLiteral("rev-parse"), QStringLiteral("--show-toplevel")});
     if (top.status != 0
         || QFileInfo(QString::fromUtf8(top.out.trimmed())).canonicalFilePath() != QFileInfo(source).canonicalFilePath())
         return QStringLiteral("unknown");
-    const ProcessRun described = runProcess(
-        git, {QStringLiteral("-C"), source, QStringLiteral("describe"), QStringLiteral("--always"), QStringLiteral("--dirty")});
+    const ProcessRun described = runProcess(git, {QStringLiteral("-C"), source, QStringLiteral("describe"),
+                                                  QStringLiteral("--always"), QStringLiteral("--dirty")});
     return described.status == 0 ? QString::fromUtf8(described.out.trimmed()) : QStringLiteral("unknown");
 }
 
@@ -80,8 +80,8 @@ TEST(Install, InstalledProgramsRunFromThePrefix)
 
     const ProcessRun version = runProcess(wdltool, {QStringLiteral("--version")});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(QString::fromUtf8(version.out), QStringLiteral("wdltool " WDLC_VERSION " (revision ") + sourceRevision()
-                                                  + QStringLiteral(")\n"))
+    EXPECT_EQ(QString::fromUtf8(version.out),
+              QStringLiteral("wdltool " WDLC_VERSION " (revision ") + sourceRevision() + QStringLiteral(")\n"))
         << "a build after the last commit or change updates the revision";
     EXPECT_EQ(version.err, QByteArray());
 
@@ -90,18 +90,18 @@ TEST(Install, InstalledProgramsRunFromThePrefix)
     installed.copyTree(QStringLiteral(WDLC_SOURCE_DIR "/examples"));
     built.copyTree(QStringLiteral(WDLC_SOURCE_DIR "/examples"));
     const QStringList arguments{QStringLiteral("pump_commissioning.wdl"), QStringLiteral("pump.sas")};
-    const ProcessRun compile =
-        runProcess(prefix.path(QStringLiteral("bin/wdlc")), arguments, installed.path(QStringLiteral("pump")));
+    const ProcessRun compile = runProcess(prefix.path(QStringLiteral("bin/wdlc")), arguments,
+                                          installed.path(QStringLiteral("pump")));
     EXPECT_EQ(compile.status, 0);
 #ifdef QT_NO_DEBUG_OUTPUT
     EXPECT_EQ(compile.out + compile.err, QByteArray()) << "wdlc is silent";
 #endif
-    const ProcessRun reference =
-        runProcess(QStringLiteral(WDLC_BINARY_DIR "/wdlc"), arguments, built.path(QStringLiteral("pump")));
+    const ProcessRun reference = runProcess(QStringLiteral(WDLC_BINARY_DIR "/wdlc"), arguments,
+                                            built.path(QStringLiteral("pump")));
     EXPECT_EQ(reference.status, 0);
     const QByteArray image = readFile(installed.path(QStringLiteral("pump/pump.sas")));
-    ASSERT_FALSE(image.isEmpty()) << readFile(installed.path(QStringLiteral("pump/pump_commissioning.wdl_errors.txt")))
-                                         .toStdString();
+    ASSERT_FALSE(image.isEmpty())
+        << readFile(installed.path(QStringLiteral("pump/pump_commissioning.wdl_errors.txt"))).toStdString();
     EXPECT_TRUE(image == readFile(built.path(QStringLiteral("pump/pump.sas"))));
 
     const ProcessRun dump = runProcess(wdltool, {QStringLiteral("dump"), QStringLiteral("pump.sas")},

@@ -17,11 +17,12 @@ TEST_P(ManPage, FormatsWithoutWarnings)
     const QString man = programOnPath("man");
     if (man.isEmpty())
         GTEST_SKIP() << "man is not installed (./test.sh installs man-db)";
-    const QString page = QStringLiteral(WDLC_BINARY_DIR "/man/") + QString::fromUtf8(GetParam()) + QStringLiteral(".gz");
+    const QString page = QStringLiteral(WDLC_BINARY_DIR "/man/") + QString::fromUtf8(GetParam())
+                         + QStringLiteral(".gz");
     ASSERT_TRUE(QFileInfo::exists(page)) << page.toStdString();
-    const ProcessRun run = runProcess(man, {QStringLiteral("--warnings"), QStringLiteral("-E"), QStringLiteral("UTF-8"),
-                                            QStringLiteral("-l"), page},
-                                      QString(), {QStringLiteral("MANWIDTH=80")});
+    const ProcessRun run = runProcess(
+        man, {QStringLiteral("--warnings"), QStringLiteral("-E"), QStringLiteral("UTF-8"), QStringLiteral("-l"), page},
+        QString(), {QStringLiteral("MANWIDTH=80")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err.toStdString(), "");
     EXPECT_TRUE(run.out.contains("wdlc " WDLC_VERSION)) << run.out.toStdString();
@@ -38,7 +39,8 @@ INSTANTIATE_TEST_SUITE_P(Pages, ManPage, ::testing::Values("wdlc.1", "wdltool.1"
 QMap<QString, QString> manSections(const QString &path)
 {
     QString source = QString::fromUtf8(readFile(path));
-    source.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]"))).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    source.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")))
+        .replace(QStringLiteral("\\-"), QStringLiteral("-"));
     QMap<QString, QString> out;
     QString section;
     QString key;

@@ -15,13 +15,13 @@ protected:
         m_files.write(QStringLiteral("main.wdl"), QString::fromUtf8(text));
         EXPECT_TRUE(sameWarnings(readOnly(wizard, m_files), {}));
     }
-    template<class T = WdlTokenParam> T *item(const char *id, WdlWizard::Slot slot = WdlWizard::ParametersSlot)
+    template<class T = WdlTokenParam> T *item(const char *id, WizardContent::Slot slot = WizardContent::ParametersSlot)
     {
         return wizard->model(slot)->byId<T>(QString::fromUtf8(id));
     }
-    WdlTokenScreen *screen(const char *id) { return item<WdlTokenScreen>(id, WdlWizard::ScreensSlot); }
-    WdlTokenScript *script(const char *id) { return item<WdlTokenScript>(id, WdlWizard::ScriptsSlot); }
-    WdlTokenText *text(const char *id) { return item<WdlTokenText>(id, WdlWizard::TextsSlot); }
+    WdlTokenScreen *screen(const char *id) { return item<WdlTokenScreen>(id, WizardContent::ScreensSlot); }
+    WdlTokenScript *script(const char *id) { return item<WdlTokenScript>(id, WizardContent::ScriptsSlot); }
+    WdlTokenText *text(const char *id) { return item<WdlTokenText>(id, WizardContent::TextsSlot); }
 
     WdlWizard *wizard = WdlWizard::instance();
     WizardFiles m_files;
@@ -53,10 +53,13 @@ TEST_F(ReaderItems, ParametersAndLocalParametersShareOneSequenceInBlockEndOrder)
 {
     read("P: a 100\nLP: lp1 = -7\nP: b 200\nVP: v\n{\n}\nSCREEN_SINGLE_PARAM: s\n{\n   VCP: c\n   {\n"
          "      WS: w\n      {\n         EXIT\n      }\n   }\n}\nLP: lp2 = 3\n");
-    const auto local = [this](const char *id) { return item<WdlTokenLocalParam>(id, WdlWizard::LocalParametersSlot); };
+    const auto local = [this](const char *id) {
+        return item<WdlTokenLocalParam>(id, WizardContent::LocalParametersSlot);
+    };
     EXPECT_EQ(local("lp1")->value(), -7);
-    const std::pair<WdlToken *, int> numbers[] = {{item("a"), 1}, {local("lp1"), 2}, {item("b"), 3}, {item("v"), 4},
-                                                  {item("c"), 5}, {local("lp2"), 6}, {screen("s"), 1}, {script("w"), 1}};
+    const std::pair<WdlToken *, int> numbers[] = {{item("a"), 1},   {local("lp1"), 2}, {item("b"), 3},
+                                                  {item("v"), 4},   {item("c"), 5},    {local("lp2"), 6},
+                                                  {screen("s"), 1}, {script("w"), 1}};
     for (const auto &n : numbers)
         EXPECT_EQ(n.first->itemNumber(), n.second) << n.first->id().toStdString();
     // The write script's block ends first, then the parameter's, then the screen's.
@@ -67,24 +70,25 @@ TEST_F(ReaderItems, ParametersAndLocalParametersShareOneSequenceInBlockEndOrder)
 
 TEST_F(ReaderItems, ChoiceListCountsEveryLineForTheDefaultAndFiltersStopAtABadPiece)
 {
-    m_files.write(QStringLiteral("main.wdl"), QStringLiteral("T: a \"A\"\nT: c \"C\"\nCL: days\n{\n   a\n   b*\n"
-                                                             "   c extra words\n}\nCLF: f1 \"3,1-2\"\nCLF: f3 \"1,x,4\"\n"));
+    m_files.write(QStringLiteral("main.wdl"),
+                  QStringLiteral("T: a \"A\"\nT: c \"C\"\nCL: days\n{\n   a\n   b*\n"
+                                 "   c extra words\n}\nCLF: f1 \"3,1-2\"\nCLF: f3 \"1,x,4\"\n"));
     readOnly(wizard, m_files);
-    auto *list = item<WdlTokenChoiceList>("days", WdlWizard::ChoiceListsSlot);
+    auto *list = item<WdlTokenChoiceList>("days", WizardContent::ChoiceListsSlot);
     EXPECT_EQ(list->choiceCount(), 2);
     EXPECT_EQ(list->defaultChoice(), 1);
     EXPECT_EQ(text("a")->referenceCount(), 1);
-    const QBitArray f1 = item<WdlTokenFilter>("f1", WdlWizard::FiltersSlot)->bits();
+    const QBitArray f1 = item<WdlTokenFilter>("f1", WizardContent::FiltersSlot)->bits();
     EXPECT_EQ(f1.size(), 4);
     EXPECT_EQ(f1.count(true), 3);
-    EXPECT_EQ(item<WdlTokenFilter>("f3", WdlWizard::FiltersSlot)->bits().size(), 2) << "bits up to the bad piece";
+    EXPECT_EQ(item<WdlTokenFilter>("f3", WizardContent::FiltersSlot)->bits().size(), 2) << "bits up to the bad piece";
 }
 
 TEST_F(ReaderItems, ChoiceListDefinedInsideAVirtualChoiceParameterIsReused)
 {
     read("T: mon \"Monday\"\nT: tue \"Tuesday\"\nVCP: first\n{\n   CL: days\n   {\n      mon\n      tue*\n   }\n}\n"
          "VCP: second\n{\n   T: mon\n   H: tue\n   CL: days\n}\n");
-    auto *days = item<WdlTokenChoiceList>("days", WdlWizard::ChoiceListsSlot);
+    auto *days = item<WdlTokenChoiceList>("days", WizardContent::ChoiceListsSlot);
     EXPECT_EQ(wizard->choicelistModel()->count(), 1);
     EXPECT_EQ(item("first")->choiceList(), days);
     EXPECT_EQ(item("second")->choiceList(), days);
@@ -121,7 +125,8 @@ TEST_F(ReaderItems, ScreenLinesSetTheirFields)
 
 TEST_F(ReaderItems, VirtualParameterNamedInTwoScreensIsOneItem)
 {
-    read("SCREEN_SINGLE_PARAM: s1\n{\n   VP: vp1\n   {\n      MIN: 1\n   }\n}\nSCREEN_SINGLE_PARAM: s2\n{\n   VP: vp1\n}\n");
+    read("SCREEN_SINGLE_PARAM: s1\n{\n   VP: vp1\n   {\n      MIN: 1\n   }\n}\nSCREEN_SINGLE_PARAM: s2\n{\n   VP: "
+         "vp1\n}\n");
     EXPECT_EQ(wizard->parametersModel()->count(), 1);
     EXPECT_TRUE(item("vp1")->definedInScreen());
     EXPECT_EQ(item("vp1")->referenceCount(), 2);

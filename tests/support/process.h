@@ -54,6 +54,9 @@ inline ProcessRun runProcess(const QString &program, const QStringList &argument
 }
 
 // The path of a program on PATH, or empty.
-inline QString programOnPath(const char *name) { return QStandardPaths::findExecutable(QString::fromUtf8(name)); }
+inline QString programOnPath(const char *name)
+{
+    return QStandardPaths::findExecutable(QString::fromUtf8(name));
+}
 
 #endif

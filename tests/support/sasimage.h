@@ -22,7 +22,7 @@ inline void setCompleteHeader(WdlWizard *wizard, const QString &fileName)
 // createSasByteArray does.
 inline void configure(SaveWdl &builder, WdlWizard *wizard)
 {
-    for (int slot = 0; slot < WdlWizard::SlotCount; ++slot)
+    for (int slot = 0; slot < WizardContent::SlotCount; ++slot)
         builder.setModel(slot, wizard->model(slot));
     builder.setHeader(wizard->header());
     builder.setIncludedFiles(wizard->getCSIVfileList());

@@ -15,12 +15,21 @@
 
 // Lets GoogleTest print Qt values in failure messages.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QByteArray &b, std::ostream *os) { *os << b.toHex(' ').toUpper().toStdString(); }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray &b, std::ostream *os)
+{
+    *os << b.toHex(' ').toUpper().toStdString();
+}
 QT_END_NAMESPACE
 
 // Bytes as "01 00 FB": records compare as text, so a mismatch shows the byte.
-inline std::string hex(const QByteArray &bytes) { return bytes.toHex(' ').toUpper().toStdString(); }
+inline std::string hex(const QByteArray &bytes)
+{
+    return bytes.toHex(' ').toUpper().toStdString();
+}
 
 inline QByteArray readFile(const QString &path)
 {
@@ -29,7 +38,10 @@ inline QByteArray readFile(const QString &path)
 }
 
 // Test names for INSTANTIATE_TEST_SUITE_P: each row's name.
-template<class Row> std::string rowName(const ::testing::TestParamInfo<Row> &info) { return info.param.name; }
+template<class Row> std::string rowName(const ::testing::TestParamInfo<Row> &info)
+{
+    return info.param.name;
+}
 
 // Compares two warning lists in full; a mismatch names the missing and the
 // unexpected warnings apart, then shows both lists.

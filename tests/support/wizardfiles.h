@@ -74,11 +74,12 @@ inline QStringList warningLines(WdlWizard *wizard)
 }
 
 // Reads files/name with the reader alone (no checks after reading); returns the warnings.
-inline QStringList readOnly(WdlWizard *wizard, const WizardFiles &files, const QString &name = QStringLiteral("main.wdl"))
+inline QStringList readOnly(WdlWizard *wizard, const WizardFiles &files,
+                            const QString &name = QStringLiteral("main.wdl"))
 {
     wizard->clearAllModels();
     wizard->setCurrentFile(files.path(name));
-    WdlParser(wizard).parseFile(files.url(name), true);
+    WdlParser(wizard->content()).parseFile(files.url(name), true);
     return warningLines(wizard);
 }
 

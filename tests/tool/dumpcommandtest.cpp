@@ -1,8 +1,8 @@
 #include "tool/toolrun.h"
 
+#include "base/lewriter.h"
 #include "codec/dictcodec.h"
 #include "core/commandline.h"
-#include "core/lewriter.h"
 #include "inspect/sasimagereader.h"
 #include "support/golden.h"
 
@@ -47,7 +47,8 @@ TEST(DumpCommand, ReportsEachDamageAtItsOffset)
         {"script_data_length_past_the_end", 31, le(0xFFF0, 2)},
         {"dictionary_start_out_of_range", 46, le(0xFFF0, 2)},
         {"csiv_offset_past_the_end", s.csivFiles.first().commandOffsets.first() + 3, le(bytes.size() + 100, 4)},
-        {"csiv_offset_inside_the_dictionaries", s.csivFiles.first().commandOffsets.first() + 3, le(s.dictionaryStart, 4)},
+        {"csiv_offset_inside_the_dictionaries", s.csivFiles.first().commandOffsets.first() + 3,
+         le(s.dictionaryStart, 4)},
         {"csiv_offset_not_a_multiple_of_4", s.csivFiles.first().commandOffsets.first() + 3,
          le(s.csivFiles.first().offset + 2, 4)},
         {"csiv_flash_name_outside_the_file", s.csivFiles.first().offset + 26, le(999, 2)},
@@ -93,8 +94,8 @@ TEST_P(DumpExample, ChecksAndDecodesToTheWizardsTexts)
     QStringList translations = QFileInfo(wdl).dir().entryList({QStringLiteral("translation_*.xml")});
     translations.removeOne(QStringLiteral("translation_template.xml"));
     CommandLine::run({wdl});
-    const ToolRun run =
-        runToolIn(work.dir(), {QStringLiteral("dump"), QStringLiteral("--json"), wdl + QStringLiteral(".sas")});
+    const ToolRun run = runToolIn(work.dir(),
+                                  {QStringLiteral("dump"), QStringLiteral("--json"), wdl + QStringLiteral(".sas")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QJsonObject dump = QJsonDocument::fromJson(run.out.toUtf8()).object();
     EXPECT_TRUE(dump[QStringLiteral("checkValue")][QStringLiteral("agree")].toBool());

@@ -31,8 +31,8 @@ TEST_P(WdlToolRun, MatchesItsTranscript)
 {
     WizardFiles tmp;
     const QString arguments = QString::fromUtf8(GetParam().arguments).replace(QStringLiteral("{tmp}"), tmp.dir());
-    const ToolRun run =
-        runToolIn(QStringLiteral(WDLC_TEST_DATA), arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    const ToolRun run = runToolIn(QStringLiteral(WDLC_TEST_DATA),
+                                  arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts));
     QString transcript = (QStringLiteral("$ wdltool ") + arguments).trimmed()
                          + QStringLiteral("\nexit status %1\n").arg(run.status);
     const auto section = [&transcript](const QString &title, const QString &text) {
@@ -56,12 +56,12 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, WdlToolRun,
     ::testing::Values(
         RunRow{"no_arguments", ""}, RunRow{"help", "--help"}, RunRow{"short_help", "-h"},
-        RunRow{"version", "--version"}, RunRow{"unknown_command", "lint"},
-        RunRow{"unknown_option", "--verbose check"}, RunRow{"check_help", "check --help"},
-        RunRow{"dump_help", "dump -h"}, RunRow{"graph_help", "graph --help"}, RunRow{"fmt_help", "fmt -h"},
-        RunRow{"check_without_file", "check"}, RunRow{"dump_two_images", "dump a.sas b.sas"},
-        RunRow{"dump_unknown_option", "dump --xml a.sas"}, RunRow{"graph_output_without_value", "graph a.wdl -o"},
-        RunRow{"fmt_two_wizards", "fmt a.wdl b.wdl"}, RunRow{"fmt_output_without_value", "fmt a.wdl -o"},
+        RunRow{"version", "--version"}, RunRow{"unknown_command", "lint"}, RunRow{"unknown_option", "--verbose check"},
+        RunRow{"check_help", "check --help"}, RunRow{"dump_help", "dump -h"}, RunRow{"graph_help", "graph --help"},
+        RunRow{"fmt_help", "fmt -h"}, RunRow{"check_without_file", "check"},
+        RunRow{"dump_two_images", "dump a.sas b.sas"}, RunRow{"dump_unknown_option", "dump --xml a.sas"},
+        RunRow{"graph_output_without_value", "graph a.wdl -o"}, RunRow{"fmt_two_wizards", "fmt a.wdl b.wdl"},
+        RunRow{"fmt_output_without_value", "fmt a.wdl -o"},
         // Warnings of the wizard and of its included file; the summary counts
         // only the files with warnings.
         RunRow{"check_warnings", "check tool/check/main.wdl ../../examples/motor/motor_data.wdl"},

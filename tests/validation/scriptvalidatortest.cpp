@@ -21,7 +21,8 @@ QString firstScript(const QStringList &commands)
 QString setupWarning(const char *argument)
 {
     return QStringLiteral("w.wdl:3: Setup to copy data from is not a number or is larger than 4. Problem exists "
-                          "with command argument %1. See script fs").arg(QLatin1String(argument));
+                          "with command argument %1. See script fs")
+        .arg(QLatin1String(argument));
 }
 
 // One row per warning of the script check, and the rules that give none.
@@ -32,7 +33,8 @@ const WarningsRow kRows[] = {
     {"CpaIsObsolete", firstScript({"CPA a b"}), {"w.wdl:3: Command CPA is obsolete. See script fs"}},
     {"ExitWithArgument", firstScript({"EXIT 1"}), {"w.wdl:3: Command EXIT does not have 1 argument(s). See script fs"}},
     // BEQ alone still looks its second operand up, by an empty name.
-    {"BeqAlone", firstScript({"BEQ a"}),
+    {"BeqAlone",
+     firstScript({"BEQ a"}),
      {"w.wdl:3: Command BEQ is missing argument number 2. See script fs",
       "w.wdl:3: Command BEQ is missing argument number 3. See script fs",
       "w.wdl:3: Command's BEQ argument number 3 must a number.", "w.wdl:3: Parameter  was not found. See script fs"}},
@@ -40,35 +42,44 @@ const WarningsRow kRows[] = {
     {"CsivWithoutPathIsComplete", firstScript({"CSIV flash"}), {}},
     {"BranchTakesLocalParameter", firstScript({"BLT x a 5"}), {}},
     {"ArithmeticResultMayNameNothing", firstScript({"ADD a b u"}), {}},
-    {"ArithmeticInputsUnknown", firstScript({"SUB u v w"}),
+    {"ArithmeticInputsUnknown",
+     firstScript({"SUB u v w"}),
      {"w.wdl:3: Parameter u was not found. See script fs", "w.wdl:3: Parameter v was not found. See script fs"}},
     {"BnotNeverWarns", firstScript({"BNOT u v w"}), {}},
     {"ScfTakesParametersOnly", firstScript({"SCF x f"}), {"w.wdl:3: Parameter x was not found. See script fs"}},
     {"SnsUnknownScreen", firstScript({"SNS nowhere"}), {"w.wdl:3: Screen name nowhere was not found. See script fs"}},
     {"SafFilterUnknown", firstScript({"SAF a g"}), {"w.wdl:3: Filter g was not found. See script fs"}},
     {"CallUnknownScript", firstScript({"CALL nothing"}), {"w.wdl:3: Script nothing was not found. See script fs"}},
-    {"SetupTakesLocalParametersOnly", firstScript({"SETUP a"}), {"w.wdl:3: Local parameter a was not found. See script fs"}},
-    {"EnableChoiceBothUnknown", firstScript({"ENABLE_CHOICE g u"}),
-     {"w.wdl:3: Choiselist filter g was not found. See script fs", "w.wdl:3: Parameter u was not found. See script fs"}},
-    {"CsivTextsUnknown", firstScript({"CSIV name file"}),
+    {"SetupTakesLocalParametersOnly",
+     firstScript({"SETUP a"}),
+     {"w.wdl:3: Local parameter a was not found. See script fs"}},
+    {"EnableChoiceBothUnknown",
+     firstScript({"ENABLE_CHOICE g u"}),
+     {"w.wdl:3: Choiselist filter g was not found. See script fs",
+      "w.wdl:3: Parameter u was not found. See script fs"}},
+    {"CsivTextsUnknown",
+     firstScript({"CSIV name file"}),
      {"w.wdl:3: Name for CSIV file name was not found. See script fs",
       "w.wdl:3: CSIV command has 2nd argument, but the file name file was not found. See script fs"}},
     {"SetupsInRange", firstScript({"CPY a[2] b[1,3]", "CPTA a[0] b[all] c"}), {}},
     {"SourceSetupAboveFour", firstScript({"CPY a[5] b"}), {setupWarning("a[5]")}},
     {"EachBadTargetSetup", firstScript({"CPY a b[1,x,7]"}), {setupWarning("b[1,x,7]"), setupWarning("b[1,x,7]")}},
     // A copy's unknown source names the command's position in the script.
-    {"UnknownCopySource", firstScript({"EXIT", "CPY u[1] v[2]"}),
+    {"UnknownCopySource",
+     firstScript({"EXIT", "CPY u[1] v[2]"}),
      {"w.wdl:4: Parameter u was not found. See script line 1 in script fs",
       "w.wdl:4: Parameter v was not found. See script fs"}},
     // The reader counts no CALL of a first-screen script, nor a CALL of a
     // subroutine defined later: only validation makes sub used.
-    {"CallCountsTheSubroutine", "FIRST_SCREEN_SCRIPT fs\n{\nCALL sub\n}\nSUBROUTINE sub\n{\nRET 1\n}\n",
+    {"CallCountsTheSubroutine",
+     "FIRST_SCREEN_SCRIPT fs\n{\nCALL sub\n}\nSUBROUTINE sub\n{\nRET 1\n}\n",
      {"w.wdl:7: Command RET does not have 1 argument(s). See script sub"}},
     {"SnsDoesNotCountTheScreen",
      "P a 100\nSCREEN_SINGLE_PARAM start\n{\nPSS go\n{\nSNS next\n}\n}\nSCREEN_SINGLE_PARAM next\n{\nP a\n}\n",
      {"w.wdl:9: Screen \"next\" is not used."}},
     {"NssScreensAreCountedByTheReader",
-     "P a 100\nSCREEN_SINGLE_PARAM start\n{\nNSS go\n{\nSNS next\n}\n}\nSCREEN_SINGLE_PARAM next\n{\nP a\n}\n", {}},
+     "P a 100\nSCREEN_SINGLE_PARAM start\n{\nNSS go\n{\nSNS next\n}\n}\nSCREEN_SINGLE_PARAM next\n{\nP a\n}\n",
+     {}},
     {"CsivCountsBothTexts", "FIRST_SCREEN_SCRIPT fs\n{\nCSIV flash path\n}\nT flash \"MOTOR\"\nT path \"motor\"\n", {}},
 };
 
@@ -92,9 +103,12 @@ WdlTokenScript *scriptFs()
 // Source setup in bits 9-11, target setups 1 to 4 in bits 12-15.
 TEST(ScriptValidator, CopySetupWordIsKeptInTheThirdOperandValue)
 {
-    const std::pair<const char *, qint32> rows[] = {{"CPY a b", 0},          {"CPY a[2] b[1,3]", 0x5400},
-                                                    {"CPY a b[all]", 0xF000}, {"CPTA a[1] b[ALL] c", 0xF200},
-                                                    {"CPFA a b[4] c", 0x8000}, {"CPY a[5] b", 0}};
+    const std::pair<const char *, qint32> rows[] = {{"CPY a b", 0},
+                                                    {"CPY a[2] b[1,3]", 0x5400},
+                                                    {"CPY a b[all]", 0xF000},
+                                                    {"CPTA a[1] b[ALL] c", 0xF200},
+                                                    {"CPFA a b[4] c", 0x8000},
+                                                    {"CPY a[5] b", 0}};
     for (const auto &row : rows) {
         WizardFiles files;
         openWizard(files, firstScript({QString::fromLatin1(row.first)}));
@@ -105,13 +119,15 @@ TEST(ScriptValidator, CopySetupWordIsKeptInTheThirdOperandValue)
 TEST(ScriptValidator, OperandPrefersParameterExceptForChoiceCommands)
 {
     WizardFiles files;
-    openWizard(files,
-               "FIRST_SCREEN_SCRIPT fs\n{\nBEQ dup dup 7\nENABLE_CHOICE f dup\n}\nP dup 100\nLP dup = 1\nAPF f \"1\"\n");
+    openWizard(
+        files,
+        "FIRST_SCREEN_SCRIPT fs\n{\nBEQ dup dup 7\nENABLE_CHOICE f dup\n}\nP dup 100\nLP dup = 1\nAPF f \"1\"\n");
     WdlWizard *wizard = WdlWizard::instance();
     const ScriptCommand branch = scriptFs()->getCommand(0);
     EXPECT_EQ(branch.operandItems[0], wizard->parametersModel()->itemById(QStringLiteral("dup")));
     EXPECT_EQ(branch.operandItems[1], branch.operandItems[0]);
-    EXPECT_EQ(scriptFs()->getCommand(1).operandItems[1], wizard->localParameterModel()->itemById(QStringLiteral("dup")));
+    EXPECT_EQ(scriptFs()->getCommand(1).operandItems[1],
+              wizard->localParameterModel()->itemById(QStringLiteral("dup")));
 }
 
 // The backslash stays: the image builder turns it into a separator.

@@ -1,8 +1,7 @@
-#include "validation/nssresolver.h"
+#include "reader/nssresolver.h"
 
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenscript.h"
-#include "reader/wdlparser.h"
 
 #include <QDebug>
 
@@ -88,7 +87,7 @@ private:
 
 } // namespace
 
-void NssResolver::resolve(WdlParser *reader, WizardItemsModel *scripts, WizardItemsModel *screens,
+void NssResolver::resolve(const Warn &warn, WizardItemsModel *scripts, WizardItemsModel *screens,
                           const QHash<QString, QStringList> &calls, const QStringList &order)
 {
     QHash<QString, int> keys;
@@ -124,15 +123,15 @@ void NssResolver::resolve(WdlParser *reader, WizardItemsModel *scripts, WizardIt
             } else if (t.kind == Target::NssKey) {
                 if (withinBudget && walks.visit(t.key) && !walks.appendReachable(t.key, &nextScreens)) {
                     withinBudget = false;
-                    reader->addWarning(QStringLiteral("Next Screen Scripts (NSS) call each other too deeply to fit "
-                                                      "into the wizard data of 65kB. Script ")
-                                           + nssId + QStringLiteral(" was not resolved completely."),
-                                       nss->sourceLine());
+                    warn(QStringLiteral("Next Screen Scripts (NSS) call each other too deeply to fit into the "
+                                        "wizard data of 65kB. Script ")
+                             + nssId + QStringLiteral(" was not resolved completely."),
+                         nss->sourceLine());
                 }
             } else if (t.kind == Target::Script) {
-                reader->addWarning(QStringLiteral("Next Screen Scripts (NSS) can only call other NSS scripts. Script ")
-                                       + nssId + QStringLiteral(" calls script ") + t.word,
-                                   nss->sourceLine());
+                warn(QStringLiteral("Next Screen Scripts (NSS) can only call other NSS scripts. Script ") + nssId
+                         + QStringLiteral(" calls script ") + t.word,
+                     nss->sourceLine());
             }
         }
         nss->setNextScreens(nextScreens);

@@ -12,10 +12,7 @@
 class LeReader
 {
 public:
-    explicit LeReader(const QByteArray &data, int start = 0)
-        : m_data(data), m_pos(start)
-    {
-    }
+    explicit LeReader(const QByteArray &data, int start = 0) : m_data(data), m_pos(start) {}
 
     bool ok() const { return m_failedAt < 0; }
     int failedAt() const { return m_failedAt; }
@@ -50,14 +47,8 @@ public:
     }
 
     // Reads at an absolute offset without moving; `ok` is cleared when it does not fit.
-    static quint16 u16At(const QByteArray &data, qint64 at, bool *ok)
-    {
-        return quint16(valueAt(data, at, 2, ok));
-    }
-    static quint32 u32At(const QByteArray &data, qint64 at, bool *ok)
-    {
-        return quint32(valueAt(data, at, 4, ok));
-    }
+    static quint16 u16At(const QByteArray &data, qint64 at, bool *ok) { return quint16(valueAt(data, at, 2, ok)); }
+    static quint32 u32At(const QByteArray &data, qint64 at, bool *ok) { return quint32(valueAt(data, at, 4, ok)); }
 
 private:
     static quint64 valueAt(const QByteArray &data, qint64 at, int n, bool *ok)

@@ -44,9 +44,10 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, NssResolution,
     ::testing::Values(
         NssRow{"ScreensInLineOrder", "NSS: a\n{\n   SNS s2\n   SNS s1\n}\n", "a:s2 s1"},
-        NssRow{"CalledScriptsDepthFirst",
-               "NSS: a\n{\n   SNS s1\n   CALL b\n   SNS s3\n}\nNSS: b\n{\n   SNS s2\n}\n", "a:s1 s2 s3; b:s2"},
-        NssRow{"CalledBeforeItsBlock", "NSS: a\n{\n   CALL b\n}\nNSS: b\n{\n   CALL c\n   SNS s1\n}\nNSS: c\n{\n   SNS s2\n}\n",
+        NssRow{"CalledScriptsDepthFirst", "NSS: a\n{\n   SNS s1\n   CALL b\n   SNS s3\n}\nNSS: b\n{\n   SNS s2\n}\n",
+               "a:s1 s2 s3; b:s2"},
+        NssRow{"CalledBeforeItsBlock",
+               "NSS: a\n{\n   CALL b\n}\nNSS: b\n{\n   CALL c\n   SNS s1\n}\nNSS: c\n{\n   SNS s2\n}\n",
                "a:s2 s1; b:s2 s1; c:s2"},
         // Each script is walked once per resolution, so a shared one adds its
         // screens once.
@@ -54,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                "NSS: a\n{\n   CALL b\n   CALL c\n}\nNSS: b\n{\n   CALL d\n}\nNSS: c\n{\n   CALL d\n   SNS s2\n}\n"
                "NSS: d\n{\n   SNS s1\n}\n",
                "a:s1 s2; b:s1; c:s1 s2; d:s1"},
-        NssRow{"CycleEnds", "NSS: a\n{\n   CALL b\n   SNS s1\n}\nNSS: b\n{\n   CALL a\n   SNS s2\n}\n", "a:s2 s1; b:s1 s2"},
+        NssRow{"CycleEnds", "NSS: a\n{\n   CALL b\n   SNS s1\n}\nNSS: b\n{\n   CALL a\n   SNS s2\n}\n",
+               "a:s2 s1; b:s1 s2"},
         NssRow{"SelfCall", "NSS: a\n{\n   CALL a\n   SNS s1\n}\n", "a:s1"},
         NssRow{"UnknownWordsIgnored", "NSS: a\n{\n   SNS nowhere\n   SNS s3\n}\n", "a:s3"}),
     rowName<NssRow>);
@@ -77,7 +79,8 @@ TEST(NssResolution, LongChainEndsWithOneWarning)
                                          "into the wizard data of 65kB. Script n367 was not resolved completely.")});
     EXPECT_EQ(wizard->scriptModel()->byId<WdlTokenScript>(QStringLiteral("n0"))->getNextScreensFromScript(),
               QStringList{QStringLiteral("s1")});
-    EXPECT_TRUE(wizard->scriptModel()->byId<WdlTokenScript>(QStringLiteral("n400"))->getNextScreensFromScript().isEmpty());
+    EXPECT_TRUE(
+        wizard->scriptModel()->byId<WdlTokenScript>(QStringLiteral("n400"))->getNextScreensFromScript().isEmpty());
 }
 
 } // namespace

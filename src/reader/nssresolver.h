@@ -4,7 +4,8 @@
 #include <QHash>
 #include <QStringList>
 
-class WdlParser;
+#include <functional>
+
 class WizardItemsModel;
 
 // Works out, once a whole wizard has been read, which screens each next-screen
@@ -13,9 +14,12 @@ class WizardItemsModel;
 class NssResolver
 {
 public:
+    // A problem with one NSS script, at the script's line.
+    using Warn = std::function<void(const QString &text, int line)>;
+
     // calls: NSS script id to the targets of its SNS and CALL lines; order:
-    // the NSS ids in the order to visit them. Warnings go to the reader.
-    static void resolve(WdlParser *reader, WizardItemsModel *scripts, WizardItemsModel *screens,
+    // the NSS ids in the order to visit them.
+    static void resolve(const Warn &warn, WizardItemsModel *scripts, WizardItemsModel *screens,
                         const QHash<QString, QStringList> &calls, const QStringList &order);
 };
 
