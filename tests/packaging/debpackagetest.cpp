@@ -80,14 +80,15 @@ TEST(DebianPackage, CarriesTheProjectsNameVersionDependenciesAndFiles)
         field("Description").startsWith(QStringLiteral("compiler for drive panel wizards (WDL to SAS images)\n")))
         << field("Description").toStdString();
     EXPECT_FALSE(field("Maintainer").isEmpty());
-    // Computed from the binaries, each with the lowest version they need; a
-    // sanitizer build adds its runtime libraries.
+    // Computed from the binaries, each with the lowest version the binaries
+    // need; a sanitizer build adds its runtime libraries, whose versions
+    // dpkg-shlibdeps does not know.
     const QStringList depends = dependencyNames(field("Depends"));
     for (const char *needed : {"libc6", "libqt5core5a", "libstdc++6"})
         EXPECT_TRUE(depends.contains(QString::fromUtf8(needed)))
-            << needed << " missing in " << field("Depends").toStdString();
+            << needed << " missing or without a version in " << field("Depends").toStdString();
     for (const QString &name : depends)
-        EXPECT_FALSE(name.contains(QLatin1Char(' '))) << name.toStdString();
+        EXPECT_FALSE(name.startsWith(QLatin1String("malformed"))) << name.toStdString();
 
     // dpkg-deb -c lists "mode owner/group size date time path"; size and
     // time vary with the build.
