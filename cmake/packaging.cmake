@@ -2,6 +2,11 @@
 # on a fresh machine. Name, version and files come from the project and its
 # install rules; the runtime dependencies from the binaries (dpkg-shlibdeps).
 
+# cpack (and the install target) package what the last build made, as
+# `cmake --install` does, instead of building first: a cpack run while the
+# tests run must not relink the test program under them.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 set(WDLC_MAINTAINER "wdlc maintainers <maintainers@wdlc.invalid>"
     CACHE STRING "Maintainer field of the Debian package")
 

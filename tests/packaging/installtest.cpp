@@ -35,8 +35,10 @@ QStringList filesWithModes(const QString &dir)
     return out;
 }
 
-// What `git describe` says of the source tree now, as the build must have
-// recorded it: "unknown" when the tree is no checkout of its own.
+// What `git describe` says of the source tree's last commit, as the build
+// must have recorded it: "unknown" when the tree is no checkout of its own.
+// Whether the tree has changed since (-dirty) is left out: a golden file
+// rewritten after the build must not fail this test.
 QString sourceRevision()
 {
     const QString git = programOnPath("git");
@@ -48,8 +50,8 @@ QString sourceRevision()
     if (top.status != 0
         || QFileInfo(QString::fromUtf8(top.out.trimmed())).canonicalFilePath() != QFileInfo(source).canonicalFilePath())
         return QStringLiteral("unknown");
-    const ProcessRun described = runProcess(git, {QStringLiteral("-C"), source, QStringLiteral("describe"),
-                                                  QStringLiteral("--always"), QStringLiteral("--dirty")});
+    const ProcessRun described = runProcess(
+        git, {QStringLiteral("-C"), source, QStringLiteral("describe"), QStringLiteral("--always")});
     return described.status == 0 ? QString::fromUtf8(described.out.trimmed()) : QStringLiteral("unknown");
 }
 
@@ -80,9 +82,9 @@ TEST(Install, InstalledProgramsRunFromThePrefix)
 
     const ProcessRun version = runProcess(wdltool, {QStringLiteral("--version")});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(QString::fromUtf8(version.out),
+    EXPECT_EQ(QString::fromUtf8(version.out).remove(QStringLiteral("-dirty")),
               QStringLiteral("wdltool " WDLC_VERSION " (revision ") + sourceRevision() + QStringLiteral(")\n"))
-        << "a build after the last commit or change updates the revision";
+        << "a build after the last commit updates the revision";
     EXPECT_EQ(version.err, QByteArray());
 
     WizardFiles installed;
