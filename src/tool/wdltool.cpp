@@ -1,5 +1,6 @@
 #include "tool/wdltool.h"
 
+#include "tool/buildrevision.h"
 #include "tool/checkcommand.h"
 #include "tool/dumpcommand.h"
 #include "tool/fmtcommand.h"
@@ -60,7 +61,8 @@ QString WdlTool::usage()
 
 QString WdlTool::version()
 {
-    return QStringLiteral("wdltool " WDLC_VERSION "\n");
+    return QStringLiteral("wdltool " WDLC_VERSION " (revision ") + QLatin1String(BuildRevision::text())
+           + QStringLiteral(")\n");
 }
 
 int WdlTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
