@@ -7,6 +7,7 @@
 #include "tool/diagnosticformats.h"
 
 #include "support/wizardfiles.h"
+#include "tool/toolrun.h"
 
 namespace {
 
@@ -278,6 +279,21 @@ TEST(CheckRulesWithErrors, LookAtWhatWasReadAndBuildNothing)
     EXPECT_TRUE(sameWarnings(lines, {"main.wdl:15:4: error: Unknown tag \"TO\" in screen second",
                                      "main.wdl:14:8: warning: Next screen thrid is not defined: the image stores "
                                      "screen 0, a dead end on the panel. [-Wundefined-screen]"}));
+}
+
+// However much there is to report, in whichever format, check leaves the
+// wizard's folder as it was: no image, no template, no warnings file.
+TEST(CheckRulesWithErrors, CheckWritesNoFile)
+{
+    WizardFiles files;
+    files.copyTree(QStringLiteral(WDLC_TEST_DATA "/tool/check/lint"));
+    const QStringList before = filesBelow(files.dir());
+    for (const char *format : {"text", "json", "sarif"}) {
+        const ToolRun run = runToolIn(files.dir(), {QStringLiteral("check"), QStringLiteral("--format"),
+                                                    QString::fromLatin1(format), QStringLiteral("main.wdl")});
+        EXPECT_EQ(run.status, 1) << format;
+    }
+    EXPECT_EQ(filesBelow(files.dir()), before);
 }
 
 // Bad input is one error with its file, never a crash.
