@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMetaEnum>
+#include <QVector>
 
 #include <limits>
 
@@ -100,6 +101,62 @@ QString asStored16(qint64 value)
     return QString::number(quint16(value));
 }
 
+// How many single-letter slips (a letter added, dropped, changed, or two
+// swapped) turn a into b, letter case ignored; stops at limit + 1.
+int slips(const QString &a, const QString &b, int limit)
+{
+    if (qAbs(a.size() - b.size()) > limit)
+        return limit + 1;
+    const QString x = a.toLower();
+    const QString y = b.toLower();
+    QVector<QVector<int>> d(x.size() + 1, QVector<int>(y.size() + 1));
+    for (int i = 0; i <= x.size(); ++i)
+        d[i][0] = i;
+    for (int j = 0; j <= y.size(); ++j)
+        d[0][j] = j;
+    for (int i = 1; i <= x.size(); ++i) {
+        for (int j = 1; j <= y.size(); ++j) {
+            const int change = x.at(i - 1) == y.at(j - 1) ? 0 : 1;
+            d[i][j] = qMin(qMin(d[i - 1][j] + 1, d[i][j - 1] + 1), d[i - 1][j - 1] + change);
+            if (i > 1 && j > 1 && x.at(i - 1) == y.at(j - 2) && x.at(i - 2) == y.at(j - 1))
+                d[i][j] = qMin(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[x.size()][y.size()];
+}
+
+// " Did you mean start?" for the candidate a slip of the keyboard away from
+// word (one slip per three letters, at most three), the first of the closest;
+// empty when none is.
+class Suggestion
+{
+public:
+    // Each rule run compares at most this many words, so that a wizard full
+    // of typos costs no more than a few.
+    static constexpr int kWords = 64;
+
+    QString operator()(const QString &word, const QStringList &candidates)
+    {
+        if (m_words >= kWords)
+            return QString();
+        ++m_words;
+        const int limit = qBound(1, word.size() / 3, 3);
+        QString best;
+        int bestSlips = limit + 1;
+        for (const QString &candidate : candidates) {
+            const int n = slips(word, candidate, limit);
+            if (n < bestSlips && candidate != word) {
+                best = candidate;
+                bestSlips = n;
+            }
+        }
+        return best.isEmpty() ? QString() : QStringLiteral(" Did you mean ") + best + QLatin1Char('?');
+    }
+
+private:
+    int m_words = 0;
+};
+
 // A number argument as the validator read it; false when it is none.
 bool numberArgument(const ScriptCommand &command, int k, int *value)
 {
@@ -110,7 +167,12 @@ bool numberArgument(const ScriptCommand &command, int k, int *value)
 
 void undefinedScreen(const Context &c)
 {
-    for (const WdlTokenScreen *screen : itemsOf<WdlTokenScreen>(c.content.screens())) {
+    const QList<WdlTokenScreen *> screens = itemsOf<WdlTokenScreen>(c.content.screens());
+    QStringList ids;
+    for (const WdlTokenScreen *screen : screens)
+        ids.append(screen->id());
+    Suggestion suggest;
+    for (const WdlTokenScreen *screen : screens) {
         const WdlTokenScreen *next = screen->nextScreen();
         if (!next || c.content.screens()->itemById(next->id()) == next)
             continue;
@@ -125,7 +187,8 @@ void undefinedScreen(const Context &c)
         else
             c.report(where, QStringLiteral("Next screen ") + next->id()
                                 + QStringLiteral(" is not defined: the image stores screen 0, a dead end on the "
-                                                 "panel."));
+                                                 "panel.")
+                                + suggest(next->id(), ids));
     }
 }
 
@@ -175,6 +238,11 @@ void labels(const Context &c)
 
 void unknownAction(const Context &c)
 {
+    const QMetaEnum actionTypes = QMetaEnum::fromType<WdlTokenOverlay::ActionTypes>();
+    QStringList actions;
+    for (int i = 0; i < actionTypes.keyCount(); ++i)
+        actions.append(QString::fromLatin1(actionTypes.key(i)));
+    Suggestion suggest;
     for (const WdlTokenOverlay *overlay : itemsOf<WdlTokenOverlay>(c.content.overlays())) {
         for (int k = 0; k < WdlTokenOverlay::kKeyCount; ++k) {
             const QString action = overlay->action(k);
@@ -182,7 +250,8 @@ void unknownAction(const Context &c)
                 continue;
             c.report(c.last(overlay, SourcePositions::OverlayKey + k).about(action),
                      keyName(k) + QStringLiteral(" of overlay ") + overlay->id() + QStringLiteral(": ") + action
-                         + QStringLiteral(" is not an action; the image stores NO_ACTION, so the key does nothing."));
+                         + QStringLiteral(" is not an action; the image stores NO_ACTION, so the key does nothing.")
+                         + suggest(action, actions));
         }
     }
 }

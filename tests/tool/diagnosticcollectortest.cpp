@@ -84,6 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
         RuleRow{"UndefinedScreen", "   NS: thrid\n}\n", nullptr, nullptr, false,
                 "main.wdl:14:8: warning: Next screen thrid is not defined: the image stores screen 0, a dead end on "
                 "the panel. [-Wundefined-screen]"},
+        RuleRow{"UndefinedScreenMisspelt", "   NS: Frist\n}\n", nullptr, nullptr, false,
+                "main.wdl:14:8: warning: Next screen Frist is not defined: the image stores screen 0, a dead end on "
+                "the panel. Did you mean first? [-Wundefined-screen]"},
         // The screen is defined only once its block has been read.
         RuleRow{"NextScreenIsItself", "   NS: second\n}\n", nullptr, nullptr, false,
                 "main.wdl:14:8: warning: Screen second names itself as its next screen inside its own block, where "
@@ -113,6 +116,12 @@ INSTANTIATE_TEST_SUITE_P(
                 nullptr, nullptr, false,
                 "main.wdl:21:20: warning: BACK_ACTION of overlay o2: EXIT is not an action; the image stores "
                 "NO_ACTION, so the key does nothing. [-Wunknown-action]"},
+        RuleRow{"UnknownActionMisspelt",
+                "   NS: third\n}\nSCREEN_OVERLAY: third\n{\n   OVERLAY: o2\n   {\n      T: t\n      BACK_ACTION: "
+                "goto_previous_scren\n   }\n}\n",
+                nullptr, nullptr, false,
+                "main.wdl:21:20: warning: BACK_ACTION of overlay o2: goto_previous_scren is not an action; the image "
+                "stores NO_ACTION, so the key does nothing. Did you mean GOTO_PREVIOUS_SCREEN? [-Wunknown-action]"},
         RuleRow{"TruncatedParameterNumber", "   P: limit 99999\n}\n", nullptr, nullptr, false,
                 "main.wdl:14:13: warning: Parameter limit has number 99999, which the image stores in 16 bits, as "
                 "34463. [-Wtruncated]"},
