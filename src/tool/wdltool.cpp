@@ -48,7 +48,7 @@ QString WdlTool::usage()
                           "Commands:\n"
                           "  check <wdl>...         print errors and warnings as FILE:LINE:COLUMN: ...\n"
                           "  dump [--json] <sas>    print an image section by section\n"
-                          "  fmt <wdl> [-o OUT]     write the wizard back in its canonical form\n"
+                          "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
                           "\n"
                           "Options:\n"
