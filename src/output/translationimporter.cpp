@@ -95,6 +95,7 @@ std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
     // Parsed from memory: the reader decodes a whole buffer much faster than
     // it pulls a device in small blocks.
     QXmlStreamReader xml(file.readAll());
+    m_fileEntries.clear();
     int language = -1;
     DictCodec::Entries entries;
     while (!xml.atEnd()) {
@@ -127,6 +128,11 @@ std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
                fileName, 0);
         return {};
     }
+    if (m_noteEntry) {
+        for (const BuildProducts::TranslatedText &entry : qAsConst(m_fileEntries))
+            m_noteEntry(entry);
+    }
+    m_fileEntries.clear();
     LanguageTable::setProductName(language, m_productName);
     return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
 }
@@ -201,4 +207,6 @@ void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fi
         entries.emplace_back(text->textKey(), content);
     else if (isHelp)
         entries.emplace_back(text->helpKey(), content);
+    if (isText || isHelp)
+        m_fileEntries.append({fileName, lineNumber, id, isHelp, content});
 }

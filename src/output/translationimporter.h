@@ -2,6 +2,7 @@
 #define WDLC_TRANSLATIONIMPORTER_H
 
 #include "codec/dictcodec.h"
+#include "core/buildproducts.h"
 
 #include <QString>
 
@@ -22,7 +23,11 @@ public:
     // knows it (else 0).
     using Warn = std::function<void(const QString &text, const QString &file, int line)>;
 
+    // An entry of a file whose dictionary goes into the image.
+    using NoteEntry = std::function<void(const BuildProducts::TranslatedText &entry)>;
+
     TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn);
+    void setNoteEntry(NoteEntry note) { m_noteEntry = std::move(note); }
 
     // Appends the dictionary of every "translation_*.xml" beside the image of
     // sasUrl (except the template), each padded to a multiple of 4; returns
@@ -39,6 +44,9 @@ private:
     const WizardItemsModel *m_texts;
     QString m_productName;
     Warn m_warn;
+    NoteEntry m_noteEntry;
+    // The entries of the file being read, noted once the file is taken.
+    QList<BuildProducts::TranslatedText> m_fileEntries;
 };
 
 #endif

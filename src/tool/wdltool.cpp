@@ -46,7 +46,7 @@ QString WdlTool::usage()
                           "Looks into drive panel wizards and the images wdlc makes of them.\n"
                           "\n"
                           "Commands:\n"
-                          "  check <wdl>...         print every warning as FILE:LINE: warning: MESSAGE\n"
+                          "  check <wdl>...         print errors and warnings as FILE:LINE:COLUMN: ...\n"
                           "  dump [--json] <sas>    print an image section by section\n"
                           "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
@@ -55,7 +55,7 @@ QString WdlTool::usage()
                           "  -h, --help             show this help; after a command, that command's help\n"
                           "  --version              show the version\n"
                           "\n"
-                          "Exit status: 0 when all is well, 1 for warnings, a damaged image or a file\n"
+                          "Exit status: 0 when all is well, 1 for errors, a damaged image or a file\n"
                           "that cannot be used, 2 for a usage error.\n");
 }
 

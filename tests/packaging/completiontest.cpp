@@ -74,6 +74,12 @@ INSTANTIATE_TEST_SUITE_P(
                       CompletionRow{"WizardsInAFolder", "wdltool check wizards/", "wizards/motor.wdl"},
                       CompletionRow{"ImagesForDump", "wdltool dump ", "pump.sas wizards"},
                       CompletionRow{"ImagesAfterJson", "wdltool dump --json ", "pump.sas wizards"},
+                      CompletionRow{"WizardAfterWdl", "wdltool dump --wdl ", "pump.wdl wizards"},
+                      CompletionRow{"ImageAfterTheWizard", "wdltool dump --wdl pump.wdl ", "pump.sas wizards"},
+                      CompletionRow{"FormatsForCheck", "wdltool check --format ", "json sarif text"},
+                      CompletionRow{"RuleByPrefix", "wdltool check -Wno-un",
+                                    "-Wno-undefined-screen -Wno-unknown-action "
+                                    "-Wno-unreachable"},
                       CompletionRow{"WizardForFmt", "wdltool fmt ", "pump.wdl wizards"},
                       CompletionRow{"AnyFileAfterShortOutput", "wdltool fmt pump.wdl -o ",
                                     "notes.txt pump.sas pump.wdl wizards"},
@@ -95,10 +101,12 @@ TEST(WdltoolCompletion, OffersTheOptionsOfEachHelp)
 {
     CompletionFiles files;
     EXPECT_EQ(completions({QStringLiteral("wdltool"), QStringLiteral("-")}, files.dir()), helpOptions());
-    for (const QString &command : helpCommands())
-        EXPECT_EQ(completions({QStringLiteral("wdltool"), command, QStringLiteral("-")}, files.dir()),
-                  helpOptions(command))
+    for (const QString &command : helpCommands()) {
+        QStringList expected = helpOptions(command) + helpRules(command);
+        expected.sort();
+        EXPECT_EQ(completions({QStringLiteral("wdltool"), command, QStringLiteral("-")}, files.dir()), expected)
             << "wdltool " << command.toStdString();
+    }
 }
 
 } // namespace

@@ -45,6 +45,8 @@ TEST_P(WdlToolRun, MatchesItsTranscript)
     for (const QString &name : QDir(tmp.dir()).entryList(QDir::Files, QDir::Name))
         section(tmp.path(name), QString::fromUtf8(readFile(tmp.path(name))));
     transcript.replace(tmp.dir(), QStringLiteral("{tmp}"));
+    // Messages that name a file by its absolute path (a CSIV file not found).
+    transcript.replace(QStringLiteral(WDLC_TEST_DATA), QStringLiteral("{data}"));
     // The revision first: a tag may hold the version.
     transcript.replace(QStringLiteral("(revision ") + QLatin1String(BuildRevision::text()) + QLatin1Char(')'),
                        QStringLiteral("(revision {revision})"));
@@ -69,6 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"check_clean", "check ../../examples/motor/motor_data.wdl ../../examples/pump/pump_commissioning.wdl"},
         RunRow{"check_missing_file", "check nowhere/none.wdl"},
         RunRow{"check_no_screens", "check compile/no_screens/input/main.wdl"},
+        RunRow{"check_directory", "check tool/check"},
+        // One finding of every rule, the build's CSIV file and translations among them.
+        RunRow{"check_lint", "check tool/check/lint/main.wdl"},
+        RunRow{"check_lint_json", "check --format=json tool/check/lint/main.wdl"},
+        RunRow{"check_lint_sarif", "check --format sarif -Wno-all -Wrange -Wunknown-action tool/check/lint/main.wdl"},
+        RunRow{"check_werror", "check -Wno-all -Werror -Wrange tool/check/lint/main.wdl"},
+        RunRow{"check_unknown_switch", "check -Wlabels tool/check/lint/main.wdl"},
+        RunRow{"check_unknown_format", "check --format=xml tool/check/lint/main.wdl"},
         // The layout: printed, written, checked and shown as a diff; a wizard
         // with warnings keeps its line numbers.
         RunRow{"fmt_print", "fmt layout/input/main.wdl"},
@@ -88,7 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"graph_missing_wizard", "graph /nonexistent/w.wdl"},
         RunRow{"dump_text", "dump compile/all_records/expected/main.wdl.sas"},
         RunRow{"dump_json", "dump --json compile/all_records/expected/main.wdl.sas"},
-        RunRow{"dump_missing_image", "dump /nonexistent/w.sas"}),
+        RunRow{"dump_missing_image", "dump /nonexistent/w.sas"},
+        // Every numbered item by its id and line, as a linker's map does.
+        RunRow{"dump_wdl", "dump --wdl compile/all_records/input/main.wdl compile/all_records/expected/main.wdl.sas"},
+        RunRow{"dump_wdl_json",
+               "dump --json --wdl compile/all_records/input/main.wdl compile/all_records/expected/main.wdl.sas"},
+        RunRow{"dump_wdl_missing_wizard", "dump --wdl /nonexistent/w.wdl compile/all_records/expected/main.wdl.sas"}),
     rowName<RunRow>);
 
 // Cases no run in tests/data/ meets: a bare argument, an INCLUDE that climbs
