@@ -6,9 +6,10 @@ build_dir="$root/build"
 for arg in "$@"; do
     [ "$arg" = "--sanitize" ] && build_dir="$root/build-asan"
 done
-# graphviz renders wdltool's flow graphs in the tests and the docs;
+# graphviz renders wdltool's flow graphs in the tests and the docs; gettext's
+# msgfmt checks the PO files wdltool writes for translators;
 # clang-format is the judge of the sources' layout.
-"$root/scripts/install-packages.sh" graphviz clang-format
+"$root/scripts/install-packages.sh" graphviz gettext clang-format
 "$root/scripts/check-format.sh"
 "$root/scripts/setup.sh" "$@"
 cd "$build_dir"

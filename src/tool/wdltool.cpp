@@ -5,6 +5,7 @@
 #include "tool/fmtcommand.h"
 #include "tool/graphcommand.h"
 #include "tool/toolcommand.h"
+#include "tool/translationscommand.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -25,6 +26,7 @@ const Subcommand kSubcommands[] = {
     {"dump", &DumpCommand::run},
     {"fmt", &FmtCommand::run},
     {"graph", &GraphCommand::run},
+    {"translations", &TranslationsCommand::run},
 };
 
 // The core writes a few diagnostic lines to the debug output ("OPEN failed",
@@ -49,6 +51,9 @@ QString WdlTool::usage()
                           "  dump [--json] <sas>    print an image section by section\n"
                           "  fmt <wdl> [-o OUT]     write the wizard back in its canonical form\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
+                          "  translations <verb> <wdl> ...\n"
+                          "                         keep the translation files in step with the wizard:\n"
+                          "                         status, update, new, export and import of PO files\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help             show this help; after a command, that command's help\n"
