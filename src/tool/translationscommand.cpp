@@ -614,15 +614,18 @@ int importPo(const QStringList &arguments, QTextStream &out, QTextStream &err)
     }
 
     const QString path = o.parser.value(output);
+    QString language = po.headerField(kLanguageField);
+    if (language.isEmpty())
+        language = languageOfCode(po.headerField(QStringLiteral("Language")));
     TranslationDocument document;
     QByteArray before;
     if (QFileInfo::exists(path)) {
         if (!readDocument(verb, path, &document, &before))
             return ToolCommand::Failed;
+        if (!language.isEmpty() && !document.language().isEmpty() && language != document.language())
+            return verb.fail(poPath + QStringLiteral(" is ") + language + QStringLiteral(", but ") + path
+                             + QStringLiteral(" is ") + document.language() + QStringLiteral("; nothing is imported"));
     } else {
-        QString language = po.headerField(kLanguageField);
-        if (language.isEmpty())
-            language = languageOfCode(po.headerField(QStringLiteral("Language")));
         if (EnumKeys::of<SaveWdl::Translations>().value(language) < 0)
             return verb.fail(poPath + QStringLiteral(" names no language wdlc knows (") + kLanguageField
                              + QStringLiteral(" or Language in its header), so ") + path

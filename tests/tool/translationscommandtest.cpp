@@ -158,6 +158,13 @@ TEST_F(PumpTranslations, PoFilesRoundTripAndReachTheImage)
                                            "    Imported 22 translation(s) (21 finished and 1 unfinished)\n"
                                            "    Ignored 1 untranslated source text(s)\n"));
     EXPECT_EQ(file("pump/translation_German.xml"), german);
+    const QString french = file("pump/translation_French.xml");
+    const ToolRun mixedUp = tool(QStringLiteral("translations import pump_commissioning.wdl de.po "
+                                                "-o translation_French.xml"));
+    EXPECT_EQ(mixedUp.status, 1);
+    EXPECT_EQ(mixedUp.err, QStringLiteral("wdltool translations import: de.po is German, but translation_French.xml "
+                                          "is French; nothing is imported\n"));
+    EXPECT_EQ(file("pump/translation_French.xml"), french);
 
     // A translator's work in the PO tool: a revised stale text, confirmed,
     // and the new help.
