@@ -51,6 +51,17 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Every file below root, relative to it, sorted.
+inline QStringList filesBelow(const QString &root)
+{
+    QStringList out;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out.append(QDir(root).relativeFilePath(it.next()));
+    out.sort();
+    return out;
+}
+
 // Sets the working directory for its lifetime, as a command-line run sees it.
 class WorkingDirectory
 {
