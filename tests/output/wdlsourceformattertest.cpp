@@ -19,16 +19,6 @@ QByteArray format(const QByteArray &bytes,
     return WdlSourceFormatter::format(WdlSourceFile::fromBytes(bytes), blankLines);
 }
 
-QStringList filesBelow(const QString &root, const QStringList &patterns = {})
-{
-    QStringList out;
-    QDirIterator it(root, patterns, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out.append(QDir(root).relativeFilePath(it.next()));
-    out.sort();
-    return out;
-}
-
 // Every file below layout/input/ formatted is its namesake below layout/expected/.
 TEST(WdlSourceFormatter, FormatsTheGoldenFiles)
 {

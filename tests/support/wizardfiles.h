@@ -51,11 +51,12 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Every file below root, relative to it, sorted.
-inline QStringList filesBelow(const QString &root)
+// Every file below root whose name matches one of patterns (all without
+// patterns), relative to root, sorted.
+inline QStringList filesBelow(const QString &root, const QStringList &patterns = {})
 {
     QStringList out;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(root, patterns, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext())
         out.append(QDir(root).relativeFilePath(it.next()));
     out.sort();
