@@ -88,6 +88,22 @@ TEST(PoCatalog, ReadsWhatEditorsWrite)
     EXPECT_EQ(po.messages().at(1).line, 15);
 }
 
+// Whatever an editor or a crash leaves behind, the reader answers in kind.
+TEST(PoCatalog, ReadsEveryCutOfAFileCleanly)
+{
+    const QByteArray data = readFile(QStringLiteral(WDLC_TEST_DATA "/tool/translations/po/German.po"));
+    ASSERT_FALSE(data.isEmpty());
+    const int lines = data.count('\n') + 1;
+    for (int size = 0; size <= data.size(); ++size) {
+        PoCatalog po;
+        if (!po.read(data.left(size))) {
+            EXPECT_GE(po.errorLine(), 1) << size;
+            EXPECT_LE(po.errorLine(), lines) << size;
+            EXPECT_FALSE(po.error().isEmpty()) << size;
+        }
+    }
+}
+
 struct PoErrorRow
 {
     const char *name;

@@ -149,6 +149,22 @@ TEST(TranslationDocument, ReadsEntriesAsTheCompilerDoes)
     EXPECT_TRUE(document.entries().at(2).id.isNull());
 }
 
+TEST(TranslationDocument, ReadsEveryCutOfAFileCleanly)
+{
+    const QByteArray data = readFile(
+        QStringLiteral(WDLC_TEST_DATA "/tool/translations/pump_update/translation_German.xml"));
+    ASSERT_FALSE(data.isEmpty());
+    for (int size = 0; size <= data.size(); ++size) {
+        TranslationDocument document;
+        if (document.read(data.left(size))) {
+            // What reads must write back as it was.
+            EXPECT_EQ(document.toUtf8(), data.left(size)) << size;
+        } else {
+            EXPECT_FALSE(document.error().isEmpty()) << size;
+        }
+    }
+}
+
 struct ReadErrorRow
 {
     const char *name;
