@@ -626,6 +626,12 @@ int importPo(const QStringList &arguments, QTextStream &out, QTextStream &err)
             return verb.fail(poPath + QStringLiteral(" is ") + language + QStringLiteral(", but ") + path
                              + QStringLiteral(" is ") + document.language() + QStringLiteral("; nothing is imported"));
     } else {
+        // The compiler goes by the attribute alone; a file named after
+        // another language is a slip all the same.
+        const QString named = QFileInfo(path).completeBaseName().section(QLatin1Char('_'), 1);
+        if (EnumKeys::of<SaveWdl::Translations>().value(named) >= 0 && named != language)
+            return verb.fail(poPath + QStringLiteral(" is ") + language + QStringLiteral(", but ") + path
+                             + QStringLiteral(" is named for ") + named + QStringLiteral("; nothing is imported"));
         if (EnumKeys::of<SaveWdl::Translations>().value(language) < 0)
             return verb.fail(poPath + QStringLiteral(" names no language wdlc knows (") + kLanguageField
                              + QStringLiteral(" or Language in its header), so ") + path

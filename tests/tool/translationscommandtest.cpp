@@ -165,6 +165,11 @@ TEST_F(PumpTranslations, PoFilesRoundTripAndReachTheImage)
     EXPECT_EQ(mixedUp.err, QStringLiteral("wdltool translations import: de.po is German, but translation_French.xml "
                                           "is French; nothing is imported\n"));
     EXPECT_EQ(file("pump/translation_French.xml"), french);
+    const ToolRun misnamed = tool(QStringLiteral("translations import pump_commissioning.wdl de.po "
+                                                 "-o translation_Dutch.xml"));
+    EXPECT_EQ(misnamed.err, QStringLiteral("wdltool translations import: de.po is German, but translation_Dutch.xml "
+                                           "is named for Dutch; nothing is imported\n"));
+    EXPECT_FALSE(QFileInfo::exists(m_files.path(QStringLiteral("pump/translation_Dutch.xml"))));
 
     // A translator's work in the PO tool: a revised stale text, confirmed,
     // and the new help.
