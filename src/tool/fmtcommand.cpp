@@ -4,9 +4,9 @@
 #include "core/outputfile.h"
 #include "core/warning.h"
 #include "core/wdlwizard.h"
-#include "output/translationtemplate.h"
 #include "output/wdlformatter.h"
 #include "output/wdlsourceformatter.h"
+#include "reader/sourceoverlay.h"
 #include "reader/wdlline.h"
 #include "reader/wdlsourcefile.h"
 #include "tool/checkcommand.h"
@@ -16,29 +16,22 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 namespace {
 
-QByteArray readAll(const QString &path)
+// Reads the formatted text back, in place of the wizard's file, and formats
+// it again. A file that the formatter writes must open without warnings and
+// be its own canonical form; should it not, the fault is the formatter's, and
+// nothing is written rather than a file that changes the wizard. Empty when
+// it holds, else what failed.
+QString readBackProblem(WdlWizard *wizard, const QString &formatted, const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Reads the formatted text back and formats it again. A file that the
-// formatter writes must open without warnings and be its own canonical form;
-// should it not, the fault is the formatter's, and nothing is written rather
-// than a file that changes the wizard. Empty when it holds, else what failed.
-QString readBackProblem(WdlWizard *wizard, const QString &formatted, const QString &fileName)
-{
-    QTemporaryDir dir;
-    const QString copy = dir.filePath(fileName);
-    QString error;
-    if (!dir.isValid() || !OutputFile::write(copy, formatted.toUtf8(), &error))
-        return QStringLiteral("cannot write a temporary copy to read back");
-    wizard->openWDLFile(FileUrl::fromLocalPath(copy));
+    SourceOverlay overlay;
+    overlay.set(path, formatted.toUtf8());
+    wizard->setSourceOverlay(&overlay);
+    wizard->openWDLFile(FileUrl::fromLocalPath(path));
+    wizard->setSourceOverlay(nullptr);
     const WarningsModel *warnings = wizard->warningsModel();
     if (warnings->count() > 0) {
         const Warning *first = warnings->itemAt(0);
@@ -71,13 +64,13 @@ struct SourceChange
     QByteArray after;
 };
 
-// What the reader made of one version of a wizard: the image, the translation
-// template and every warning.
+// What one version of a wizard builds into: its warnings, and the products
+// of a build in memory (image, translation template, problems with the
+// translation and CSIV files).
 struct Build
 {
-    QByteArray image;
-    QByteArray translationTemplate;
     QStringList warnings;
+    BuildProducts products;
 };
 
 // The files an INCLUDE line names at top level, as the reader resolves them:
@@ -94,70 +87,27 @@ QStringList includedNames(const WdlSourceFile &wizard)
     return names;
 }
 
-// Links every entry of the directory at path that the copy below root does
-// not have yet, so that what a build reads beside its WDL files (CSIV files,
-// their folders) is found there.
-void linkRest(const QString &path, const QString &root)
-{
-    const QDir source(path);
-    for (const QString &name :
-         source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        const QString copy = root + source.absoluteFilePath(name);
-        if (!QFileInfo::exists(copy) && !QFileInfo(copy).isSymLink())
-            QFile::link(source.absoluteFilePath(name), copy);
-    }
-}
-
 // Builds the wizard from the given contents of its WDL files (the wizard
-// first), written below a temporary directory at their absolute paths beside
-// links to everything else in their directories, so that INCLUDE lines and
-// CSIV paths resolve as they do at home. The image goes to a directory of
-// its own, with links to the wizard's translations only: nothing the build
-// writes can reach the user's files. The temporary directory's name is taken
-// out of the warnings, so that two builds compare.
+// first), read in place of the files on disk, in memory: nothing is written.
 Build buildFrom(const QList<SourceChange> &files, bool formatted)
 {
-    Build build;
-    QTemporaryDir dir;
-    if (!dir.isValid()) {
-        build.warnings.append(QStringLiteral("no temporary directory"));
-        return build;
-    }
-    const QString root = dir.path() + QStringLiteral("/source");
-    for (const SourceChange &file : files) {
-        const QString copy = root + file.path;
-        QDir().mkpath(QFileInfo(copy).absolutePath());
-        QFile out(copy);
-        const QByteArray &bytes = formatted ? file.after : file.before;
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-            build.warnings.append(QStringLiteral("cannot write a temporary copy of ") + file.name);
-    }
+    SourceOverlay overlay;
     for (const SourceChange &file : files)
-        linkRest(QFileInfo(file.path).absolutePath(), root);
-
-    const QString imageDirectory = dir.path() + QStringLiteral("/image");
-    QDir().mkpath(imageDirectory);
-    const QDir home = QFileInfo(files.first().path).absoluteDir();
-    for (const QString &name : home.entryList({QStringLiteral("translation_*.xml")}, QDir::Files)) {
-        if (name != TranslationTemplate::kFileName)
-            QFile::link(home.absoluteFilePath(name), imageDirectory + QLatin1Char('/') + name);
-    }
-
+        overlay.set(file.path, formatted ? file.after : file.before);
+    Build build;
     WdlWizard *wizard = WdlWizard::instance();
-    wizard->openWDLFile(FileUrl::fromLocalPath(root + files.first().path));
-    if (wizard->isValidForSaving()) {
-        const QString image = FileUrl::fromLocalPath(
-            imageDirectory + QLatin1Char('/') + QFileInfo(files.first().path).fileName() + QStringLiteral(".sas"));
-        wizard->createSasByteArray(image);
-        build.image = readAll(FileUrl::toLocalPath(image));
-        build.translationTemplate = readAll(TranslationTemplate::templatePath(image));
-    }
+    wizard->setSourceOverlay(&overlay);
+    const QString wizardUrl = FileUrl::fromLocalPath(files.first().path);
+    wizard->openWDLFile(wizardUrl);
+    wizard->setSourceOverlay(nullptr);
     const WarningsModel *warnings = wizard->warningsModel();
     for (int i = 0; i < warnings->count(); ++i) {
         const Warning *w = warnings->itemAt(i);
         build.warnings.append(w->fileName() + QLatin1Char(':') + QString::number(w->lineNumber()) + QStringLiteral(": ")
-                              + QString(w->text()).remove(root).remove(dir.path()));
+                              + w->text());
     }
+    if (wizard->isValidForSaving())
+        build.products = wizard->buildInMemory(wizardUrl + QStringLiteral(".sas"));
     wizard->clearAllModels();
     return build;
 }
@@ -165,10 +115,13 @@ Build buildFrom(const QList<SourceChange> &files, bool formatted)
 // Why the formatted wizard would not be the same wizard, or an empty string.
 QString difference(const Build &before, const Build &after)
 {
-    if (before.image != after.image)
+    if (before.products.image != after.products.image)
         return QStringLiteral("the images differ");
-    if (before.translationTemplate != after.translationTemplate)
+    if (before.products.translationTemplate != after.products.translationTemplate)
         return QStringLiteral("the translation templates differ");
+    if (before.products.refusal != after.products.refusal
+        || before.products.problems.size() != after.products.problems.size())
+        return QStringLiteral("the builds differ");
     for (int i = 0; i < qMax(before.warnings.size(), after.warnings.size()); ++i) {
         if (before.warnings.value(i) != after.warnings.value(i))
             return QStringLiteral("the warnings differ: \"") + before.warnings.value(i)
@@ -230,7 +183,7 @@ int runCanonical(const QString &file, const QString &output, QTextStream &out, Q
     }
 
     const QString formatted = FmtCommand::text(wizard);
-    const QString problem = readBackProblem(wizard, formatted, QFileInfo(file).fileName());
+    const QString problem = readBackProblem(wizard, formatted, QFileInfo(file).absoluteFilePath());
     if (!problem.isEmpty()) {
         err << "wdltool fmt: " << file << ": its canonical form would not open as the same wizard (" << problem
             << "); nothing written\n";

@@ -1,5 +1,6 @@
 #include "tool/wdltool.h"
 
+#include "tool/buildrevision.h"
 #include "tool/checkcommand.h"
 #include "tool/dumpcommand.h"
 #include "tool/fmtcommand.h"
@@ -51,9 +52,7 @@ QString WdlTool::usage()
                           "  dump [--json] <sas>    print an image section by section\n"
                           "  fmt <wdl> [-o OUT]     write the wizard back in its canonical form\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
-                          "  translations <verb> <wdl> ...\n"
-                          "                         keep the translation files in step with the wizard:\n"
-                          "                         status, update, new, export and import of PO files\n"
+                          "  translations <verb>    keep translation files in step; trade them as PO files\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help             show this help; after a command, that command's help\n"
@@ -65,7 +64,8 @@ QString WdlTool::usage()
 
 QString WdlTool::version()
 {
-    return QStringLiteral("wdltool " WDLC_VERSION "\n");
+    return QStringLiteral("wdltool " WDLC_VERSION " (revision ") + QLatin1String(BuildRevision::text())
+           + QStringLiteral(")\n");
 }
 
 int WdlTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
