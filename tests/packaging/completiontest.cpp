@@ -67,19 +67,24 @@ TEST_P(WdltoolCompletion, Offers)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, WdltoolCompletion,
-    ::testing::Values(CompletionRow{"CommandByPrefix", "wdltool g", "graph"},
-                      CompletionRow{"CommandAfterAnOption", "wdltool --help ", "check dump fmt graph"},
-                      CompletionRow{"WizardsForCheck", "wdltool check ", "pump.wdl wizards"},
-                      CompletionRow{"MoreWizardsForCheck", "wdltool check pump.wdl wiz", "wizards"},
-                      CompletionRow{"WizardsInAFolder", "wdltool check wizards/", "wizards/motor.wdl"},
-                      CompletionRow{"ImagesForDump", "wdltool dump ", "pump.sas wizards"},
-                      CompletionRow{"ImagesAfterJson", "wdltool dump --json ", "pump.sas wizards"},
-                      CompletionRow{"WizardForFmt", "wdltool fmt ", "pump.wdl wizards"},
-                      CompletionRow{"AnyFileAfterShortOutput", "wdltool fmt pump.wdl -o ",
-                                    "notes.txt pump.sas pump.wdl wizards"},
-                      CompletionRow{"AnyFileAfterLongOutput", "wdltool graph pump.wdl --output n", "notes.txt"},
-                      CompletionRow{"WizardAfterTheOutput", "wdltool graph -o flow.dot ", "pump.wdl wizards"},
-                      CompletionRow{"NothingForAnUnknownCommand", "wdltool lint ", ""}),
+    ::testing::Values(
+        CompletionRow{"CommandByPrefix", "wdltool g", "graph"},
+        CompletionRow{"CommandAfterAnOption", "wdltool --help ", "check dump fmt graph translations"},
+        CompletionRow{"WizardsForCheck", "wdltool check ", "pump.wdl wizards"},
+        CompletionRow{"MoreWizardsForCheck", "wdltool check pump.wdl wiz", "wizards"},
+        CompletionRow{"WizardsInAFolder", "wdltool check wizards/", "wizards/motor.wdl"},
+        CompletionRow{"ImagesForDump", "wdltool dump ", "pump.sas wizards"},
+        CompletionRow{"ImagesAfterJson", "wdltool dump --json ", "pump.sas wizards"},
+        CompletionRow{"WizardForFmt", "wdltool fmt ", "pump.wdl wizards"},
+        CompletionRow{"AnyFileAfterShortOutput", "wdltool fmt pump.wdl -o ", "notes.txt pump.sas pump.wdl wizards"},
+        CompletionRow{"AnyFileAfterLongOutput", "wdltool graph pump.wdl --output n", "notes.txt"},
+        CompletionRow{"WizardAfterTheOutput", "wdltool graph -o flow.dot ", "pump.wdl wizards"},
+        CompletionRow{"TranslationVerbs", "wdltool translations ", "export import new status update"},
+        CompletionRow{"WizardAfterTheVerb", "wdltool translations status --dir wizards ", "pump.wdl wizards"},
+        CompletionRow{"FolderAfterDir", "wdltool translations update pump.wdl --dir ", "wizards"},
+        CompletionRow{"LanguageForNew", "wdltool translations new pump.wdl G", "German Greek"},
+        CompletionRow{"TranslationFileForExport", "wdltool translations export -o de.po pump.wdl ", "wizards"},
+        CompletionRow{"NothingForAnUnknownCommand", "wdltool lint ", ""}),
     rowName<CompletionRow>);
 
 TEST(WdltoolCompletion, OffersTheCommandsOfTheHelp)
