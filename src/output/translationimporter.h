@@ -5,6 +5,7 @@
 #include "core/buildproducts.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -33,7 +34,13 @@ public:
     // sasUrl (except the template), each padded to a multiple of 4; returns
     // how many were appended.
     quint8 importTranslations(const QString &sasUrl, LeWriter &image);
-    // One file's encoded dictionary, or nothing when the file is refused.
+    // The names of the files beside an image that its build reads as
+    // translations (not the template), in the order it reads them.
+    static QStringList translationFileNames(const QString &directory);
+    // One file's encoded dictionary, or nothing when the file cannot be
+    // opened or is refused; the refusal is then the last warning given.
+    std::vector<char> readTranslationFile(const QString &path);
+    // The same for a file already open.
     std::vector<char> readTranslationFile(QFile &file);
     // The Translations value of the current "translations" element, or -1.
     int readLanguage(QXmlStreamReader &xml, const QString &fileName);
