@@ -113,7 +113,7 @@ bool openWizard(const Verb &verb, const QString &wdl, Sources *sources)
     WdlWizard *wizard = WdlWizard::instance();
     wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
     if (wizard->isEmpty()) {
-        verb.fail(QStringLiteral("cannot open ") + wdl);
+        verb.fail(ToolCommand::cannotOpen(wdl, wdl));
         return false;
     }
     // A wizard with warnings builds no image: its texts are not the ones to
@@ -132,7 +132,7 @@ bool readFile(const Verb &verb, const QString &path, QByteArray *data)
 {
     QFile file(path);
     if (!InputFile::open(file)) {
-        verb.fail(QStringLiteral("cannot read ") + path);
+        verb.fail(QStringLiteral("cannot read ") + path + QStringLiteral(": ") + ToolCommand::whyUnreadable(path));
         return false;
     }
     *data = file.readAll();
