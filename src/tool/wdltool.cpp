@@ -3,6 +3,7 @@
 #include "tool/buildrevision.h"
 #include "tool/checkcommand.h"
 #include "tool/dumpcommand.h"
+#include "tool/explaincommand.h"
 #include "tool/fmtcommand.h"
 #include "tool/graphcommand.h"
 #include "tool/toolcommand.h"
@@ -25,6 +26,7 @@ struct Subcommand
 const Subcommand kSubcommands[] = {
     {"check", &CheckCommand::run},
     {"dump", &DumpCommand::run},
+    {"explain", &ExplainCommand::run},
     {"fmt", &FmtCommand::run},
     {"graph", &GraphCommand::run},
     {"translations", &TranslationsCommand::run},
@@ -50,6 +52,7 @@ QString WdlTool::usage()
                           "Commands:\n"
                           "  check <wdl>...         print errors and warnings as FILE:LINE:COLUMN: ...\n"
                           "  dump [--json] <sas>    print an image section by section\n"
+                          "  explain <message>      say what a message means and how to fix it\n"
                           "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
                           "  translations <verb>    keep translation files in step; trade them as PO files\n"
