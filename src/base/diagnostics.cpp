@@ -310,19 +310,22 @@ int Diagnostics::fromKey(const QString &key)
 
 QString Diagnostics::text(Id id, const QStringList &arguments)
 {
+    // Every warning of a build passes here: the fixed runs are copied whole.
     const QString &text = entry(id).text;
     QString out;
     out.reserve(text.size() + 16 * arguments.size());
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const int n = i + 1 < text.size() ? text.at(i + 1).digitValue() : -1;
-        if (c == QLatin1Char('%') && n >= 1 && n <= arguments.size()) {
-            out += arguments.at(n - 1);
-            ++i;
-        } else {
-            out += c;
-        }
+    int from = 0;
+    for (int at = text.indexOf(QLatin1Char('%')); at >= 0 && at + 1 < text.size();
+         at = text.indexOf(QLatin1Char('%'), at + 1)) {
+        const int n = text.at(at + 1).digitValue();
+        if (n < 1 || n > arguments.size())
+            continue;
+        out.append(text.constData() + from, at - from);
+        out += arguments.at(n - 1);
+        from = at + 2;
+        ++at;
     }
+    out.append(text.constData() + from, text.size() - from);
     return out;
 }
 

@@ -103,7 +103,14 @@ INSTANTIATE_TEST_SUITE_P(
                 Diagnostics::NextScreenNotDefined,
                 {"x", ""},
                 "Next screen x is not defined: the image stores screen 0, a dead end on the panel."},
-        TextRow{"NoPieces", Diagnostics::MissingBrace, {}, "ERROR with parenthesis!"}),
+        TextRow{"NoPieces", Diagnostics::MissingBrace, {}, "ERROR with parenthesis!"},
+        // A piece not given keeps its mark, so that the gap shows.
+        TextRow{"PieceMissing",
+                Diagnostics::TooFewArguments,
+                {"2"},
+                "Too few arguments. There should be at least 2 arguments, but there are %2 arguments"},
+        TextRow{
+            "PieceEndingInPercent", Diagnostics::UnknownScreenTag, {"50%", "s"}, "Unknown tag \"50%\" in screen s"}),
     rowName<TextRow>);
 
 TEST(Diagnostics, PatternNamesThePieces)
