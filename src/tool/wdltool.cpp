@@ -4,6 +4,7 @@
 #include "tool/dumpcommand.h"
 #include "tool/fmtcommand.h"
 #include "tool/graphcommand.h"
+#include "tool/lspcommand.h"
 #include "tool/toolcommand.h"
 
 #include <QCommandLineParser>
@@ -21,10 +22,8 @@ struct Subcommand
 
 // A new subcommand is one more row here and a line in the usage.
 const Subcommand kSubcommands[] = {
-    {"check", &CheckCommand::run},
-    {"dump", &DumpCommand::run},
-    {"fmt", &FmtCommand::run},
-    {"graph", &GraphCommand::run},
+    {"check", &CheckCommand::run}, {"dump", &DumpCommand::run}, {"fmt", &FmtCommand::run},
+    {"graph", &GraphCommand::run}, {"lsp", &LspCommand::run},
 };
 
 // The core writes a few diagnostic lines to the debug output ("OPEN failed",
@@ -49,6 +48,7 @@ QString WdlTool::usage()
                           "  dump [--json] <sas>    print an image section by section\n"
                           "  fmt <wdl> [-o OUT]     write the wizard back in its canonical form\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
+                          "  lsp                    run the language server on standard input and output\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help             show this help; after a command, that command's help\n"

@@ -1,0 +1,525 @@
+#include "lsp/wizardindex.h"
+
+#include "core/fileurl.h"
+#include "core/warning.h"
+#include "core/wdlwizard.h"
+#include "items/wdltokenfilter.h"
+#include "items/wdltokenlocalparam.h"
+#include "items/wdltokenoverlay.h"
+#include "reader/sourceoverlay.h"
+#include "reader/wdlsourcefile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMetaEnum>
+
+#include <climits>
+
+namespace {
+
+using Kind = SourceSymbols::Kind;
+
+QString key(Kind kind, const QString &id)
+{
+    return QString::number(int(kind)) + QLatin1Char(':') + id;
+}
+
+bool readSource(const QString &path, const SourceOverlay *overlay, WdlSourceFile *file)
+{
+    QByteArray bytes;
+    if (overlay && overlay->find(path, &bytes)) {
+        *file = WdlSourceFile::fromBytes(bytes);
+        return true;
+    }
+    return WdlSourceFile::read(path, file);
+}
+
+// A text quoted for Markdown: on one line, and no character Markdown reads.
+QString quoted(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            out += QLatin1String("⏎");
+        else if (QStringLiteral("\\`*_[]<>#|").contains(c))
+            out += QLatin1Char('\\') + c;
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString code(const QString &id)
+{
+    return QLatin1Char('`') + id + QLatin1Char('`');
+}
+
+QString textLine(const WdlTokenText *text)
+{
+    return text ? code(text->id()) + QStringLiteral(" \"") + quoted(text->getText()) + QLatin1Char('"')
+                : QStringLiteral("none");
+}
+
+QString scriptLine(const WdlTokenScript *script)
+{
+    return script ? code(script->id()) : QStringLiteral("none");
+}
+
+QString describeParameter(const WdlTokenParam *param, QString *detail)
+{
+    QString out;
+    if (param->kind() == WdlTokenParam::KindP) {
+        *detail = QStringLiteral("P ") + QString::number(param->parameterNumber());
+        out = QStringLiteral("**drive parameter** ") + code(param->id()) + QStringLiteral(", number ")
+              + QString::number(param->parameterNumber());
+        if (param->text())
+            out += QStringLiteral("\n\nname: ") + textLine(param->text());
+        if (param->apf())
+            out += QStringLiteral("\n\narray filter: ") + code(param->apf()->id());
+        if (param->clf())
+            out += QStringLiteral("\n\nchoice-list filter: ") + code(param->clf()->id());
+    } else if (param->kind() == WdlTokenParam::KindVP) {
+        *detail = QStringLiteral("VP ") + QString::number(param->minValue()) + QStringLiteral("..")
+                  + QString::number(param->maxValue());
+        out = QStringLiteral("**virtual parameter** ") + code(param->id()) + QStringLiteral("\n\nname: ")
+              + textLine(param->text()) + QStringLiteral("\n\nminimum ") + QString::number(param->minValue())
+              + QStringLiteral(", maximum ") + QString::number(param->maxValue()) + QStringLiteral(", default ")
+              + QString::number(param->defaultValue()) + QStringLiteral(", scale ")
+              + QString::number(param->scaleValue());
+        if (param->unitText())
+            out += QStringLiteral("\n\nunit: ") + textLine(param->unitText());
+    } else {
+        *detail = QStringLiteral("VCP");
+        out = QStringLiteral("**virtual choice parameter** ") + code(param->id()) + QStringLiteral("\n\nname: ")
+              + textLine(param->text());
+        if (const WdlTokenChoiceList *list = param->choiceList()) {
+            out += QStringLiteral("\n\nchoices (") + code(list->id()) + QStringLiteral("):");
+            const QList<WdlTokenText *> choices = list->getChoices();
+            for (int i = 0; i < choices.size(); ++i)
+                out += QStringLiteral("\n- ") + textLine(choices.at(i))
+                       + (i == list->defaultChoice() ? QStringLiteral(" (default)") : QString());
+        }
+    }
+    if (param->writeScript())
+        out += QStringLiteral("\n\nwrite script: ") + scriptLine(param->writeScript());
+    return out;
+}
+
+QString describeScreen(const WdlTokenScreen *screen, const QString &keyword)
+{
+    QString out = QStringLiteral("**screen** ") + code(screen->id());
+    if (!keyword.isEmpty())
+        out += QStringLiteral(" (") + keyword + QLatin1Char(')');
+    if (screen->overlay())
+        out += QStringLiteral("\n\noverlay: ") + code(screen->overlay()->id());
+    QStringList params;
+    for (const WdlTokenParam *param : screen->parameters())
+        params.append(code(param->id()));
+    if (!params.isEmpty())
+        out += QStringLiteral("\n\nparameters: ") + params.join(QStringLiteral(", "));
+    QStringList next;
+    if (screen->nextScreen())
+        next.append(code(screen->nextScreen()->id()));
+    if (const WdlTokenScript *nss = screen->nextScreenScript()) {
+        for (const QString &id : nss->getNextScreensFromScript()) {
+            if (!next.contains(code(id)))
+                next.append(code(id));
+        }
+        out += QStringLiteral("\n\nnext-screen script: ") + code(nss->id());
+    }
+    out += QStringLiteral("\n\nnext screens: ")
+           + (next.isEmpty() ? QStringLiteral("none") : next.join(QStringLiteral(", ")));
+    if (screen->pss())
+        out += QStringLiteral("\n\nPSS: ") + code(screen->pss()->id());
+    if (screen->preScreenScript())
+        out += QStringLiteral("\n\npre-screen script: ") + code(screen->preScreenScript()->id());
+    return out;
+}
+
+QString describeOverlay(const WdlTokenOverlay *overlay)
+{
+    QString out = QStringLiteral("**overlay** ") + code(overlay->id()) + QStringLiteral("\n\ntext: ")
+                  + textLine(overlay->text());
+    const QMetaEnum keys = QMetaEnum::fromType<WdlTokenOverlay::OverlayCommands>();
+    for (int key = 0; key < WdlTokenOverlay::kKeyCount; ++key) {
+        if (!overlay->action(key).isEmpty())
+            out += QStringLiteral("\n- ") + QLatin1String(keys.valueToKey(key)) + QStringLiteral(": ")
+                   + overlay->action(key);
+    }
+    return out;
+}
+
+QString describeScript(const WdlTokenScript *script, QString *detail)
+{
+    *detail = WdlTokenScript::typeName(script->scriptType());
+    QString out = QStringLiteral("**script** ") + code(script->id()) + QStringLiteral(" (") + *detail
+                  + QStringLiteral("), ") + QString::number(script->commandCount())
+                  + (script->commandCount() == 1 ? QStringLiteral(" command") : QStringLiteral(" commands"));
+    if (script->commandCount() > 0)
+        out += QStringLiteral("\n\n```wdl\n") + script->getScriptText() + QStringLiteral("```");
+    return out;
+}
+
+// The wizard's own items, in each collection's order, as symbols.
+struct Collection
+{
+    WizardContent::Slot slot;
+    Kind kind;
+};
+
+const Collection kCollections[] = {
+    {WizardContent::TextsSlot, SourceSymbols::Text},
+    {WizardContent::ChoiceListsSlot, SourceSymbols::ChoiceList},
+    {WizardContent::FiltersSlot, SourceSymbols::Filter},
+    {WizardContent::LocalParametersSlot, SourceSymbols::LocalParameter},
+    {WizardContent::ParametersSlot, SourceSymbols::Parameter},
+    {WizardContent::ScreensSlot, SourceSymbols::Screen},
+    {WizardContent::OverlaysSlot, SourceSymbols::Overlay},
+    {WizardContent::ScriptsSlot, SourceSymbols::Script},
+};
+
+// Items released by clearAllModels go only when posted deletions are
+// processed; the second call lets Qt compact its list of posted events.
+void releaseItems(WdlWizard *wizard)
+{
+    wizard->clearAllModels();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents();
+}
+
+bool isIdCharacter(QChar c)
+{
+    return !c.isSpace() && c != QLatin1Char('"') && c != QLatin1Char('.');
+}
+
+// Whether word stands in message as a word of its own.
+bool mentions(const QString &message, const QString &word)
+{
+    for (int at = message.indexOf(word); at >= 0; at = message.indexOf(word, at + 1)) {
+        const int end = at + word.size();
+        if ((at == 0 || !isIdCharacter(message.at(at - 1)))
+            && (end == message.size() || !isIdCharacter(message.at(end))))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void WizardIndex::placeOnIncludedDefinition(Diagnostic *d) const
+{
+    // The message names the item among its words, perhaps in quotes.
+    for (QString word : d->message.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        word.remove(QLatin1Char('"'));
+        if (word.endsWith(QLatin1Char('.')))
+            word.chop(1);
+        for (const Collection &collection : kCollections) {
+            const Symbol *s = symbol(collection.kind, word);
+            if (s && !s->definition.path.isEmpty() && s->definition.path != d->location.path) {
+                d->location = s->definition;
+                return;
+            }
+        }
+    }
+}
+
+QString WizardIndex::kindName(Kind kind)
+{
+    switch (kind) {
+    case SourceSymbols::Text:
+        return QStringLiteral("text");
+    case SourceSymbols::ChoiceList:
+        return QStringLiteral("choice list");
+    case SourceSymbols::Filter:
+        return QStringLiteral("filter");
+    case SourceSymbols::LocalParameter:
+        return QStringLiteral("local parameter");
+    case SourceSymbols::Parameter:
+    case SourceSymbols::AnyParameter:
+    case SourceSymbols::LocalFirstParameter:
+        return QStringLiteral("parameter");
+    case SourceSymbols::Screen:
+        return QStringLiteral("screen");
+    case SourceSymbols::Overlay:
+        return QStringLiteral("overlay");
+    case SourceSymbols::Script:
+        return QStringLiteral("script");
+    default:
+        return QString();
+    }
+}
+
+int WizardIndex::addSymbol(Kind kind, const QString &id)
+{
+    const QString k = key(kind, id);
+    const auto it = m_symbolByKey.constFind(k);
+    if (it != m_symbolByKey.cend())
+        return it.value();
+    Symbol symbol;
+    symbol.kind = kind;
+    symbol.id = id;
+    m_symbols.append(symbol);
+    m_symbolByKey.insert(k, m_symbols.size() - 1);
+    return m_symbols.size() - 1;
+}
+
+const WizardIndex::File *WizardIndex::file(const QString &path) const
+{
+    for (const File &f : m_files) {
+        if (f.path == path)
+            return &f;
+    }
+    return nullptr;
+}
+
+const WizardIndex::Symbol *WizardIndex::symbol(Kind kind, const QString &id) const
+{
+    const auto it = m_symbolByKey.constFind(key(kind, id));
+    return it == m_symbolByKey.cend() ? nullptr : &m_symbols.at(it.value());
+}
+
+const WizardIndex::Symbol *WizardIndex::symbolAt(const QString &path, int line, int column, Location *word) const
+{
+    const File *f = file(path);
+    if (!f)
+        return nullptr;
+    const int at = f->symbols.occurrenceAt(line, column);
+    if (at < 0 || f->symbolOfOccurrence.at(at) < 0)
+        return nullptr;
+    if (word) {
+        const SourceSymbols::Occurrence &o = f->symbols.occurrences().at(at);
+        *word = Location{path, o.line, o.start, o.end};
+    }
+    return &m_symbols.at(f->symbolOfOccurrence.at(at));
+}
+
+WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay)
+{
+    WizardIndex index;
+    index.m_topLevel = SourceOverlay::key(topLevelPath);
+    const QString directory = QFileInfo(index.m_topLevel).absolutePath();
+
+    wizard->setSourceOverlay(overlay);
+    wizard->openWDLFile(FileUrl::fromLocalPath(index.m_topLevel));
+    wizard->setSourceOverlay(nullptr);
+
+    // The files in reading order: the top-level file, each included file at
+    // its INCLUDE line. The reader follows no INCLUDE of an included file.
+    WdlSourceFile top;
+    if (readSource(index.m_topLevel, overlay, &top)) {
+        File file;
+        file.path = index.m_topLevel;
+        file.symbols = SourceSymbols::scan(top);
+        index.m_files.append(file);
+        for (const SourceSymbols::Include &include : file.symbols.includes()) {
+            const QString path = QDir::cleanPath(QDir(directory).absoluteFilePath(include.name));
+            WdlSourceFile source;
+            if (index.file(path) || path == index.m_topLevel || !readSource(path, overlay, &source))
+                continue;
+            File included;
+            included.path = path;
+            included.symbols = SourceSymbols::scan(source);
+            index.m_files.append(included);
+        }
+    }
+    for (const File &f : index.m_files)
+        index.m_paths.append(f.path);
+
+    // Symbols of the items first, in each collection's order.
+    for (const Collection &collection : kCollections) {
+        for (WdlToken *item : wizard->model(collection.slot)->items()) {
+            Symbol &symbol = index.m_symbols[index.addSymbol(collection.kind, item->id())];
+            symbol.defined = true;
+        }
+    }
+    const auto resolve = [wizard](Kind kind, const QString &id) {
+        const bool isParameter = wizard->parametersModel()->containsId(id);
+        const bool isLocal = wizard->localParameterModel()->containsId(id);
+        if (kind == SourceSymbols::AnyParameter)
+            return isParameter || !isLocal ? SourceSymbols::Parameter : SourceSymbols::LocalParameter;
+        if (kind == SourceSymbols::LocalFirstParameter)
+            return isLocal || !isParameter ? SourceSymbols::LocalParameter : SourceSymbols::Parameter;
+        return kind;
+    };
+
+    // Uses in reading order: the top-level file's lines, each included file
+    // in place of its INCLUDE line.
+    const auto takeUses = [&](File &f, int fromLine, int toLine) {
+        const QVector<SourceSymbols::Occurrence> &occurrences = f.symbols.occurrences();
+        for (int i = 0; i < occurrences.size(); ++i) {
+            const SourceSymbols::Occurrence &o = occurrences.at(i);
+            if (o.line < fromLine || o.line >= toLine)
+                continue;
+            const int s = index.addSymbol(resolve(o.kind, o.id), o.id);
+            f.symbolOfOccurrence[i] = s;
+            Symbol &symbol = index.m_symbols[s];
+            const Location at{f.path, o.line, o.start, o.end};
+            symbol.uses.append(at);
+            if (symbol.definition.path.isEmpty() && o.declares && symbol.defined)
+                symbol.definition = at;
+        }
+    };
+    for (File &f : index.m_files)
+        f.symbolOfOccurrence.fill(-1, f.symbols.occurrences().size());
+    if (!index.m_files.isEmpty()) {
+        QStringList taken;
+        int from = 0;
+        for (const SourceSymbols::Include &include : index.m_files.first().symbols.includes()) {
+            takeUses(index.m_files.first(), from, include.line + 1);
+            from = include.line + 1;
+            // A file included twice is read twice, but its words are its words once.
+            const QString path = QDir::cleanPath(QDir(directory).absoluteFilePath(include.name));
+            for (int f = 1; f < index.m_files.size(); ++f) {
+                if (index.m_files.at(f).path == path && !taken.contains(path)) {
+                    taken.append(path);
+                    takeUses(index.m_files[f], 0, INT_MAX);
+                }
+            }
+        }
+        takeUses(index.m_files.first(), from, INT_MAX);
+    }
+    // An item that no line declares (a screen only named by NS, say) is
+    // defined where it is first named.
+    for (Symbol &symbol : index.m_symbols) {
+        if (symbol.defined && symbol.definition.path.isEmpty() && !symbol.uses.isEmpty())
+            symbol.definition = symbol.uses.first();
+    }
+
+    // Descriptions, while the items are there.
+    for (const Collection &collection : kCollections) {
+        for (WdlToken *item : wizard->model(collection.slot)->items()) {
+            Symbol &symbol = index.m_symbols[index.m_symbolByKey.value(key(collection.kind, item->id()))];
+            if (!symbol.description.isEmpty())
+                continue; // a second item of the same id: the first is the one ids find
+            switch (collection.kind) {
+            case SourceSymbols::Text: {
+                const auto *text = static_cast<WdlTokenText *>(item);
+                symbol.text = text->getText();
+                symbol.help = text->getHelp();
+                symbol.detail = text->getText();
+                symbol.description = QStringLiteral("**text** ") + code(text->id()) + QStringLiteral(", number ")
+                                     + QString::number(text->getIndex());
+                break;
+            }
+            case SourceSymbols::ChoiceList: {
+                const auto *list = static_cast<WdlTokenChoiceList *>(item);
+                symbol.detail = QString::number(list->choiceCount()) + QStringLiteral(" choices");
+                symbol.description = QStringLiteral("**choice list** ") + code(list->id());
+                const QList<WdlTokenText *> choices = list->getChoices();
+                for (int i = 0; i < choices.size(); ++i)
+                    symbol.description += QStringLiteral("\n- ") + textLine(choices.at(i))
+                                          + (i == list->defaultChoice() ? QStringLiteral(" (default)") : QString());
+                break;
+            }
+            case SourceSymbols::Filter: {
+                const auto *filter = static_cast<WdlTokenFilter *>(item);
+                symbol.detail = filter->isClf() ? QStringLiteral("CLF") : QStringLiteral("APF");
+                QStringList indexes;
+                const QBitArray bits = filter->bits();
+                for (int i = 0; i < bits.size() && indexes.size() < 64; ++i) {
+                    if (bits.testBit(i))
+                        indexes.append(QString::number(i));
+                }
+                symbol.description = QStringLiteral("**")
+                                     + (filter->isClf() ? QStringLiteral("choice-list filter")
+                                                        : QStringLiteral("array filter"))
+                                     + QStringLiteral("** ") + code(filter->id()) + QStringLiteral("\n\nindexes: ")
+                                     + (indexes.isEmpty() ? QStringLiteral("none")
+                                                          : indexes.join(QStringLiteral(", ")));
+                break;
+            }
+            case SourceSymbols::LocalParameter: {
+                const auto *local = static_cast<WdlTokenLocalParam *>(item);
+                symbol.detail = QStringLiteral("LP = ") + QString::number(local->value());
+                symbol.description = QStringLiteral("**local parameter** ") + code(local->id()) + QStringLiteral(" = ")
+                                     + QString::number(local->value());
+                break;
+            }
+            case SourceSymbols::Parameter:
+                symbol.description = describeParameter(static_cast<WdlTokenParam *>(item), &symbol.detail);
+                break;
+            case SourceSymbols::Screen: {
+                QString keyword;
+                if (const File *f = index.file(symbol.definition.path)) {
+                    const QVector<SourceSymbols::Token> &tokens = f->symbols.lines().at(symbol.definition.line).tokens;
+                    if (!tokens.isEmpty())
+                        keyword = tokens.first().text;
+                    keyword.remove(QLatin1Char(':'));
+                }
+                symbol.detail = keyword;
+                symbol.description = describeScreen(static_cast<WdlTokenScreen *>(item), keyword);
+                break;
+            }
+            case SourceSymbols::Overlay:
+                symbol.detail = QStringLiteral("overlay");
+                symbol.description = describeOverlay(static_cast<WdlTokenOverlay *>(item));
+                break;
+            case SourceSymbols::Script:
+                symbol.description = describeScript(static_cast<WdlTokenScript *>(item), &symbol.detail);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    // The problems, each on the word it names where the line holds one.
+    const WarningsModel *warnings = wizard->warningsModel();
+    QVector<Diagnostic> diagnostics;
+    for (int i = 0; i < warnings->count(); ++i) {
+        const Warning *w = warnings->itemAt(i);
+        Diagnostic d;
+        d.message = w->text();
+        d.location.path = w->fileName().isEmpty() ? index.m_topLevel
+                                                  : QDir::cleanPath(QDir(directory).absoluteFilePath(w->fileName()));
+        d.location.line = qMax(0, w->lineNumber() - 1);
+        diagnostics.append(d);
+    }
+    if (diagnostics.isEmpty()) {
+        const QString refusal = wizard->imageRefusal();
+        if (!refusal.isEmpty()) {
+            Diagnostic d;
+            d.message = refusal;
+            d.location.path = index.m_topLevel;
+            diagnostics.append(d);
+        }
+    }
+    releaseItems(wizard);
+
+    for (Diagnostic &d : diagnostics) {
+        const File *f = index.file(d.location.path);
+        if (!f || d.location.line >= f->symbols.lines().size())
+            continue;
+        const QVector<SourceSymbols::Token> &tokens = f->symbols.lines().at(d.location.line).tokens;
+        // A problem of an item from an included file is reported at the
+        // INCLUDE line: it belongs on the item's definition.
+        for (const SourceSymbols::Include &include : f->symbols.includes()) {
+            if (include.line == d.location.line)
+                index.placeOnIncludedDefinition(&d);
+        }
+        if (d.location.path != f->path || d.location.start != d.location.end)
+            continue;
+        // The longest word the message names; a tag without its colon.
+        int best = -1;
+        QString bestWord;
+        for (int t = 0; t < tokens.size(); ++t) {
+            QString word = tokens.at(t).text;
+            while (word.endsWith(QLatin1Char(':')))
+                word.chop(1);
+            if (!word.isEmpty() && mentions(d.message, word) && word.size() > bestWord.size()) {
+                best = t;
+                bestWord = word;
+            }
+        }
+        if (best >= 0) {
+            d.location.start = tokens.at(best).start;
+            d.location.end = tokens.at(best).start + bestWord.size();
+        } else if (!tokens.isEmpty()) {
+            d.location.start = tokens.first().start;
+            d.location.end = tokens.last().end;
+        }
+    }
+    index.m_diagnostics = diagnostics;
+    return index;
+}

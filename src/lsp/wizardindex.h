@@ -1,0 +1,100 @@
+#ifndef WDLC_WIZARDINDEX_H
+#define WDLC_WIZARDINDEX_H
+
+#include "lsp/sourcesymbols.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class SourceOverlay;
+class WdlWizard;
+
+// What an editor asks about one wizard, taken from one open of it: every id
+// with its definition, its uses and a description, in the top-level file and
+// the files it includes, and the wizard's problems placed on their words.
+//
+// It holds plain copies, not items: the wizard opens one file at a time and
+// releases the items of the last open, while a server keeps one index per
+// open wizard.
+class WizardIndex
+{
+public:
+    // Lines count from 0, columns in UTF-16 units from 0.
+    struct Location
+    {
+        QString path;
+        int line = 0;
+        int start = 0;
+        int end = 0;
+    };
+
+    struct Symbol
+    {
+        SourceSymbols::Kind kind = SourceSymbols::NoKind;
+        QString id;
+        // Whether the reader made an item of it; a misspelt id is used but not defined.
+        bool defined = false;
+        // Empty path when no line defines it.
+        Location definition;
+        // Every word that names it, the definition included, in reading order.
+        QVector<Location> uses;
+        // One line for lists: a text's English, a parameter's kind and number, ...
+        QString detail;
+        // Markdown for hovers.
+        QString description;
+        // A text's English and its help.
+        QString text;
+        QString help;
+    };
+
+    struct Diagnostic
+    {
+        Location location;
+        QString message;
+        // The rule's name for a finding wdlc accepts; empty for an error.
+        QString rule;
+    };
+
+    struct File
+    {
+        QString path;
+        SourceSymbols symbols;
+        // The symbol each occurrence names, by index into symbols().
+        QVector<int> symbolOfOccurrence;
+    };
+
+    // Opens the wizard at topLevelPath with the overlay's texts in place of
+    // files, takes what an editor needs, and releases the items again.
+    static WizardIndex build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay);
+
+    QString topLevel() const { return m_topLevel; }
+    // The top-level file and the files it includes, as absolute clean paths.
+    QStringList paths() const { return m_paths; }
+    const File *file(const QString &path) const;
+    const QVector<Symbol> &symbols() const { return m_symbols; }
+    // The symbol of kind and id, or null.
+    const Symbol *symbol(SourceSymbols::Kind kind, const QString &id) const;
+    // The symbol named at a position, or null.
+    const Symbol *symbolAt(const QString &path, int line, int column, Location *word = nullptr) const;
+    const QVector<Diagnostic> &diagnostics() const { return m_diagnostics; }
+
+    // "text", "parameter", ... as a person names the kind.
+    static QString kindName(SourceSymbols::Kind kind);
+
+private:
+    int addSymbol(SourceSymbols::Kind kind, const QString &id);
+    // Moves a problem reported at an INCLUDE line onto the definition, in the
+    // included file, of the item its message names.
+    void placeOnIncludedDefinition(Diagnostic *d) const;
+
+    QString m_topLevel;
+    QStringList m_paths;
+    QVector<File> m_files;
+    QVector<Symbol> m_symbols;
+    QHash<QString, int> m_symbolByKey;
+    QVector<Diagnostic> m_diagnostics;
+};
+
+#endif
