@@ -95,7 +95,7 @@ TEST_F(OpenWizard, ReferencesSpanTheIncludedFiles)
     found.clear();
     for (const QJsonValue &location : session.result(QStringLiteral("textDocument/references"), params).toArray())
         found.append(locationText(location, kWizard));
-    EXPECT_EQ(found, QStringList({"main.wdl:18:8-13", "main.wdl:18:17-22", "main.wdl:34:8-13", "main.wdl:44:13-18"}));
+    EXPECT_EQ(found, QStringList({"main.wdl:18:7-12", "main.wdl:18:16-21", "main.wdl:34:7-12", "main.wdl:44:13-18"}));
 }
 
 struct HoverRow
