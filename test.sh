@@ -9,6 +9,8 @@ done
 # graphviz renders wdltool's flow graphs in the tests and the docs;
 # clang-format is the judge of the sources' layout.
 "$root/scripts/install-packages.sh" graphviz clang-format
+# Neovim and Node drive the language server as editors do.
+"$root/scripts/setup-lsp-clients.sh"
 "$root/scripts/check-format.sh"
 "$root/scripts/setup.sh" "$@"
 cd "$build_dir"
