@@ -1,5 +1,6 @@
 #include "tool/wdltool.h"
 
+#include "tool/buildrevision.h"
 #include "tool/checkcommand.h"
 #include "tool/dumpcommand.h"
 #include "tool/fmtcommand.h"
@@ -46,7 +47,7 @@ QString WdlTool::usage()
                           "Commands:\n"
                           "  check <wdl>...         print every warning as FILE:LINE: warning: MESSAGE\n"
                           "  dump [--json] <sas>    print an image section by section\n"
-                          "  fmt <wdl> [-o OUT]     write the wizard back in its canonical form\n"
+                          "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
                           "  lsp                    run the language server on standard input and output\n"
                           "\n"
@@ -60,7 +61,8 @@ QString WdlTool::usage()
 
 QString WdlTool::version()
 {
-    return QStringLiteral("wdltool " WDLC_VERSION "\n");
+    return QStringLiteral("wdltool " WDLC_VERSION " (revision ") + QLatin1String(BuildRevision::text())
+           + QStringLiteral(")\n");
 }
 
 int WdlTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
