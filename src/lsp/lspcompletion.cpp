@@ -194,8 +194,8 @@ SourceSymbols::Kind LspCompletion::kindAfterTag(SourceSymbols::Context context, 
     }
 }
 
-QJsonArray LspCompletion::items(const WizardIndex &index, const SourceSymbols::LineInfo &info, const QString &lineText,
-                                int line, int character)
+QJsonArray LspCompletion::items(const WizardIndex &index, WdlWizard *wizard, const SourceSymbols::LineInfo &info,
+                                const QString &lineText, int line, int character)
 {
     QJsonArray out;
     const SourceSymbols::Context context = info.context;
@@ -221,7 +221,8 @@ QJsonArray LspCompletion::items(const WizardIndex &index, const SourceSymbols::L
     const auto addSymbols = [&](Kind wanted) {
         for (const WizardIndex::Symbol &symbol : index.symbols()) {
             if (matches(symbol, wanted))
-                out.append(item(symbol.id, itemKindOf(symbol.kind), symbol.detail, symbol.id, line, start, end));
+                out.append(item(symbol.id, itemKindOf(symbol.kind), index.detail(symbol, wizard), symbol.id, line,
+                                start, end));
         }
     };
 

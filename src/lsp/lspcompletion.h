@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QString>
 
+class WdlWizard;
 class WizardIndex;
 
 // What may be written at a place in a WDL line: the tags of the block the
@@ -15,9 +16,10 @@ class LspCompletion
 {
 public:
     // Completion items for the cursor at character of lineText, the line
-    // number line of a file of index whose line is described by info.
-    static QJsonArray items(const WizardIndex &index, const SourceSymbols::LineInfo &info, const QString &lineText,
-                            int line, int character);
+    // number line of a file of index whose line is described by info; the
+    // wizard holds the index's items, which give each id its detail.
+    static QJsonArray items(const WizardIndex &index, WdlWizard *wizard, const SourceSymbols::LineInfo &info,
+                            const QString &lineText, int line, int character);
 
     // The tags a line in context may start with, by their keyword values.
     static QVector<int> tagsOf(SourceSymbols::Context context);

@@ -10,6 +10,7 @@
 #include "reader/wdlparser.h"
 #include "reader/wdlsourcefile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -509,6 +510,20 @@ void LspServer::flush()
         return;
     analyse();
     publishDiagnostics();
+    releaseItems();
+}
+
+// The items go once the diagnostics are out, not before: their release takes
+// about as long as an open. A hover or a completion opens the wizard again.
+// The second call lets Qt compact its list of posted events, which the first
+// leaves one slot longer per item.
+void LspServer::releaseItems()
+{
+    m_wizard->clearAllModels();
+    m_loaded.clear();
+    m_retired.clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents();
 }
 
 void LspServer::analyse()
@@ -516,8 +531,12 @@ void LspServer::analyse()
     QStringList stale = m_stale.values();
     std::sort(stale.begin(), stale.end());
     m_stale.clear();
-    for (const QString &wizard : qAsConst(stale))
-        m_indexes.insert(wizard, WizardIndex::build(m_wizard, wizard, &m_overlay));
+    for (const QString &wizard : qAsConst(stale)) {
+        // The index it replaces goes with the items, after the diagnostics.
+        m_retired.append(m_indexes.take(wizard));
+        m_indexes.insert(wizard, WizardIndex::build(m_wizard, wizard, &m_overlay, &m_retired.constLast()));
+    }
+    m_loaded = stale.isEmpty() ? m_loaded : stale.constLast();
 }
 
 void LspServer::publishDiagnostics()
@@ -587,10 +606,25 @@ const WizardIndex *LspServer::indexFor(const QString &path)
     return it == m_indexes.cend() ? nullptr : &it.value();
 }
 
+const WizardIndex *LspServer::loadedIndexFor(const QString &path)
+{
+    const WizardIndex *index = indexFor(path);
+    if (!index || index->topLevel() == m_loaded)
+        return index;
+    // The items are gone, or another wizard's: this one is opened again, and
+    // its items stay for the questions that follow.
+    const QString wizard = index->topLevel();
+    m_indexes.insert(wizard, WizardIndex::build(m_wizard, wizard, &m_overlay, index));
+    m_loaded = wizard;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents();
+    return &m_indexes[wizard];
+}
+
 QJsonValue LspServer::hover(const QJsonObject &params)
 {
     const QString path = pathOfUri(uriOf(params));
-    const WizardIndex *index = indexFor(path);
+    const WizardIndex *index = loadedIndexFor(path);
     int line = 0;
     int character = 0;
     positionOf(params, &line, &character);
@@ -603,12 +637,13 @@ QJsonValue LspServer::hover(const QJsonObject &params)
         text = QStringLiteral("**") + WizardIndex::kindName(symbol->kind) + QStringLiteral("** `") + symbol->id
                + QStringLiteral("` is not defined.");
     } else {
-        text = symbol->description;
+        text = index->description(*symbol, m_wizard);
     }
     if (symbol->defined && symbol->kind == SourceSymbols::Text) {
-        text += QStringLiteral("\n\nEnglish:\n\n") + markdownQuoted(symbol->text);
-        if (!symbol->help.isEmpty())
-            text += QStringLiteral("\n\nhelp:\n\n") + markdownQuoted(symbol->help);
+        QString help;
+        text += QStringLiteral("\n\nEnglish:\n\n") + markdownQuoted(index->text(*symbol, m_wizard, &help));
+        if (!help.isEmpty())
+            text += QStringLiteral("\n\nhelp:\n\n") + markdownQuoted(help);
         QStringList ids;
         for (const WizardIndex::Symbol &s : index->symbols()) {
             if (s.kind == SourceSymbols::Text && s.defined)
@@ -682,7 +717,7 @@ QJsonValue LspServer::references(const QJsonObject &params)
 QJsonValue LspServer::documentSymbols(const QJsonObject &params)
 {
     const QString path = pathOfUri(uriOf(params));
-    const WizardIndex *index = indexFor(path);
+    const WizardIndex *index = loadedIndexFor(path);
     const WizardIndex::File *file = index ? index->file(path) : nullptr;
     if (!file)
         return QJsonArray();
@@ -708,10 +743,11 @@ QJsonValue LspServer::documentSymbols(const QJsonObject &params)
         if (symbol.definition.path != path || symbol.definition.line != o.line || symbol.definition.start != o.start)
             continue;
         const int lastLine = qMax(o.line, o.lastLine);
+        const QString detail = index->detail(symbol, m_wizard);
         Node node;
         node.symbol = QJsonObject{
             {QStringLiteral("name"), symbol.id},
-            {QStringLiteral("detail"), symbol.detail.isEmpty() ? WizardIndex::kindName(symbol.kind) : symbol.detail},
+            {QStringLiteral("detail"), detail.isEmpty() ? WizardIndex::kindName(symbol.kind) : detail},
             {QStringLiteral("kind"), symbolKindCode(symbol.kind)},
             {QStringLiteral("range"), range(o.line, 0, lastLine, lines.value(lastLine).size())},
             {QStringLiteral("selectionRange"), range(o.line, o.start, o.line, o.end)}};
@@ -746,7 +782,7 @@ QJsonValue LspServer::documentSymbols(const QJsonObject &params)
 QJsonValue LspServer::completion(const QJsonObject &params)
 {
     const QString path = pathOfUri(uriOf(params));
-    const WizardIndex *index = indexFor(path);
+    const WizardIndex *index = loadedIndexFor(path);
     const WizardIndex::File *file = index ? index->file(path) : nullptr;
     if (!file)
         return QJsonArray();
@@ -757,7 +793,7 @@ QJsonValue LspServer::completion(const QJsonObject &params)
     if (line < 0 || line >= lines.size())
         return QJsonArray();
     const SourceSymbols::LineInfo info = file->symbols.lines().value(line);
-    return LspCompletion::items(*index, info, lines.at(line), line, character);
+    return LspCompletion::items(*index, m_wizard, info, lines.at(line), line, character);
 }
 
 QJsonValue LspServer::formatting(const QJsonObject &params)

@@ -99,6 +99,9 @@ private:
     // The index answering for a file, brought up to date; null for a file
     // of no wizard.
     const WizardIndex *indexFor(const QString &path);
+    // The same, with the wizard holding its items, for what only they tell.
+    const WizardIndex *loadedIndexFor(const QString &path);
+    void releaseItems();
     QByteArray sourceOf(const QString &path) const;
 
     QJsonValue hover(const QJsonObject &params);
@@ -125,9 +128,12 @@ private:
     // Top-level file to its index; the wizards waiting for a new one.
     QHash<QString, WizardIndex> m_indexes;
     QSet<QString> m_stale;
+    QList<WizardIndex> m_retired;
     // Included file to the wizards that include it, found when it was opened.
     QHash<QString, QStringList> m_includers;
     QSet<QString> m_published;
+    // The wizard whose items the wizard object holds, or empty.
+    QString m_loaded;
     TranslationTexts m_translations;
 };
 

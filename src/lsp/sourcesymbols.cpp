@@ -144,7 +144,7 @@ int Scanner::classify(Context context)
         return -1;
     const int keyword = keywordOf(tokens, context);
     // A text line inside a block defines the text only when more follows its id.
-    const bool definesText = tokens.size() > 2 || m_info->quoteColumn >= 0;
+    const bool definesText = tokens.size() > 2 || m_info->hasQuote;
     switch (context) {
     case SourceSymbols::TopLevel:
         switch (keyword) {
@@ -239,6 +239,20 @@ void Scanner::classifyScriptLine()
     }
 }
 
+// Whether the lossless layer's words are the words of a script line: they
+// split at any white space, a script at blanks only.
+bool wordsAreBlankSeparated(const WdlSourceFile::Line &line)
+{
+    if (line.quoteStart >= 0)
+        return false;
+    for (int i = line.codeStart; i < line.codeEnd; ++i) {
+        const uchar c = uchar(line.raw.at(i));
+        if (c >= 0x80 || (c < 0x20 && c != '\r'))
+            return false;
+    }
+    return true;
+}
+
 // The column of the line's first character of code: where its first word
 // starts, or, when the code starts with a quote, where the decoded line
 // first holds something other than white space.
@@ -251,6 +265,35 @@ int firstCodeColumn(const WdlSourceFile::Line &line)
     while (i < text.size() && text.at(i).isSpace())
         ++i;
     return i;
+}
+
+// The line's words in its context. Most lines are split from the lossless
+// layer's words, decoded once already; a script line with other white space
+// than blanks, or a quote, is decoded again.
+QVector<SourceSymbols::Token> tokensOf(const WdlSourceFile::Line &line, Context context)
+{
+    if (context == SourceSymbols::ScriptBlock && !wordsAreBlankSeparated(line))
+        return SourceSymbols::tokens(line.code(), firstCodeColumn(line), context);
+    QVector<SourceSymbols::Token> out;
+    out.reserve(line.words.size());
+    for (const WdlSourceFile::Word &word : line.words) {
+        const int column = word.column - 1;
+        if (context == SourceSymbols::TopLevel || context == SourceSymbols::ScriptBlock) {
+            out.append(SourceSymbols::Token{word.text, column, column + int(word.text.size())});
+            continue;
+        }
+        // In a block a colon separates words too.
+        int start = 0;
+        while (start <= word.text.size()) {
+            int end = word.text.indexOf(QLatin1Char(':'), start);
+            if (end < 0)
+                end = word.text.size();
+            if (end > start)
+                out.append(SourceSymbols::Token{word.text.mid(start, end - start), column + start, column + end});
+            start = end + 1;
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -349,13 +392,8 @@ SourceSymbols SourceSymbols::scan(const WdlSourceFile &file)
         const Context context = stack.isEmpty() ? TopLevel : stack.constLast().context;
         info.context = context;
         info.scriptTag = stack.isEmpty() ? -1 : stack.constLast().scriptTag;
-        const QString code = line.code();
-        const int first = firstCodeColumn(line);
-        info.tokens = tokens(code, first, context);
-        if (context != ScriptBlock) {
-            const int quote = code.indexOf(QLatin1Char('"'));
-            info.quoteColumn = quote < 0 ? -1 : first + quote;
-        }
+        info.hasQuote = line.quoteStart >= 0;
+        info.tokens = tokensOf(line, context);
         int parent = -1;
         for (int b = stack.size() - 1; b >= 0 && parent < 0; --b)
             parent = stack.at(b).head;

@@ -89,8 +89,8 @@ public:
         // The line's words as the reader splits them in its context, up to
         // the first double quote outside scripts. Brace lines have none.
         QVector<Token> tokens;
-        // Offset of the first double quote in the decoded line, or -1.
-        int quoteColumn = -1;
+        // The code holds a double quote: what follows it is text.
+        bool hasQuote = false;
         bool isBrace = false;
     };
 

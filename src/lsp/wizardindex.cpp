@@ -1,6 +1,7 @@
 #include "lsp/wizardindex.h"
 
 #include "core/fileurl.h"
+#include "core/inputfile.h"
 #include "core/warning.h"
 #include "core/wdlwizard.h"
 #include "items/wdltokenfilter.h"
@@ -11,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaEnum>
 
@@ -20,19 +22,15 @@ namespace {
 
 using Kind = SourceSymbols::Kind;
 
-QString key(Kind kind, const QString &id)
+bool readBytes(const QString &path, const SourceOverlay *overlay, QByteArray *bytes)
 {
-    return QString::number(int(kind)) + QLatin1Char(':') + id;
-}
-
-bool readSource(const QString &path, const SourceOverlay *overlay, WdlSourceFile *file)
-{
-    QByteArray bytes;
-    if (overlay && overlay->find(path, &bytes)) {
-        *file = WdlSourceFile::fromBytes(bytes);
+    if (overlay && overlay->find(path, bytes))
         return true;
-    }
-    return WdlSourceFile::read(path, file);
+    QFile file(path);
+    if (!InputFile::open(file))
+        return false;
+    *bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
 }
 
 // A text quoted for Markdown: on one line, and no character Markdown reads.
@@ -179,15 +177,6 @@ const Collection kCollections[] = {
     {WizardContent::ScriptsSlot, SourceSymbols::Script},
 };
 
-// Items released by clearAllModels go only when posted deletions are
-// processed; the second call lets Qt compact its list of posted events.
-void releaseItems(WdlWizard *wizard)
-{
-    wizard->clearAllModels();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::sendPostedEvents();
-}
-
 bool isIdCharacter(QChar c)
 {
     return !c.isSpace() && c != QLatin1Char('"') && c != QLatin1Char('.');
@@ -252,15 +241,15 @@ QString WizardIndex::kindName(Kind kind)
 
 int WizardIndex::addSymbol(Kind kind, const QString &id)
 {
-    const QString k = key(kind, id);
-    const auto it = m_symbolByKey.constFind(k);
-    if (it != m_symbolByKey.cend())
+    QHash<QString, int> &byId = m_symbolById[kind];
+    const auto it = byId.constFind(id);
+    if (it != byId.cend())
         return it.value();
     Symbol symbol;
     symbol.kind = kind;
     symbol.id = id;
     m_symbols.append(symbol);
-    m_symbolByKey.insert(k, m_symbols.size() - 1);
+    byId.insert(id, m_symbols.size() - 1);
     return m_symbols.size() - 1;
 }
 
@@ -275,8 +264,10 @@ const WizardIndex::File *WizardIndex::file(const QString &path) const
 
 const WizardIndex::Symbol *WizardIndex::symbol(Kind kind, const QString &id) const
 {
-    const auto it = m_symbolByKey.constFind(key(kind, id));
-    return it == m_symbolByKey.cend() ? nullptr : &m_symbols.at(it.value());
+    if (kind <= SourceSymbols::NoKind || kind > SourceSymbols::LocalFirstParameter)
+        return nullptr;
+    const auto it = m_symbolById[kind].constFind(id);
+    return it == m_symbolById[kind].cend() ? nullptr : &m_symbols.at(it.value());
 }
 
 const WizardIndex::Symbol *WizardIndex::symbolAt(const QString &path, int line, int column, Location *word) const
@@ -294,7 +285,8 @@ const WizardIndex::Symbol *WizardIndex::symbolAt(const QString &path, int line, 
     return &m_symbols.at(f->symbolOfOccurrence.at(at));
 }
 
-WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay)
+WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay,
+                               const WizardIndex *earlier)
 {
     WizardIndex index;
     index.m_topLevel = SourceOverlay::key(topLevelPath);
@@ -305,22 +297,30 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
     wizard->setSourceOverlay(nullptr);
 
     // The files in reading order: the top-level file, each included file at
-    // its INCLUDE line. The reader follows no INCLUDE of an included file.
-    WdlSourceFile top;
-    if (readSource(index.m_topLevel, overlay, &top)) {
-        File file;
-        file.path = index.m_topLevel;
-        file.symbols = SourceSymbols::scan(top);
-        index.m_files.append(file);
-        for (const SourceSymbols::Include &include : file.symbols.includes()) {
+    // its INCLUDE line. The reader follows no INCLUDE of an included file. A
+    // file as it was at the last build is taken whole, a changed one split
+    // anew but for the lines it shares with that build.
+    const auto read = [&](const QString &path) {
+        File f;
+        f.path = path;
+        if (!readBytes(path, overlay, &f.bytes))
+            return false;
+        const File *before = earlier ? earlier->file(path) : nullptr;
+        if (before && before->bytes == f.bytes) {
+            index.m_files.append(*before);
+            return true;
+        }
+        f.source = before ? WdlSourceFile::fromBytes(f.bytes, before->source) : WdlSourceFile::fromBytes(f.bytes);
+        f.symbols = SourceSymbols::scan(f.source);
+        index.m_files.append(f);
+        return true;
+    };
+    if (read(index.m_topLevel)) {
+        const QVector<SourceSymbols::Include> includes = index.m_files.first().symbols.includes();
+        for (const SourceSymbols::Include &include : includes) {
             const QString path = QDir::cleanPath(QDir(directory).absoluteFilePath(include.name));
-            WdlSourceFile source;
-            if (index.file(path) || path == index.m_topLevel || !readSource(path, overlay, &source))
-                continue;
-            File included;
-            included.path = path;
-            included.symbols = SourceSymbols::scan(source);
-            index.m_files.append(included);
+            if (!index.file(path) && path != index.m_topLevel)
+                read(path);
         }
     }
     for (const File &f : index.m_files)
@@ -386,84 +386,6 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
             symbol.definition = symbol.uses.first();
     }
 
-    // Descriptions, while the items are there.
-    for (const Collection &collection : kCollections) {
-        for (WdlToken *item : wizard->model(collection.slot)->items()) {
-            Symbol &symbol = index.m_symbols[index.m_symbolByKey.value(key(collection.kind, item->id()))];
-            if (!symbol.description.isEmpty())
-                continue; // a second item of the same id: the first is the one ids find
-            switch (collection.kind) {
-            case SourceSymbols::Text: {
-                const auto *text = static_cast<WdlTokenText *>(item);
-                symbol.text = text->getText();
-                symbol.help = text->getHelp();
-                symbol.detail = text->getText();
-                symbol.description = QStringLiteral("**text** ") + code(text->id()) + QStringLiteral(", number ")
-                                     + QString::number(text->getIndex());
-                break;
-            }
-            case SourceSymbols::ChoiceList: {
-                const auto *list = static_cast<WdlTokenChoiceList *>(item);
-                symbol.detail = QString::number(list->choiceCount()) + QStringLiteral(" choices");
-                symbol.description = QStringLiteral("**choice list** ") + code(list->id());
-                const QList<WdlTokenText *> choices = list->getChoices();
-                for (int i = 0; i < choices.size(); ++i)
-                    symbol.description += QStringLiteral("\n- ") + textLine(choices.at(i))
-                                          + (i == list->defaultChoice() ? QStringLiteral(" (default)") : QString());
-                break;
-            }
-            case SourceSymbols::Filter: {
-                const auto *filter = static_cast<WdlTokenFilter *>(item);
-                symbol.detail = filter->isClf() ? QStringLiteral("CLF") : QStringLiteral("APF");
-                QStringList indexes;
-                const QBitArray bits = filter->bits();
-                for (int i = 0; i < bits.size() && indexes.size() < 64; ++i) {
-                    if (bits.testBit(i))
-                        indexes.append(QString::number(i));
-                }
-                symbol.description = QStringLiteral("**")
-                                     + (filter->isClf() ? QStringLiteral("choice-list filter")
-                                                        : QStringLiteral("array filter"))
-                                     + QStringLiteral("** ") + code(filter->id()) + QStringLiteral("\n\nindexes: ")
-                                     + (indexes.isEmpty() ? QStringLiteral("none")
-                                                          : indexes.join(QStringLiteral(", ")));
-                break;
-            }
-            case SourceSymbols::LocalParameter: {
-                const auto *local = static_cast<WdlTokenLocalParam *>(item);
-                symbol.detail = QStringLiteral("LP = ") + QString::number(local->value());
-                symbol.description = QStringLiteral("**local parameter** ") + code(local->id()) + QStringLiteral(" = ")
-                                     + QString::number(local->value());
-                break;
-            }
-            case SourceSymbols::Parameter:
-                symbol.description = describeParameter(static_cast<WdlTokenParam *>(item), &symbol.detail);
-                break;
-            case SourceSymbols::Screen: {
-                QString keyword;
-                if (const File *f = index.file(symbol.definition.path)) {
-                    const QVector<SourceSymbols::Token> &tokens = f->symbols.lines().at(symbol.definition.line).tokens;
-                    if (!tokens.isEmpty())
-                        keyword = tokens.first().text;
-                    keyword.remove(QLatin1Char(':'));
-                }
-                symbol.detail = keyword;
-                symbol.description = describeScreen(static_cast<WdlTokenScreen *>(item), keyword);
-                break;
-            }
-            case SourceSymbols::Overlay:
-                symbol.detail = QStringLiteral("overlay");
-                symbol.description = describeOverlay(static_cast<WdlTokenOverlay *>(item));
-                break;
-            case SourceSymbols::Script:
-                symbol.description = describeScript(static_cast<WdlTokenScript *>(item), &symbol.detail);
-                break;
-            default:
-                break;
-            }
-        }
-    }
-
     // The problems, each on the word it names where the line holds one.
     const WarningsModel *warnings = wizard->warningsModel();
     QVector<Diagnostic> diagnostics;
@@ -485,7 +407,6 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
             diagnostics.append(d);
         }
     }
-    releaseItems(wizard);
 
     for (Diagnostic &d : diagnostics) {
         const File *f = index.file(d.location.path);
@@ -522,4 +443,111 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
     }
     index.m_diagnostics = diagnostics;
     return index;
+}
+
+WdlToken *WizardIndex::itemOf(const Symbol &symbol, WdlWizard *wizard) const
+{
+    if (!symbol.defined)
+        return nullptr;
+    for (const Collection &collection : kCollections) {
+        if (collection.kind == symbol.kind)
+            return wizard->model(collection.slot)->itemById(symbol.id);
+    }
+    return nullptr;
+}
+
+QString WizardIndex::text(const Symbol &symbol, WdlWizard *wizard, QString *help) const
+{
+    const auto *text = symbol.kind == SourceSymbols::Text ? static_cast<WdlTokenText *>(itemOf(symbol, wizard))
+                                                          : nullptr;
+    if (help)
+        *help = text ? text->getHelp() : QString();
+    return text ? text->getText() : QString();
+}
+
+QString WizardIndex::detail(const Symbol &symbol, WdlWizard *wizard) const
+{
+    QString detail;
+    describe(symbol, wizard, &detail);
+    return detail;
+}
+
+QString WizardIndex::description(const Symbol &symbol, WdlWizard *wizard) const
+{
+    return describe(symbol, wizard, nullptr);
+}
+
+// The Markdown description of the symbol's item, and its one-line detail;
+// the detail alone when description is not wanted (detail given).
+QString WizardIndex::describe(const Symbol &symbol, WdlWizard *wizard, QString *detail) const
+{
+    WdlToken *item = itemOf(symbol, wizard);
+    QString ignored;
+    QString &line = detail ? *detail : ignored;
+    if (!item)
+        return QString();
+    switch (symbol.kind) {
+    case SourceSymbols::Text: {
+        const auto *text = static_cast<WdlTokenText *>(item);
+        line = text->getText();
+        return detail ? QString()
+                      : QStringLiteral("**text** ") + code(text->id()) + QStringLiteral(", number ")
+                            + QString::number(text->getIndex());
+    }
+    case SourceSymbols::ChoiceList: {
+        const auto *list = static_cast<WdlTokenChoiceList *>(item);
+        line = QString::number(list->choiceCount()) + QStringLiteral(" choices");
+        if (detail)
+            return QString();
+        QString out = QStringLiteral("**choice list** ") + code(list->id());
+        const QList<WdlTokenText *> choices = list->getChoices();
+        for (int i = 0; i < choices.size(); ++i)
+            out += QStringLiteral("\n- ") + textLine(choices.at(i))
+                   + (i == list->defaultChoice() ? QStringLiteral(" (default)") : QString());
+        return out;
+    }
+    case SourceSymbols::Filter: {
+        const auto *filter = static_cast<WdlTokenFilter *>(item);
+        line = filter->isClf() ? QStringLiteral("CLF") : QStringLiteral("APF");
+        if (detail)
+            return QString();
+        QStringList indexes;
+        const QBitArray bits = filter->bits();
+        for (int i = 0; i < bits.size() && indexes.size() < 64; ++i) {
+            if (bits.testBit(i))
+                indexes.append(QString::number(i));
+        }
+        return QStringLiteral("**")
+               + (filter->isClf() ? QStringLiteral("choice-list filter") : QStringLiteral("array filter"))
+               + QStringLiteral("** ") + code(filter->id()) + QStringLiteral("\n\nindexes: ")
+               + (indexes.isEmpty() ? QStringLiteral("none") : indexes.join(QStringLiteral(", ")));
+    }
+    case SourceSymbols::LocalParameter: {
+        const auto *local = static_cast<WdlTokenLocalParam *>(item);
+        line = QStringLiteral("LP = ") + QString::number(local->value());
+        return QStringLiteral("**local parameter** ") + code(local->id()) + QStringLiteral(" = ")
+               + QString::number(local->value());
+    }
+    case SourceSymbols::Parameter:
+        return describeParameter(static_cast<WdlTokenParam *>(item), &line);
+    case SourceSymbols::Screen: {
+        // The kind of screen is its head's keyword.
+        QString keyword;
+        if (const File *f = file(symbol.definition.path)) {
+            const QVector<SourceSymbols::Token> &tokens = f->symbols.lines().at(symbol.definition.line).tokens;
+            if (!tokens.isEmpty())
+                keyword = tokens.first().text;
+            keyword.remove(QLatin1Char(':'));
+        }
+        line = keyword;
+        return detail ? QString() : describeScreen(static_cast<WdlTokenScreen *>(item), keyword);
+    }
+    case SourceSymbols::Overlay:
+        line = QStringLiteral("overlay");
+        return detail ? QString() : describeOverlay(static_cast<WdlTokenOverlay *>(item));
+    case SourceSymbols::Script:
+        return describeScript(static_cast<WdlTokenScript *>(item), &line);
+    default:
+        return QString();
+    }
 }

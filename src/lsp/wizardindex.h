@@ -2,6 +2,7 @@
 #define WDLC_WIZARDINDEX_H
 
 #include "lsp/sourcesymbols.h"
+#include "reader/wdlsourcefile.h"
 
 #include <QHash>
 #include <QString>
@@ -9,15 +10,17 @@
 #include <QVector>
 
 class SourceOverlay;
+class WdlToken;
 class WdlWizard;
 
 // What an editor asks about one wizard, taken from one open of it: every id
 // with its definition, its uses and a description, in the top-level file and
 // the files it includes, and the wizard's problems placed on their words.
 //
-// It holds plain copies, not items: the wizard opens one file at a time and
-// releases the items of the last open, while a server keeps one index per
-// open wizard.
+// It holds plain copies of positions, not items: the wizard holds the items
+// of one open at a time, while a server keeps one index per open wizard. What
+// only the items tell (descriptions, a text's English) is asked of the wizard
+// while it still holds the items of the open this index was made from.
 class WizardIndex
 {
 public:
@@ -40,13 +43,6 @@ public:
         Location definition;
         // Every word that names it, the definition included, in reading order.
         QVector<Location> uses;
-        // One line for lists: a text's English, a parameter's kind and number, ...
-        QString detail;
-        // Markdown for hovers.
-        QString description;
-        // A text's English and its help.
-        QString text;
-        QString help;
     };
 
     struct Diagnostic
@@ -60,14 +56,26 @@ public:
     struct File
     {
         QString path;
+        QByteArray bytes;
+        WdlSourceFile source;
         SourceSymbols symbols;
         // The symbol each occurrence names, by index into symbols().
         QVector<int> symbolOfOccurrence;
     };
 
     // Opens the wizard at topLevelPath with the overlay's texts in place of
-    // files, takes what an editor needs, and releases the items again.
-    static WizardIndex build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay);
+    // files and takes what an editor needs. The items stay in the wizard
+    // until its next open. What earlier, an index of the same wizard, read
+    // of a file is not read again.
+    static WizardIndex build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay,
+                             const WizardIndex *earlier = nullptr);
+
+    // From the items, which the wizard must still hold: one line for
+    // lists (a text's English, a parameter's kind and number, ...), Markdown
+    // for hovers, a text's English and help.
+    QString detail(const Symbol &symbol, WdlWizard *wizard) const;
+    QString description(const Symbol &symbol, WdlWizard *wizard) const;
+    QString text(const Symbol &symbol, WdlWizard *wizard, QString *help) const;
 
     QString topLevel() const { return m_topLevel; }
     // The top-level file and the files it includes, as absolute clean paths.
@@ -85,6 +93,9 @@ public:
 
 private:
     int addSymbol(SourceSymbols::Kind kind, const QString &id);
+    QString describe(const Symbol &symbol, WdlWizard *wizard, QString *detail) const;
+    // The wizard's item a symbol names; null for one it does not define.
+    WdlToken *itemOf(const Symbol &symbol, WdlWizard *wizard) const;
     // Moves a problem reported at an INCLUDE line onto the definition, in the
     // included file, of the item its message names.
     void placeOnIncludedDefinition(Diagnostic *d) const;
@@ -93,7 +104,8 @@ private:
     QStringList m_paths;
     QVector<File> m_files;
     QVector<Symbol> m_symbols;
-    QHash<QString, int> m_symbolByKey;
+    // Symbols by id, one table per kind.
+    QHash<QString, int> m_symbolById[SourceSymbols::LocalFirstParameter + 1];
     QVector<Diagnostic> m_diagnostics;
 };
 
