@@ -55,6 +55,7 @@ void WdlWizard::clearAllModels()
     for (WdlToken *item : qAsConst(m_unlistedItems))
         item->deleteLater();
     m_unlistedItems.clear();
+    m_sourcePositions.clear();
     emit isValidForSavingChanged();
 
     m_loadedItems.clear();
@@ -108,6 +109,7 @@ WizardContent WdlWizard::content()
     view.includedFiles = &m_includedFiles;
     view.warnings = this;
     view.unlistedItems = &m_unlistedItems;
+    view.positions = &m_sourcePositions;
     return view;
 }
 
@@ -184,6 +186,8 @@ BuildProducts WdlWizard::buildInMemory(const QString &sasUrl)
     if (builder.buildImage(sasUrl))
         products.image = builder.image();
     products.problems = builder.problems();
+    products.translatedTexts = builder.translatedTexts();
+    products.csivPathTexts = builder.csivPathTexts();
     return products;
 }
 
@@ -239,9 +243,9 @@ void WdlWizard::addWarning(const QString &text, int line)
         emit isValidForSavingChanged();
 }
 
-void WdlWizard::addWarningIn(const QString &fileName, const QString &text, int line)
+void WdlWizard::addWarningIn(const QString &fileName, const QString &text, int line, const QString &subject)
 {
-    m_warnings.appendWarning(new Warning(text, fileName, line));
+    m_warnings.appendWarning(new Warning(text, fileName, line, subject));
 }
 
 void WdlWizard::onNewWarningAdded(const QString &q, ushort i)

@@ -3,6 +3,7 @@
 
 #include "core/buildproducts.h"
 #include "core/includedfile.h"
+#include "core/sourcepositions.h"
 #include "core/warningsink.h"
 #include "core/warningsmodel.h"
 #include "core/wdlheader.h"
@@ -74,7 +75,7 @@ public:
 
     // A warning of the wizard itself, carrying the current file's name.
     void addWarning(const QString &text, int line) override;
-    void addWarningIn(const QString &fileName, const QString &text, int line) override;
+    void addWarningIn(const QString &fileName, const QString &text, int line, const QString &subject) override;
 
     // Why the command line would write no image for the loaded wizard though
     // it opened without warnings (no screens, too much data), or an empty
@@ -103,6 +104,8 @@ public:
     WdlHeader *header() { return &m_header; }
     // What the layers below see of the wizard.
     WizardContent content();
+    // The lines that made each item of the loaded wizard, in their own files.
+    const SourcePositions &sourcePositions() const { return m_sourcePositions; }
 
     bool isEmpty() const { return m_isEmpty; }
     bool isValidForSaving() const;
@@ -151,6 +154,7 @@ private:
     QString m_currentFile;
     QList<WdlToken *> m_unlistedItems;
     const SourceOverlay *m_sourceOverlay = nullptr;
+    SourcePositions m_sourcePositions;
 };
 
 #endif

@@ -5,6 +5,7 @@
 
 #include <QList>
 
+class SourcePositions;
 class WarningSink;
 class WdlHeader;
 class WdlToken;
@@ -36,6 +37,9 @@ struct WizardContent
     // Items that belong to no collection (a screen named by NS but never
     // defined): released with the collections.
     QList<WdlToken *> *unlistedItems = nullptr;
+    // Where the reader notes the lines that made each item, for the tools
+    // that point at them; null to note nothing.
+    SourcePositions *positions = nullptr;
 
     WizardItemsModel *parameters() const { return models[ParametersSlot]; }
     WizardItemsModel *screens() const { return models[ScreensSlot]; }

@@ -27,19 +27,6 @@ bool elementStarts(const QXmlStreamReader &xml, QLatin1String name)
 
 void ignoreProgress(int) {}
 
-// The names of the files named like translations beside the image, in byte
-// order: a directory lists its entries in an order of its own, and the same
-// input must give the same image on every machine.
-QStringList translationFileNames(const QString &directory)
-{
-    // Name filters ignore letter case unless asked otherwise. Directories and
-    // dangling links that match are listed too: opening them fails, and says so.
-    QStringList names = QDir(directory).entryList({QStringLiteral("translation_*.xml")},
-                                                  QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
-    return names;
-}
-
 // The template's escapes for what a text cannot hold literally in a line of
 // the file: a line break and a double quote.
 QString unescapeContent(QString content)
@@ -51,6 +38,19 @@ QString unescapeContent(QString content)
 }
 
 } // namespace
+
+QStringList TranslationImporter::translationFileNames(const QString &directory)
+{
+    // Name filters ignore letter case unless asked otherwise. Directories and
+    // dangling links that match are listed too: opening them fails, and says so.
+    QStringList names = QDir(directory).entryList({QStringLiteral("translation_*.xml")},
+                                                  QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
+    names.removeAll(TranslationTemplate::kFileName);
+    // In byte order: a directory lists its entries in an order of its own,
+    // and the same input must give the same image on every machine.
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
+    return names;
+}
 
 TranslationImporter::TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn)
     : m_texts(texts), m_productName(productName), m_warn(std::move(warn))
@@ -70,16 +70,10 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
     if (expected < std::numeric_limits<int>::max() / 2)
         image.reserve(int(expected));
     for (const QString &name : names) {
-        if (name == TranslationTemplate::kFileName)
-            continue;
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
-        QFile file(directory.isEmpty() ? name : QDir(directory).filePath(name));
-        if (!InputFile::open(file)) {
-            m_warn(QStringLiteral("Unable to open file ") + file.fileName(), file.fileName(), 0);
-            continue;
-        }
-        const std::vector<char> dictionary = readTranslationFile(file);
+        const std::vector<char> dictionary = readTranslationFile(directory.isEmpty() ? name
+                                                                                     : QDir(directory).filePath(name));
         if (dictionary.empty())
             continue;
         image.bytes(QByteArray::fromRawData(dictionary.data(), int(dictionary.size())), "translation dictionary");
@@ -89,12 +83,23 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
     return count;
 }
 
+std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
+{
+    QFile file(path);
+    if (!InputFile::open(file)) {
+        m_warn(QStringLiteral("Unable to open file ") + path, path, 0);
+        return {};
+    }
+    return readTranslationFile(file);
+}
+
 std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
 {
     const QString fileName = file.fileName();
     // Parsed from memory: the reader decodes a whole buffer much faster than
     // it pulls a device in small blocks.
     QXmlStreamReader xml(file.readAll());
+    m_fileEntries.clear();
     int language = -1;
     DictCodec::Entries entries;
     while (!xml.atEnd()) {
@@ -127,6 +132,11 @@ std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
                fileName, 0);
         return {};
     }
+    if (m_noteEntry) {
+        for (const BuildProducts::TranslatedText &entry : qAsConst(m_fileEntries))
+            m_noteEntry(entry);
+    }
+    m_fileEntries.clear();
     LanguageTable::setProductName(language, m_productName);
     return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
 }
@@ -201,4 +211,6 @@ void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fi
         entries.emplace_back(text->textKey(), content);
     else if (isHelp)
         entries.emplace_back(text->helpKey(), content);
+    if (isText || isHelp)
+        m_fileEntries.append({fileName, lineNumber, id, isHelp, content});
 }

@@ -2,8 +2,10 @@
 #define WDLC_TRANSLATIONIMPORTER_H
 
 #include "codec/dictcodec.h"
+#include "core/buildproducts.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -22,13 +24,23 @@ public:
     // knows it (else 0).
     using Warn = std::function<void(const QString &text, const QString &file, int line)>;
 
+    // An entry of a file whose dictionary goes into the image.
+    using NoteEntry = std::function<void(const BuildProducts::TranslatedText &entry)>;
+
     TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn);
+    void setNoteEntry(NoteEntry note) { m_noteEntry = std::move(note); }
 
     // Appends the dictionary of every "translation_*.xml" beside the image of
     // sasUrl (except the template), each padded to a multiple of 4; returns
     // how many were appended.
     quint8 importTranslations(const QString &sasUrl, LeWriter &image);
-    // One file's encoded dictionary, or nothing when the file is refused.
+    // The names of the files beside an image that its build reads as
+    // translations (not the template), in the order it reads them.
+    static QStringList translationFileNames(const QString &directory);
+    // One file's encoded dictionary, or nothing when the file cannot be
+    // opened or is refused; the refusal is then the last warning given.
+    std::vector<char> readTranslationFile(const QString &path);
+    // The same for a file already open.
     std::vector<char> readTranslationFile(QFile &file);
     // The Translations value of the current "translations" element, or -1.
     int readLanguage(QXmlStreamReader &xml, const QString &fileName);
@@ -39,6 +51,9 @@ private:
     const WizardItemsModel *m_texts;
     QString m_productName;
     Warn m_warn;
+    NoteEntry m_noteEntry;
+    // The entries of the file being read, noted once the file is taken.
+    QList<BuildProducts::TranslatedText> m_fileEntries;
 };
 
 #endif

@@ -7,6 +7,7 @@
 #include "tool/graphcommand.h"
 #include "tool/lspcommand.h"
 #include "tool/toolcommand.h"
+#include "tool/translationscommand.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -23,8 +24,12 @@ struct Subcommand
 
 // A new subcommand is one more row here and a line in the usage.
 const Subcommand kSubcommands[] = {
-    {"check", &CheckCommand::run}, {"dump", &DumpCommand::run}, {"fmt", &FmtCommand::run},
-    {"graph", &GraphCommand::run}, {"lsp", &LspCommand::run},
+    {"check", &CheckCommand::run},
+    {"dump", &DumpCommand::run},
+    {"fmt", &FmtCommand::run},
+    {"graph", &GraphCommand::run},
+    {"lsp", &LspCommand::run},
+    {"translations", &TranslationsCommand::run},
 };
 
 // The core writes a few diagnostic lines to the debug output ("OPEN failed",
@@ -45,17 +50,18 @@ QString WdlTool::usage()
                           "Looks into drive panel wizards and the images wdlc makes of them.\n"
                           "\n"
                           "Commands:\n"
-                          "  check <wdl>...         print every warning as FILE:LINE: warning: MESSAGE\n"
+                          "  check <wdl>...         print errors and warnings as FILE:LINE:COLUMN: ...\n"
                           "  dump [--json] <sas>    print an image section by section\n"
                           "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
                           "  lsp                    run the language server on standard input and output\n"
+                          "  translations <verb>    keep translation files in step; trade them as PO files\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help             show this help; after a command, that command's help\n"
                           "  --version              show the version\n"
                           "\n"
-                          "Exit status: 0 when all is well, 1 for warnings, a damaged image or a file\n"
+                          "Exit status: 0 when all is well, 1 for errors, a damaged image or a file\n"
                           "that cannot be used, 2 for a usage error.\n");
 }
 

@@ -153,6 +153,7 @@ void CommandCheck::resolveOperand(int i, Operand kind)
     case Operand::None:
     case Operand::Number:
     case Operand::Label:
+    case Operand::LabelMark:
     case Operand::CsivPath:
     case Operand::CopyTarget:
         // Numbers were read with the counts; a path or a copy target goes

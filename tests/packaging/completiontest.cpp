@@ -67,21 +67,32 @@ TEST_P(WdltoolCompletion, Offers)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, WdltoolCompletion,
-    ::testing::Values(CompletionRow{"CommandByPrefix", "wdltool g", "graph"},
-                      CompletionRow{"CommandAfterAnOption", "wdltool --help ", "check dump fmt graph lsp"},
-                      CompletionRow{"NoFilesForLsp", "wdltool lsp ", ""},
-                      CompletionRow{"OptionsOfLsp", "wdltool lsp -", "--help -h"},
-                      CompletionRow{"WizardsForCheck", "wdltool check ", "pump.wdl wizards"},
-                      CompletionRow{"MoreWizardsForCheck", "wdltool check pump.wdl wiz", "wizards"},
-                      CompletionRow{"WizardsInAFolder", "wdltool check wizards/", "wizards/motor.wdl"},
-                      CompletionRow{"ImagesForDump", "wdltool dump ", "pump.sas wizards"},
-                      CompletionRow{"ImagesAfterJson", "wdltool dump --json ", "pump.sas wizards"},
-                      CompletionRow{"WizardForFmt", "wdltool fmt ", "pump.wdl wizards"},
-                      CompletionRow{"AnyFileAfterShortOutput", "wdltool fmt pump.wdl -o ",
-                                    "notes.txt pump.sas pump.wdl wizards"},
-                      CompletionRow{"AnyFileAfterLongOutput", "wdltool graph pump.wdl --output n", "notes.txt"},
-                      CompletionRow{"WizardAfterTheOutput", "wdltool graph -o flow.dot ", "pump.wdl wizards"},
-                      CompletionRow{"NothingForAnUnknownCommand", "wdltool lint ", ""}),
+    ::testing::Values(
+        CompletionRow{"CommandByPrefix", "wdltool g", "graph"},
+        CompletionRow{"CommandAfterAnOption", "wdltool --help ", "check dump fmt graph lsp translations"},
+        CompletionRow{"NoFilesForLsp", "wdltool lsp ", ""},
+        CompletionRow{"OptionsOfLsp", "wdltool lsp -", "--help -h"},
+        CompletionRow{"WizardsForCheck", "wdltool check ", "pump.wdl wizards"},
+        CompletionRow{"MoreWizardsForCheck", "wdltool check pump.wdl wiz", "wizards"},
+        CompletionRow{"WizardsInAFolder", "wdltool check wizards/", "wizards/motor.wdl"},
+        CompletionRow{"ImagesForDump", "wdltool dump ", "pump.sas wizards"},
+        CompletionRow{"ImagesAfterJson", "wdltool dump --json ", "pump.sas wizards"},
+        CompletionRow{"WizardAfterWdl", "wdltool dump --wdl ", "pump.wdl wizards"},
+        CompletionRow{"ImageAfterTheWizard", "wdltool dump --wdl pump.wdl ", "pump.sas wizards"},
+        CompletionRow{"FormatsForCheck", "wdltool check --format ", "json sarif text"},
+        CompletionRow{"RuleByPrefix", "wdltool check -Wno-un",
+                      "-Wno-undefined-screen -Wno-unknown-action "
+                      "-Wno-unreachable"},
+        CompletionRow{"WizardForFmt", "wdltool fmt ", "pump.wdl wizards"},
+        CompletionRow{"AnyFileAfterShortOutput", "wdltool fmt pump.wdl -o ", "notes.txt pump.sas pump.wdl wizards"},
+        CompletionRow{"AnyFileAfterLongOutput", "wdltool graph pump.wdl --output n", "notes.txt"},
+        CompletionRow{"WizardAfterTheOutput", "wdltool graph -o flow.dot ", "pump.wdl wizards"},
+        CompletionRow{"TranslationVerbs", "wdltool translations ", "export import new status update"},
+        CompletionRow{"WizardAfterTheVerb", "wdltool translations status --dir wizards ", "pump.wdl wizards"},
+        CompletionRow{"FolderAfterDir", "wdltool translations update pump.wdl --dir ", "wizards"},
+        CompletionRow{"LanguageForNew", "wdltool translations new pump.wdl G", "German Greek"},
+        CompletionRow{"TranslationFileForExport", "wdltool translations export -o de.po pump.wdl ", "wizards"},
+        CompletionRow{"NothingForAnUnknownCommand", "wdltool lint ", ""}),
     rowName<CompletionRow>);
 
 TEST(WdltoolCompletion, OffersTheCommandsOfTheHelp)
@@ -97,10 +108,12 @@ TEST(WdltoolCompletion, OffersTheOptionsOfEachHelp)
 {
     CompletionFiles files;
     EXPECT_EQ(completions({QStringLiteral("wdltool"), QStringLiteral("-")}, files.dir()), helpOptions());
-    for (const QString &command : helpCommands())
-        EXPECT_EQ(completions({QStringLiteral("wdltool"), command, QStringLiteral("-")}, files.dir()),
-                  helpOptions(command))
+    for (const QString &command : helpCommands()) {
+        QStringList expected = helpOptions(command) + helpRules(command);
+        expected.sort();
+        EXPECT_EQ(completions({QStringLiteral("wdltool"), command, QStringLiteral("-")}, files.dir()), expected)
             << "wdltool " << command.toStdString();
+    }
 }
 
 } // namespace

@@ -52,4 +52,18 @@ inline QStringList helpOptions(const QString &command = QString())
     return out;
 }
 
+// The rules of `wdltool <command> --help` (check's), each "-Wrule" of its
+// Rules section with its "-Wno-rule", sorted; none for a command without rules.
+inline QStringList helpRules(const QString &command)
+{
+    const QString help = runToolIn(QDir::currentPath(), {command, QStringLiteral("--help")}).out;
+    QStringList out;
+    for (const QString &line : helpSection(help, QStringLiteral("Rules:"))) {
+        const QString rule = line.trimmed().section(QLatin1Char(' '), 0, 0).mid(2);
+        out << QStringLiteral("-W") + rule << QStringLiteral("-Wno-") + rule;
+    }
+    out.sort();
+    return out;
+}
+
 #endif

@@ -45,6 +45,8 @@ TEST_P(WdlToolRun, MatchesItsTranscript)
     for (const QString &name : QDir(tmp.dir()).entryList(QDir::Files, QDir::Name))
         section(tmp.path(name), QString::fromUtf8(readFile(tmp.path(name))));
     transcript.replace(tmp.dir(), QStringLiteral("{tmp}"));
+    // Messages that name a file by its absolute path (a CSIV file not found).
+    transcript.replace(QStringLiteral(WDLC_TEST_DATA), QStringLiteral("{data}"));
     // The revision first: a tag may hold the version.
     transcript.replace(QStringLiteral("(revision ") + QLatin1String(BuildRevision::text()) + QLatin1Char(')'),
                        QStringLiteral("(revision {revision})"));
@@ -69,6 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"check_clean", "check ../../examples/motor/motor_data.wdl ../../examples/pump/pump_commissioning.wdl"},
         RunRow{"check_missing_file", "check nowhere/none.wdl"},
         RunRow{"check_no_screens", "check compile/no_screens/input/main.wdl"},
+        RunRow{"check_directory", "check tool/check"},
+        // One finding of every rule, the build's CSIV file and translations among them.
+        RunRow{"check_lint", "check tool/check/lint/main.wdl"},
+        RunRow{"check_lint_json", "check --format=json tool/check/lint/main.wdl"},
+        RunRow{"check_lint_sarif", "check --format sarif -Wno-all -Wrange -Wunknown-action tool/check/lint/main.wdl"},
+        RunRow{"check_werror", "check -Wno-all -Werror -Wrange tool/check/lint/main.wdl"},
+        RunRow{"check_unknown_switch", "check -Wlabels tool/check/lint/main.wdl"},
+        RunRow{"check_unknown_format", "check --format=xml tool/check/lint/main.wdl"},
         // The layout: printed, written, checked and shown as a diff; a wizard
         // with warnings keeps its line numbers.
         RunRow{"fmt_print", "fmt layout/input/main.wdl"},
@@ -88,7 +98,54 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"graph_missing_wizard", "graph /nonexistent/w.wdl"},
         RunRow{"dump_text", "dump compile/all_records/expected/main.wdl.sas"},
         RunRow{"dump_json", "dump --json compile/all_records/expected/main.wdl.sas"},
-        RunRow{"dump_missing_image", "dump /nonexistent/w.sas"}),
+        RunRow{"dump_missing_image", "dump /nonexistent/w.sas"},
+        // Every numbered item by its id and line, as a linker's map does.
+        RunRow{"dump_wdl", "dump --wdl compile/all_records/input/main.wdl compile/all_records/expected/main.wdl.sas"},
+        RunRow{"dump_wdl_json",
+               "dump --json --wdl compile/all_records/input/main.wdl compile/all_records/expected/main.wdl.sas"},
+        RunRow{"dump_wdl_missing_wizard", "dump --wdl /nonexistent/w.wdl compile/all_records/expected/main.wdl.sas"},
+        RunRow{"translations_help", "translations --help"}, RunRow{"translations_without_verb", "translations"},
+        RunRow{"translations_unknown_verb", "translations merge a.wdl"},
+        RunRow{"translations_new_without_language", "translations new a.wdl"},
+        RunRow{"translations_import_without_output", "translations import a.wdl a.po"},
+        RunRow{"translations_status_bad_minimum", "translations status a.wdl --min-percent 101"},
+        // Complete, partial, stale, refused (a language in lower case, an
+        // element in a text) and unknown ids with a duplicate.
+        RunRow{"translations_status", "translations status tool/translations/status/speed.wdl"},
+        RunRow{"translations_status_json", "translations status --json tool/translations/status/speed.wdl"},
+        RunRow{"translations_status_below_minimum",
+               "translations status tool/translations/status/speed.wdl --dir tool/translations/gate --min-percent 80"},
+        RunRow{"translations_status_at_minimum",
+               "translations status tool/translations/status/speed.wdl --dir tool/translations/gate --min-percent 75"},
+        RunRow{"translations_status_without_files",
+               "translations status tool/translations/status/speed.wdl --dir {tmp}"},
+        RunRow{"translations_status_of_wizard_with_warnings", "translations status tool/check/main.wdl"},
+        RunRow{"translations_new", "translations new tool/translations/status/speed.wdl German --dir {tmp}"},
+        RunRow{"translations_new_unknown_language",
+               "translations new tool/translations/status/speed.wdl german --dir {tmp}"},
+        RunRow{"translations_new_over_a_file", "translations new tool/translations/status/speed.wdl German"},
+        RunRow{
+            "translations_export",
+            "translations export tool/translations/status/speed.wdl tool/translations/status/translation_Italian.xml "
+            "-o {tmp}/it.po"},
+        RunRow{
+            "translations_export_to_standard_output",
+            "translations export tool/translations/status/speed.wdl tool/translations/status/translation_French.xml"},
+        RunRow{"translations_export_malformed",
+               "translations export tool/translations/status/speed.wdl tool/translations/status/translation_Czech.xml"},
+        RunRow{"translations_import_into_new_file",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/German.po "
+               "-o {tmp}/translation_German.xml"},
+        RunRow{"translations_import_plural",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/plural.po -o {tmp}/t.xml"},
+        RunRow{"translations_import_syntax_error",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/syntax.po -o {tmp}/t.xml"},
+        RunRow{"translations_import_unknown_id",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/unknown_id.po -o "
+               "{tmp}/t.xml"},
+        RunRow{"translations_import_without_context",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/no_context.po -o "
+               "{tmp}/t.xml"}),
     rowName<RunRow>);
 
 // Cases no run in tests/data/ meets: a bare argument, an INCLUDE that climbs
