@@ -24,12 +24,8 @@ struct Subcommand
 
 // A new subcommand is one more row here and a line in the usage.
 const Subcommand kSubcommands[] = {
-    {"check", &CheckCommand::run},
-    {"dump", &DumpCommand::run},
-    {"fmt", &FmtCommand::run},
-    {"graph", &GraphCommand::run},
-    {"lsp", &LspCommand::run},
-    {"translations", &TranslationsCommand::run},
+    {"check", &CheckCommand::run}, {"dump", &DumpCommand::run}, {"fmt", &FmtCommand::run},
+    {"graph", &GraphCommand::run}, {"lsp", &LspCommand::run},   {"translations", &TranslationsCommand::run},
 };
 
 // The core writes a few diagnostic lines to the debug output ("OPEN failed",
