@@ -9,6 +9,7 @@
 #include "output/wdlsourceformatter.h"
 #include "reader/wdlparser.h"
 #include "reader/wdlsourcefile.h"
+#include "tool/checkcommand.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -148,6 +149,32 @@ bool isValidId(const QString &id)
     return true;
 }
 
+// A problem as the protocol publishes it: a rule's finding is a warning with
+// the -W name that check's switches take as its code; what makes wdlc refuse
+// the image is an error.
+QJsonObject diagnosticJson(const WizardIndex::Diagnostic &d)
+{
+    QJsonObject out{{QStringLiteral("range"), range(d.location)},
+                    {QStringLiteral("severity"), d.isError ? 1 : 2},
+                    {QStringLiteral("source"), QStringLiteral("wdltool")},
+                    {QStringLiteral("message"), d.message}};
+    if (!d.rule.isEmpty())
+        out.insert(QStringLiteral("code"), QStringLiteral("-W") + d.rule);
+    return out;
+}
+
+// The id a finding proposes in place of a misspelt one ("... Did you mean
+// finish?"); empty when it proposes none.
+QString proposedId(const QString &message)
+{
+    static const QString kAsk = QStringLiteral(" Did you mean ");
+    const int at = message.lastIndexOf(kAsk);
+    if (at < 0 || !message.endsWith(QLatin1Char('?')))
+        return QString();
+    const QString id = message.mid(at + kAsk.size(), message.size() - at - kAsk.size() - 1);
+    return isValidId(id) ? id : QString();
+}
+
 QString markdownQuoted(const QString &text)
 {
     QString out = text;
@@ -159,7 +186,7 @@ QString markdownQuoted(const QString &text)
 } // namespace
 
 LspServer::LspServer(WdlWizard *wizard, Sink sink, QObject *parent)
-    : QObject(parent), m_wizard(wizard), m_sink(std::move(sink))
+    : QObject(parent), m_wizard(wizard), m_sink(std::move(sink)), m_rules(CheckCommand::defaultRules())
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(kDefaultDiagnosticsDelay);
@@ -534,7 +561,7 @@ void LspServer::analyse()
     for (const QString &wizard : qAsConst(stale)) {
         // The index it replaces goes with the items, after the diagnostics.
         m_retired.append(m_indexes.take(wizard));
-        m_indexes.insert(wizard, WizardIndex::build(m_wizard, wizard, &m_overlay, &m_retired.constLast()));
+        m_indexes.insert(wizard, WizardIndex::build(m_wizard, wizard, &m_overlay, m_rules, &m_retired.constLast()));
     }
     m_loaded = stale.isEmpty() ? m_loaded : stale.constLast();
 }
@@ -556,13 +583,7 @@ void LspServer::publishDiagnostics()
             if (seen[d.location.path].contains(key))
                 continue;
             seen[d.location.path].insert(key);
-            QJsonObject diagnostic{{QStringLiteral("range"), range(d.location)},
-                                   {QStringLiteral("severity"), d.rule.isEmpty() ? 1 : 2},
-                                   {QStringLiteral("source"), QStringLiteral("wdltool")},
-                                   {QStringLiteral("message"), d.message}};
-            if (!d.rule.isEmpty())
-                diagnostic.insert(QStringLiteral("code"), d.rule);
-            byPath[d.location.path].append(diagnostic);
+            byPath[d.location.path].append(diagnosticJson(d));
         }
     }
     // Files that had problems and belong to no wizard now are cleared.
@@ -614,7 +635,7 @@ const WizardIndex *LspServer::loadedIndexFor(const QString &path)
     // The items are gone, or another wizard's: this one is opened again, and
     // its items stay for the questions that follow.
     const QString wizard = index->topLevel();
-    m_indexes.insert(wizard, WizardIndex::build(m_wizard, wizard, &m_overlay, index));
+    m_indexes.insert(wizard, WizardIndex::build(m_wizard, wizard, &m_overlay, m_rules, index));
     m_loaded = wizard;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::sendPostedEvents();
@@ -915,11 +936,50 @@ QJsonValue LspServer::codeActions(const QJsonObject &params)
     const QJsonObject r = params.value(QStringLiteral("range")).toObject();
     const int first = r.value(QStringLiteral("start")).toObject().value(QStringLiteral("line")).toInt();
     const int last = r.value(QStringLiteral("end")).toObject().value(QStringLiteral("line")).toInt();
-    const QJsonArray diagnostics =
-        params.value(QStringLiteral("context")).toObject().value(QStringLiteral("diagnostics")).toArray();
     const QVector<SourceSymbols::Occurrence> &occurrences = file->symbols.occurrences();
 
+    QVector<const WizardIndex::Diagnostic *> here;
+    for (const WizardIndex::Diagnostic &d : index->diagnostics()) {
+        if (d.location.path == path && d.location.line >= first && d.location.line <= last)
+            here.append(&d);
+    }
+
     QJsonArray actions;
+    // An edit offered once, however many problems ask for it.
+    QSet<QString> offered;
+    const auto action = [&](const QString &title, int line, int start, int end, const QString &newText,
+                            const QJsonArray &fixes, bool preferred) {
+        const QString key = QString::number(line) + QLatin1Char(':') + QString::number(start) + QLatin1Char(':')
+                            + QString::number(end) + QLatin1Char(':') + newText;
+        if (offered.contains(key))
+            return;
+        offered.insert(key);
+        QJsonObject a{
+            {QStringLiteral("title"), title},
+            {QStringLiteral("kind"), QStringLiteral("quickfix")},
+            {QStringLiteral("edit"),
+             QJsonObject{
+                 {QStringLiteral("changes"),
+                  QJsonObject{{uri, QJsonArray{QJsonObject{{QStringLiteral("range"), range(line, start, line, end)},
+                                                           {QStringLiteral("newText"), newText}}}}}}}}};
+        if (!fixes.isEmpty())
+            a.insert(QStringLiteral("diagnostics"), fixes);
+        if (preferred)
+            a.insert(QStringLiteral("isPreferred"), true);
+        actions.append(a);
+    };
+
+    // A finding that names the id it meant (a next screen, an overlay's
+    // action) is fixed by that id, on the word it lies on.
+    for (const WizardIndex::Diagnostic *d : qAsConst(here)) {
+        const QString id = proposedId(d->message);
+        if (!id.isEmpty())
+            action(QStringLiteral("Change to ") + id, d->location.line, d->location.start, d->location.end, id,
+                   QJsonArray{diagnosticJson(*d)}, true);
+    }
+
+    // An id no block defines: the defined one of its kind nearest in spelling,
+    // and for a text, its definition.
     for (int line = qMax(0, first); line <= last && line < file->symbols.lines().size(); ++line) {
         for (int i : file->symbols.occurrencesOn(line)) {
             const int s = file->symbolOfOccurrence.at(i);
@@ -927,26 +987,12 @@ QJsonValue LspServer::codeActions(const QJsonObject &params)
                 continue;
             const WizardIndex::Symbol &symbol = index->symbols().at(s);
             const SourceSymbols::Occurrence &o = occurrences.at(i);
-            // The problems this fixes, as the client gave them.
+            // The problems on the word.
             QJsonArray fixes;
-            for (const QJsonValue &d : diagnostics) {
-                const QString message = d.toObject().value(QStringLiteral("message")).toString();
-                if (message.contains(symbol.id))
-                    fixes.append(d);
+            for (const WizardIndex::Diagnostic *d : qAsConst(here)) {
+                if (d->location.line == o.line && d->location.start < o.end && o.start < d->location.end)
+                    fixes.append(diagnosticJson(*d));
             }
-            const auto action = [&](const QString &title, const QString &target, const QJsonArray &edits,
-                                    bool preferred) {
-                QJsonObject a{
-                    {QStringLiteral("title"), title},
-                    {QStringLiteral("kind"), QStringLiteral("quickfix")},
-                    {QStringLiteral("edit"), QJsonObject{{QStringLiteral("changes"), QJsonObject{{target, edits}}}}}};
-                if (!fixes.isEmpty())
-                    a.insert(QStringLiteral("diagnostics"), fixes);
-                if (preferred)
-                    a.insert(QStringLiteral("isPreferred"), true);
-                actions.append(a);
-            };
-            // The defined id of the same kind nearest in spelling.
             QString nearest;
             int best = qMax(2, symbol.id.size() / 3) + 1;
             for (const WizardIndex::Symbol &other : index->symbols()) {
@@ -959,10 +1005,7 @@ QJsonValue LspServer::codeActions(const QJsonObject &params)
                 }
             }
             if (!nearest.isEmpty())
-                action(QStringLiteral("Change to ") + nearest, uri,
-                       QJsonArray{QJsonObject{{QStringLiteral("range"), range(o.line, o.start, o.line, o.end)},
-                                              {QStringLiteral("newText"), nearest}}},
-                       true);
+                action(QStringLiteral("Change to ") + nearest, o.line, o.start, o.end, nearest, fixes, true);
             if (symbol.kind == SourceSymbols::Text) {
                 // Before the top-level item that uses it: texts are read before use.
                 int top = i;
@@ -970,12 +1013,10 @@ QJsonValue LspServer::codeActions(const QJsonObject &params)
                     top = occurrences.at(top).parent;
                 QString english = symbol.id;
                 english.replace(QLatin1Char('_'), QLatin1Char(' '));
-                action(QStringLiteral("Define text ") + symbol.id, uri,
-                       QJsonArray{QJsonObject{
-                           {QStringLiteral("range"), range(occurrences.at(top).line, 0, occurrences.at(top).line, 0)},
-                           {QStringLiteral("newText"), QStringLiteral("T: ") + symbol.id + QStringLiteral(" \"")
-                                                           + english + QStringLiteral("\"\n")}}},
-                       nearest.isEmpty());
+                const int at = occurrences.at(top).line;
+                action(QStringLiteral("Define text ") + symbol.id, at, 0, 0,
+                       QStringLiteral("T: ") + symbol.id + QStringLiteral(" \"") + english + QStringLiteral("\"\n"),
+                       fixes, nearest.isEmpty());
             }
         }
     }

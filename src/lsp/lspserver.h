@@ -118,6 +118,8 @@ private:
     Sink m_sink;
     LspFraming m_framing;
     QTimer m_timer;
+    // The lint rules whose findings are published: check's default set.
+    QSet<QString> m_rules;
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_finished = false;

@@ -9,6 +9,7 @@
 #include "items/wdltokenoverlay.h"
 #include "reader/sourceoverlay.h"
 #include "reader/wdlsourcefile.h"
+#include "tool/diagnosticcollector.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -286,14 +287,14 @@ const WizardIndex::Symbol *WizardIndex::symbolAt(const QString &path, int line, 
 }
 
 WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay,
-                               const WizardIndex *earlier)
+                               const QSet<QString> &rules, const WizardIndex *earlier)
 {
     WizardIndex index;
     index.m_topLevel = SourceOverlay::key(topLevelPath);
     const QString directory = QFileInfo(index.m_topLevel).absolutePath();
 
-    wizard->setSourceOverlay(overlay);
-    wizard->openWDLFile(FileUrl::fromLocalPath(index.m_topLevel));
+    // Check's own collection opens the wizard: the items it leaves are indexed.
+    const QList<::Diagnostic> found = DiagnosticCollector(rules, overlay).check(index.m_topLevel);
     wizard->setSourceOverlay(nullptr);
 
     // The files in reading order: the top-level file, each included file at
@@ -387,25 +388,16 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
     }
 
     // The problems, each on the word it names where the line holds one.
-    const WarningsModel *warnings = wizard->warningsModel();
     QVector<Diagnostic> diagnostics;
-    for (int i = 0; i < warnings->count(); ++i) {
-        const Warning *w = warnings->itemAt(i);
+    for (const ::Diagnostic &f : found) {
         Diagnostic d;
-        d.message = w->text();
-        d.location.path = w->fileName().isEmpty() ? index.m_topLevel
-                                                  : QDir::cleanPath(QDir(directory).absoluteFilePath(w->fileName()));
-        d.location.line = qMax(0, w->lineNumber() - 1);
+        d.message = f.message;
+        d.rule = f.rule;
+        d.isError = f.level == ::Diagnostic::Error;
+        d.location.path = SourceOverlay::key(f.file);
+        d.location.line = qMax(0, f.line - 1);
+        d.column = f.column;
         diagnostics.append(d);
-    }
-    if (diagnostics.isEmpty()) {
-        const QString refusal = wizard->imageRefusal();
-        if (!refusal.isEmpty()) {
-            Diagnostic d;
-            d.message = refusal;
-            d.location.path = index.m_topLevel;
-            diagnostics.append(d);
-        }
     }
 
     for (Diagnostic &d : diagnostics) {
@@ -421,7 +413,22 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
         }
         if (d.location.path != f->path || d.location.start != d.location.end)
             continue;
-        // The longest word the message names; a tag without its colon.
+        // Check knows the column of the word it means: the word starts there.
+        bool placed = false;
+        for (int t = 0; t < tokens.size() && d.column > 0 && !placed; ++t) {
+            const SourceSymbols::Token &token = tokens.at(t);
+            if (d.column - 1 >= token.start && d.column - 1 < token.end) {
+                QString word = token.text.mid(d.column - 1 - token.start);
+                while (word.endsWith(QLatin1Char(':')))
+                    word.chop(1);
+                d.location.start = d.column - 1;
+                d.location.end = d.location.start + qMax(1, int(word.size()));
+                placed = true;
+            }
+        }
+        if (placed)
+            continue;
+        // Else the longest word the message names; a tag without its colon.
         int best = -1;
         QString bestWord;
         for (int t = 0; t < tokens.size(); ++t) {

@@ -5,6 +5,7 @@
 #include "reader/wdlsourcefile.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -49,8 +50,12 @@ public:
     {
         Location location;
         QString message;
-        // The rule's name for a finding wdlc accepts; empty for an error.
+        // The -W name of the rule for a finding wdlc accepts; empty for a
+        // problem that makes wdlc refuse the image.
         QString rule;
+        bool isError = true;
+        // Check's column of the word it is about, from 1; 0 when unknown.
+        int column = 0;
     };
 
     struct File
@@ -63,12 +68,12 @@ public:
         QVector<int> symbolOfOccurrence;
     };
 
-    // Opens the wizard at topLevelPath with the overlay's texts in place of
-    // files and takes what an editor needs. The items stay in the wizard
-    // until its next open. What earlier, an index of the same wizard, read
-    // of a file is not read again.
+    // Checks the wizard at topLevelPath as `wdltool check` does, with the
+    // rules given and the overlay's texts in place of files, and takes what
+    // an editor needs. The items stay in the wizard until its next open. What
+    // earlier, an index of the same wizard, read of a file is not read again.
     static WizardIndex build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay,
-                             const WizardIndex *earlier = nullptr);
+                             const QSet<QString> &rules, const WizardIndex *earlier = nullptr);
 
     // From the items, which the wizard must still hold: one line for
     // lists (a text's English, a parameter's kind and number, ...), Markdown

@@ -1,7 +1,13 @@
 #include "lsp/lspsession.h"
 #include "support/testsupport.h"
 
+#include <QDir>
 #include <QJsonArray>
+#include <QMap>
+#include <QVector>
+
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -111,24 +117,84 @@ INSTANTIATE_TEST_SUITE_P(
                        "1:12-14 Script \"sr\" is not used."}),
     rowName<DiagnosticsRow>);
 
+// Every finding of check reaches the editor, on the line and column check
+// gives it: wdlc's refusals as errors, each rule's findings as warnings with
+// the rule's -W name as their code. The folder is check's own, where every
+// rule finds something.
+TEST(LspDiagnostics, PublishCheckFindingsWithTheirRuleNames)
+{
+    const QString dir = QStringLiteral(WDLC_TEST_DATA "/tool/check/lint");
+    LspSession session;
+    session.initialize(dir);
+    session.open(dir + QStringLiteral("/main.wdl"));
+    session.server().flush();
+    // File to its last publication, each as (line, column, "severity code").
+    QMap<QString, QVector<std::tuple<int, int, QString>>> published;
+    for (const QJsonObject &message : qAsConst(session.received())) {
+        if (message.value(QStringLiteral("method")).toString() != QLatin1String("textDocument/publishDiagnostics"))
+            continue;
+        const QJsonObject params = message.value(QStringLiteral("params")).toObject();
+        auto &out =
+            published[QDir(dir).relativeFilePath(LspServer::pathOfUri(params.value(QStringLiteral("uri")).toString()))];
+        out.clear();
+        for (const QJsonValue &d : params.value(QStringLiteral("diagnostics")).toArray()) {
+            const QJsonObject start = d[QStringLiteral("range")][QStringLiteral("start")].toObject();
+            out.append(
+                {start[QStringLiteral("line")].toInt() + 1, start[QStringLiteral("character")].toInt() + 1,
+                 (d[QStringLiteral("severity")].toInt() == 1 ? QStringLiteral("error ") : QStringLiteral("warning "))
+                     + d[QStringLiteral("code")].toString()});
+        }
+    }
+    // In check's order: by file, line and column.
+    QStringList all;
+    for (auto it = published.begin(); it != published.end(); ++it) {
+        std::stable_sort(it.value().begin(), it.value().end());
+        for (const auto &d : qAsConst(it.value()))
+            all.append(it.key() + QLatin1Char(':') + QString::number(std::get<0>(d)) + QLatin1Char(':')
+                       + QString::number(std::get<1>(d)) + QLatin1Char(' ') + std::get<2>(d));
+    }
+    // check_lint.txt, line for line; what check puts at line 0 of a file is
+    // on its first line, and a translation file's finding at its line's start.
+    EXPECT_EQ(all.join(QLatin1Char('\n')).toStdString(), "files/curve.csiv:1:1 error \n"
+                                                         "main.wdl:5:15 warning -Wredefined\n"
+                                                         "main.wdl:8:4 warning -Wredefined\n"
+                                                         "main.wdl:22:11 warning -Wtruncated\n"
+                                                         "main.wdl:23:11 warning -Wlabel\n"
+                                                         "main.wdl:30:22 warning -Wunknown-action\n"
+                                                         "main.wdl:31:18 warning -Wredefined\n"
+                                                         "main.wdl:38:17 warning -Wtruncated\n"
+                                                         "main.wdl:42:12 warning -Wrange\n"
+                                                         "main.wdl:46:9 warning -Wns-nss\n"
+                                                         "screens.wdl:10:10 warning -Wdefault-choice\n"
+                                                         "screens.wdl:13:8 warning -Wundefined-screen\n"
+                                                         "screens.wdl:17:22 warning -Wunreachable\n"
+                                                         "screens.wdl:23:22 warning -Wunreachable\n"
+                                                         "translation_French.xml:3:1 warning -Wtranslation\n"
+                                                         "translation_German.xml:5:1 warning -Wempty-translation\n"
+                                                         "translation_German.xml:6:1 warning -Wtranslated-file-name");
+}
+
 // Quick fixes where the fix is plain: a misspelt id becomes the nearest
-// defined one, a missing text is defined before the item that uses it.
+// defined one or the one check's finding proposes, a missing text is defined
+// before the item that uses it. Each names the problems it fixes.
 TEST(LspCodeActions, FixMisspeltAndMissingIds)
 {
     WizardFiles files;
-    const QString main = files.write(QStringLiteral("main.wdl"), headerAnd(QStringLiteral("T: hello \"Hello\"\n"
-                                                                                          "SCREEN_OVERLAY: start\n"
-                                                                                          "{\n"
-                                                                                          "   OVERLAY: o_start\n"
-                                                                                          "   {\n"
-                                                                                          "      T: helo\n"
-                                                                                          "   }\n"
-                                                                                          "   NS: finsh\n"
-                                                                                          "}\n"
-                                                                                          "SCREEN_OVERLAY: finish\n"
-                                                                                          "{\n"
-                                                                                          "   OVERLAY: o_start\n"
-                                                                                          "}\n")));
+    const QString main = files.write(QStringLiteral("main.wdl"),
+                                     headerAnd(QStringLiteral("T: hello \"Hello\"\n"
+                                                              "SCREEN_OVERLAY: start\n"
+                                                              "{\n"
+                                                              "   OVERLAY: o_start\n"
+                                                              "   {\n"
+                                                              "      T: helo\n"
+                                                              "      OK_ACTION: GOTO_NEXT_SCRN\n"
+                                                              "   }\n"
+                                                              "   NS: finsh\n"
+                                                              "}\n"
+                                                              "SCREEN_OVERLAY: finish\n"
+                                                              "{\n"
+                                                              "   OVERLAY: o_start\n"
+                                                              "}\n")));
     LspSession session;
     session.initialize();
     session.open(main);
@@ -146,15 +212,22 @@ TEST(LspCodeActions, FixMisspeltAndMissingIds)
             const QJsonArray edits =
                 a[QStringLiteral("edit")][QStringLiteral("changes")][LspServer::uriOfPath(main)].toArray();
             const QJsonObject start = edits.first()[QStringLiteral("range")][QStringLiteral("start")].toObject();
+            QStringList fixed;
+            for (const QJsonValue &d : a[QStringLiteral("diagnostics")].toArray())
+                fixed.append(d[QStringLiteral("code")].toString(QStringLiteral("error")));
             out.append(a[QStringLiteral("title")].toString() + QStringLiteral(" @")
                        + QString::number(start[QStringLiteral("line")].toInt() + 1) + QLatin1Char(':')
                        + QString::number(start[QStringLiteral("character")].toInt()) + QStringLiteral(" ")
-                       + edits.first()[QStringLiteral("newText")].toString());
+                       + edits.first()[QStringLiteral("newText")].toString() + QStringLiteral(" [")
+                       + fixed.join(QLatin1Char(' ')) + QLatin1Char(']'));
         }
         return out;
     };
-    EXPECT_EQ(actions(12), QStringList({"Change to hello @13:9 hello", "Define text helo @9:0 T: helo \"helo\"\n"}));
-    EXPECT_EQ(actions(14), QStringList({"Change to finish @15:7 finish"}));
+    EXPECT_EQ(actions(12),
+              QStringList({"Change to hello @13:9 hello [error]", "Define text helo @9:0 T: helo \"helo\"\n [error]"}));
+    EXPECT_EQ(actions(13), QStringList({"Change to GOTO_NEXT_SCREEN @14:17 GOTO_NEXT_SCREEN [-Wunknown-action]"}));
+    // Check proposes the screen too: one action, with check's finding.
+    EXPECT_EQ(actions(15), QStringList({"Change to finish @16:7 finish [-Wundefined-screen]"}));
     EXPECT_EQ(actions(8), QStringList());
 }
 
