@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -37,6 +38,13 @@ double residentMb()
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
     }
     return 0;
+}
+
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 QByteArray message(const QJsonObject &object)
@@ -58,6 +66,7 @@ public:
             if (framed.contains("publishDiagnostics") && framed.contains(m_uri.toUtf8())) {
                 // Timed when written: the release of the items comes after.
                 m_publishedMs = m_timer.nsecsElapsed() / 1e6;
+                m_cpuMs = cpuMs() - m_cpuStartMs;
                 ++m_published;
                 m_lastDiagnostics = framed;
                 m_loop.quit();
@@ -112,13 +121,19 @@ public:
                       {QStringLiteral("text"), id}}}}}}});
         const int before = m_published;
         m_timer.start();
+        m_cpuStartMs = cpuMs();
         m_server->receive(change);
         QTimer::singleShot(10000, &m_loop, &QEventLoop::quit);
         while (m_published == before && m_timer.elapsed() < 10000)
             m_loop.exec();
         return m_publishedMs;
     }
-    bool lastHadProblems() const { return m_lastDiagnostics.contains("\"message\""); }
+    // The wizard has findings of its own (check's rules find unreachable
+    // screens and the like in it): what follows the edits is the misspelt id.
+    bool lastNamesTheMisspeltId() const { return m_lastDiagnostics.contains((m_id + QStringLiteral("_x")).toUtf8()); }
+    // The processor time the last edit took, in ms: the whole process, so
+    // that what other programs on the machine take is left out.
+    double lastCpuMs() const { return m_cpuMs; }
     LspServer *server() { return m_server; }
 
 private:
@@ -128,6 +143,8 @@ private:
     QEventLoop m_loop;
     QElapsedTimer m_timer;
     double m_publishedMs = 0;
+    double m_cpuStartMs = 0;
+    double m_cpuMs = 0;
     int m_published = 0;
     QByteArray m_lastDiagnostics;
     int m_line = -1;
@@ -152,23 +169,26 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
 
     std::printf("### From an edit to its diagnostics\n\n");
-    std::printf("| K | file size (bytes) | debounce (ms) | median (ms) | 90th percentile (ms) | slowest (ms) |\n"
-                "|---|---|---|---|---|---|\n");
+    std::printf("| K | file size (bytes) | debounce (ms) | median (ms) | 90th percentile (ms) | slowest (ms) | "
+                "processor time, median (ms) |\n"
+                "|---|---|---|---|---|---|---|\n");
     for (int k : {1, 8}) {
         const QString path = WizardGenerator::write(dir.path() + QStringLiteral("/k") + QString::number(k), k, 0);
         Session session(path);
         std::vector<double> times;
+        std::vector<double> cpu;
         bool problems = true;
         for (int i = 0; i < edits; ++i) {
             times.push_back(session.edit());
+            cpu.push_back(session.lastCpuMs());
             // Every other edit misspells the text, the next restores it.
-            problems = problems && session.lastHadProblems() == (i % 2 == 0);
+            problems = problems && session.lastNamesTheMisspeltId() == (i % 2 == 0);
         }
         if (!problems)
             std::fprintf(stderr, "K=%d: the diagnostics did not follow the edits\n", k);
-        std::printf("| %d | %lld | %d | %.1f | %.1f | %.1f |\n", k, QFileInfo(path).size(),
+        std::printf("| %d | %lld | %d | %.1f | %.1f | %.1f | %.1f |\n", k, QFileInfo(path).size(),
                     session.server()->diagnosticsDelay(), percentile(times, 0.5), percentile(times, 0.9),
-                    *std::max_element(times.begin(), times.end()));
+                    *std::max_element(times.begin(), times.end()), percentile(cpu, 0.5));
     }
 
     std::printf("\n### Memory over %d edits (K = 1)\n\n| edits | resident memory (MB) |\n|---|---|\n", memoryEdits);
