@@ -179,6 +179,28 @@ async function main() {
         assert.deepStrictEqual(actions[0].edit.changes[pump], [{ range, newText: 'welcome_title' }]);
     });
 
+    await check('a misspelt next screen is check\'s warning under its rule, fixed by the screen it proposes', async () => {
+        const position = at('NS: pump_type', 'pump_type');
+        const start = position.character - 1;
+        const published = nextDiagnostics(pump, 3);
+        connection.sendNotification(rpc.DidChangeTextDocumentNotification.type, {
+            textDocument: { uri: pump, version: 3 },
+            contentChanges: [{ range: { start: { line: position.line, character: start },
+                end: { line: position.line, character: start + 'pump_type'.length } }, text: 'pump_typ' }],
+        });
+        // The screens after it are now unreachable: -Wunreachable says so, on their lines.
+        const warnings = (await published).filter((d) => d.code === '-Wundefined-screen');
+        const range = { start: { line: position.line, character: start },
+            end: { line: position.line, character: start + 'pump_typ'.length } };
+        assert.deepStrictEqual(warnings.map((d) => [d.severity, d.range]), [[rpc.DiagnosticSeverity.Warning, range]]);
+        assert.match(warnings[0].message, /^Next screen pump_typ is not defined: .* Did you mean pump_type\?$/);
+        const actions = await connection.sendRequest(rpc.CodeActionRequest.type,
+            { ...doc, range, context: { diagnostics: warnings } });
+        assert.deepStrictEqual(actions.map((a) => a.title), ['Change to pump_type']);
+        assert.deepStrictEqual(actions[0].edit.changes[pump], [{ range, newText: 'pump_type' }]);
+        assert.deepStrictEqual(actions[0].diagnostics.map((d) => d.code), ['-Wundefined-screen']);
+    });
+
     await check('shutdown and exit end the server with status 0', async () => {
         const exited = new Promise((resolve) => server.on('exit', (code) => resolve(code)));
         await connection.sendRequest(rpc.ShutdownRequest.type);
