@@ -152,10 +152,10 @@ bool isValidId(const QString &id)
 // A problem as the protocol publishes it: a rule's finding is a warning with
 // the -W name that check's switches take as its code; what makes wdlc refuse
 // the image is an error.
-QJsonObject diagnosticJson(const WizardIndex::Diagnostic &d)
+QJsonObject diagnosticJson(const WizardIndex::Diagnostic &d, bool rulesAsErrors)
 {
     QJsonObject out{{QStringLiteral("range"), range(d.location)},
-                    {QStringLiteral("severity"), d.isError ? 1 : 2},
+                    {QStringLiteral("severity"), d.isError || rulesAsErrors ? 1 : 2},
                     {QStringLiteral("source"), QStringLiteral("wdltool")},
                     {QStringLiteral("message"), d.message}};
     if (!d.rule.isEmpty())
@@ -347,6 +347,23 @@ QJsonObject LspServer::initializeResult(const QJsonObject &params)
     const QJsonValue delay = options.value(QStringLiteral("diagnosticsDelay"));
     if (delay.isDouble() && delay.toInt(-1) >= 0)
         setDiagnosticsDelay(delay.toInt());
+    // check's -W switches, left to right; one it does not know is said and skipped.
+    CheckCommand::Warnings warnings{m_rules, m_rulesAsErrors};
+    QStringList unknown;
+    for (const QJsonValue &option : options.value(QStringLiteral("warnings")).toArray()) {
+        const QString name = option.toString();
+        if (!name.startsWith(QLatin1String("-W")) || !CheckCommand::applySwitch(name.mid(2), &warnings))
+            unknown.append(name);
+    }
+    m_rules = warnings.enabled;
+    m_rulesAsErrors = warnings.asErrors;
+    if (!unknown.isEmpty())
+        send(QJsonObject{{QStringLiteral("method"), QStringLiteral("window/showMessage")},
+                         {QStringLiteral("params"),
+                          QJsonObject{{QStringLiteral("type"), 2},
+                                      {QStringLiteral("message"), QStringLiteral("wdltool lsp: unknown warning switch ")
+                                                                      + unknown.join(QStringLiteral(", "))
+                                                                      + QStringLiteral(", left out.")}}}});
     for (const QJsonValue &folder : params.value(QStringLiteral("workspaceFolders")).toArray()) {
         const QString path = pathOfUri(folder.toObject().value(QStringLiteral("uri")).toString());
         if (!path.isEmpty())
@@ -583,7 +600,7 @@ void LspServer::publishDiagnostics()
             if (seen[d.location.path].contains(key))
                 continue;
             seen[d.location.path].insert(key);
-            byPath[d.location.path].append(diagnosticJson(d));
+            byPath[d.location.path].append(diagnosticJson(d, m_rulesAsErrors));
         }
     }
     // Files that had problems and belong to no wizard now are cleared.
@@ -975,7 +992,7 @@ QJsonValue LspServer::codeActions(const QJsonObject &params)
         const QString id = proposedId(d->message);
         if (!id.isEmpty())
             action(QStringLiteral("Change to ") + id, d->location.line, d->location.start, d->location.end, id,
-                   QJsonArray{diagnosticJson(*d)}, true);
+                   QJsonArray{diagnosticJson(*d, m_rulesAsErrors)}, true);
     }
 
     // An id no block defines: the defined one of its kind nearest in spelling,
@@ -991,7 +1008,7 @@ QJsonValue LspServer::codeActions(const QJsonObject &params)
             QJsonArray fixes;
             for (const WizardIndex::Diagnostic *d : qAsConst(here)) {
                 if (d->location.line == o.line && d->location.start < o.end && o.start < d->location.end)
-                    fixes.append(diagnosticJson(*d));
+                    fixes.append(diagnosticJson(*d, m_rulesAsErrors));
             }
             QString nearest;
             int best = qMax(2, symbol.id.size() / 3) + 1;

@@ -118,8 +118,10 @@ private:
     Sink m_sink;
     LspFraming m_framing;
     QTimer m_timer;
-    // The lint rules whose findings are published: check's default set.
+    // The lint rules whose findings are published: check's default set, or
+    // as the client's -W switches leave it; -Werror makes them errors.
     QSet<QString> m_rules;
+    bool m_rulesAsErrors = false;
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_finished = false;

@@ -174,6 +174,90 @@ TEST(LspDiagnostics, PublishCheckFindingsWithTheirRuleNames)
                                                          "translation_German.xml:6:1 warning -Wtranslated-file-name");
 }
 
+struct WarningsRow
+{
+    const char *name;
+    // Separated by blanks.
+    const char *switches;
+    const char *expected;
+    const char *message;
+
+    friend void PrintTo(const WarningsRow &row, std::ostream *os) { *os << row.name; }
+};
+
+class LspWarningSwitches : public ::testing::TestWithParam<WarningsRow>
+{
+};
+
+// The client chooses the rules as check's -W switches do, left to right, in
+// the option "warnings" of initialize; a switch check does not know is said
+// once and left out.
+TEST_P(LspWarningSwitches, ChooseTheRulesAsCheckDoes)
+{
+    WizardFiles files;
+    const QString main = files.write(QStringLiteral("main.wdl"), headerAnd(QStringLiteral("T: hello \"Hello\"\n"
+                                                                                          "SCREEN_OVERLAY: start\n"
+                                                                                          "{\n"
+                                                                                          "   OVERLAY: o_start\n"
+                                                                                          "   {\n"
+                                                                                          "      T: hello\n"
+                                                                                          "   }\n"
+                                                                                          "   NS: finsh\n"
+                                                                                          "}\n"
+                                                                                          "SCREEN_OVERLAY: lost\n"
+                                                                                          "{\n"
+                                                                                          "   OVERLAY: o_start\n"
+                                                                                          "   NS: found\n"
+                                                                                          "}\n"
+                                                                                          "SCREEN_OVERLAY: found\n"
+                                                                                          "{\n"
+                                                                                          "   OVERLAY: o_start\n"
+                                                                                          "   NS: lost\n"
+                                                                                          "}\n")));
+    QJsonArray switches;
+    for (const QString &name : QString::fromUtf8(GetParam().switches).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        switches.append(name);
+    LspSession session;
+    session.call(QStringLiteral("initialize"), QJsonObject{{QStringLiteral("capabilities"), QJsonObject()},
+                                                           {QStringLiteral("initializationOptions"),
+                                                            QJsonObject{{QStringLiteral("warnings"), switches}}}});
+    session.notify(QStringLiteral("initialized"), QJsonObject());
+    session.open(main);
+    session.server().flush();
+    QStringList published;
+    QStringList messages;
+    for (const QJsonObject &m : qAsConst(session.received())) {
+        const QJsonObject params = m.value(QStringLiteral("params")).toObject();
+        if (m.value(QStringLiteral("method")).toString() == QLatin1String("window/showMessage"))
+            messages.append(params.value(QStringLiteral("message")).toString());
+        if (m.value(QStringLiteral("method")).toString() != QLatin1String("textDocument/publishDiagnostics"))
+            continue;
+        published.clear();
+        for (const QJsonValue &d : params.value(QStringLiteral("diagnostics")).toArray())
+            published.append(
+                QString::number(d[QStringLiteral("range")][QStringLiteral("start")][QStringLiteral("line")].toInt() + 1)
+                + (d[QStringLiteral("severity")].toInt() == 1 ? QStringLiteral(" error ") : QStringLiteral(" warning "))
+                + d[QStringLiteral("code")].toString());
+    }
+    EXPECT_EQ(published.join(QLatin1Char('\n')).toStdString(), GetParam().expected);
+    EXPECT_EQ(messages.join(QLatin1Char('\n')).toStdString(), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lsp, LspWarningSwitches,
+    ::testing::Values(WarningsRow{"every_rule_by_default", "",
+                                  "15 warning -Wundefined-screen\n17 warning -Wunreachable\n22 warning -Wunreachable",
+                                  ""},
+                      WarningsRow{"one_rule_off", "-Wno-unreachable", "15 warning -Wundefined-screen", ""},
+                      WarningsRow{"all_off_then_one_on", "-Wno-all -Wunreachable",
+                                  "17 warning -Wunreachable\n22 warning -Wunreachable", ""},
+                      WarningsRow{"as_errors", "-Werror",
+                                  "15 error -Wundefined-screen\n17 error -Wunreachable\n22 error -Wunreachable", ""},
+                      WarningsRow{"unknown_switches_left_out", "-Wno-unreachable -Wunreachble unreachable",
+                                  "15 warning -Wundefined-screen",
+                                  "wdltool lsp: unknown warning switch -Wunreachble, unreachable, left out."}),
+    rowName<WarningsRow>);
+
 // Quick fixes where the fix is plain: a misspelt id becomes the nearest
 // defined one or the one check's finding proposes, a missing text is defined
 // before the item that uses it. Each names the problems it fixes.
