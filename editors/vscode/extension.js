@@ -12,7 +12,10 @@ function activate(context) {
     const server = { command, args: ['lsp'], transport: TransportKind.stdio };
     client = new LanguageClient('wdl', 'WDL', { run: server, debug: server }, {
         documentSelector: [{ scheme: 'file', language: 'wdl' }],
-        initializationOptions: { diagnosticsDelay: settings.get('diagnosticsDelay', 10) },
+        initializationOptions: {
+            diagnosticsDelay: settings.get('diagnosticsDelay', 10),
+            warnings: settings.get('warnings', []),
+        },
     });
     context.subscriptions.push(client);
     return client.start();
