@@ -94,7 +94,9 @@ private:
     // include it.
     QStringList wizardsOf(const QString &path);
     QStringList findIncluders(const QString &path) const;
-    void analyse();
+    // Brings the stale indexes up to date; true when it published their
+    // diagnostics already.
+    bool analyse();
     void publishDiagnostics();
     // The index answering for a file, brought up to date; null for a file
     // of no wizard.

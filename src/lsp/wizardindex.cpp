@@ -195,7 +195,95 @@ bool mentions(const QString &message, const QString &word)
     return false;
 }
 
+// The text of a line of a file's bytes, from 0, without its line break.
+QString lineOf(const QByteArray &bytes, int line)
+{
+    int start = 0;
+    for (int i = 0; i < line && start >= 0; ++i) {
+        start = bytes.indexOf('\n', start);
+        start = start < 0 ? -1 : start + 1;
+    }
+    if (start < 0)
+        return QString();
+    const int end = bytes.indexOf('\n', start);
+    QString text = QString::fromUtf8(bytes.constData() + start, (end < 0 ? bytes.size() : end) - start);
+    if (text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    return text;
+}
+
+// A finding on the word that starts at check's column: up to a blank, a
+// double quote or the colon after a tag. False when the column is not on a
+// word of the line.
+bool placeAtColumn(WizardIndex::Diagnostic *d, const QString &line)
+{
+    const int start = d->column - 1;
+    if (d->column <= 0 || start >= line.size() || line.at(start).isSpace())
+        return false;
+    int end = start + 1;
+    while (end < line.size() && !line.at(end).isSpace() && line.at(end) != QLatin1Char('"')
+           && line.at(end) != QLatin1Char(':'))
+        ++end;
+    d->location.start = start;
+    d->location.end = end;
+    return true;
+}
+
+WizardIndex::Diagnostic fromCheck(const ::Diagnostic &f)
+{
+    WizardIndex::Diagnostic d;
+    d.message = f.message;
+    d.rule = f.rule;
+    d.isError = f.level == ::Diagnostic::Error;
+    d.location.path = SourceOverlay::key(f.file);
+    d.location.line = qMax(0, f.line - 1);
+    d.column = f.column;
+    return d;
+}
+
 } // namespace
+
+QList<::Diagnostic> WizardIndex::check(const QString &topLevelPath, const SourceOverlay *overlay,
+                                       const QSet<QString> &rules)
+{
+    return DiagnosticCollector(rules, overlay).check(SourceOverlay::key(topLevelPath));
+}
+
+bool WizardIndex::placeAlone(const QList<::Diagnostic> &found, const SourceOverlay *overlay, const QStringList &paths,
+                             QVector<Diagnostic> *placed)
+{
+    if (paths.isEmpty())
+        return false;
+    QHash<QString, QByteArray> bytes;
+    for (const ::Diagnostic &f : found) {
+        Diagnostic d = fromCheck(f);
+        // A file of no wizard, a translation file say, keeps the line alone.
+        if (paths.contains(d.location.path)) {
+            auto it = bytes.find(d.location.path);
+            if (it == bytes.end()) {
+                it = bytes.insert(d.location.path, QByteArray());
+                if (!readBytes(d.location.path, overlay, &it.value()))
+                    return false;
+            }
+            const QString line = lineOf(it.value(), d.location.line);
+            // What an INCLUDE line is blamed for belongs to the included file.
+            if (line.trimmed().startsWith(QLatin1String("INCLUDE")) || !placeAtColumn(&d, line))
+                return false;
+        }
+        placed->append(d);
+    }
+    return true;
+}
+
+WizardIndex WizardIndex::provisional(const QString &topLevelPath, const QStringList &paths,
+                                     const QVector<Diagnostic> &placed)
+{
+    WizardIndex index;
+    index.m_topLevel = SourceOverlay::key(topLevelPath);
+    index.m_paths = paths;
+    index.m_diagnostics = placed;
+    return index;
+}
 
 void WizardIndex::placeOnIncludedDefinition(Diagnostic *d) const
 {
@@ -289,13 +377,16 @@ const WizardIndex::Symbol *WizardIndex::symbolAt(const QString &path, int line, 
 WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay,
                                const QSet<QString> &rules, const WizardIndex *earlier)
 {
+    const QList<::Diagnostic> found = check(topLevelPath, overlay, rules);
+    return build(wizard, topLevelPath, overlay, found, earlier);
+}
+
+WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay,
+                               const QList<::Diagnostic> &found, const WizardIndex *earlier)
+{
     WizardIndex index;
     index.m_topLevel = SourceOverlay::key(topLevelPath);
     const QString directory = QFileInfo(index.m_topLevel).absolutePath();
-
-    // Check's own collection opens the wizard: the items it leaves are indexed.
-    const QList<::Diagnostic> found = DiagnosticCollector(rules, overlay).check(index.m_topLevel);
-    wizard->setSourceOverlay(nullptr);
 
     // The files in reading order: the top-level file, each included file at
     // its INCLUDE line. The reader follows no INCLUDE of an included file. A
@@ -389,16 +480,8 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
 
     // The problems, each on the word it names where the line holds one.
     QVector<Diagnostic> diagnostics;
-    for (const ::Diagnostic &f : found) {
-        Diagnostic d;
-        d.message = f.message;
-        d.rule = f.rule;
-        d.isError = f.level == ::Diagnostic::Error;
-        d.location.path = SourceOverlay::key(f.file);
-        d.location.line = qMax(0, f.line - 1);
-        d.column = f.column;
-        diagnostics.append(d);
-    }
+    for (const ::Diagnostic &f : found)
+        diagnostics.append(fromCheck(f));
 
     for (Diagnostic &d : diagnostics) {
         const File *f = index.file(d.location.path);
@@ -413,20 +496,9 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
         }
         if (d.location.path != f->path || d.location.start != d.location.end)
             continue;
-        // Check knows the column of the word it means: the word starts there.
-        bool placed = false;
-        for (int t = 0; t < tokens.size() && d.column > 0 && !placed; ++t) {
-            const SourceSymbols::Token &token = tokens.at(t);
-            if (d.column - 1 >= token.start && d.column - 1 < token.end) {
-                QString word = token.text.mid(d.column - 1 - token.start);
-                while (word.endsWith(QLatin1Char(':')))
-                    word.chop(1);
-                d.location.start = d.column - 1;
-                d.location.end = d.location.start + qMax(1, int(word.size()));
-                placed = true;
-            }
-        }
-        if (placed)
+        // Check knows the column of the word it means: the word starts there,
+        // as placeAlone places it.
+        if (placeAtColumn(&d, lineOf(f->bytes, d.location.line)))
             continue;
         // Else the longest word the message names; a tag without its colon.
         int best = -1;

@@ -3,8 +3,10 @@
 
 #include "lsp/sourcesymbols.h"
 #include "reader/wdlsourcefile.h"
+#include "tool/diagnostic.h"
 
 #include <QHash>
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -56,6 +58,13 @@ public:
         bool isError = true;
         // Check's column of the word it is about, from 1; 0 when unknown.
         int column = 0;
+
+        friend bool operator==(const Diagnostic &a, const Diagnostic &b)
+        {
+            return a.location.path == b.location.path && a.location.line == b.location.line
+                   && a.location.start == b.location.start && a.location.end == b.location.end && a.message == b.message
+                   && a.rule == b.rule && a.isError == b.isError && a.column == b.column;
+        }
     };
 
     struct File
@@ -69,9 +78,27 @@ public:
     };
 
     // Checks the wizard at topLevelPath as `wdltool check` does, with the
-    // rules given and the overlay's texts in place of files, and takes what
-    // an editor needs. The items stay in the wizard until its next open. What
-    // earlier, an index of the same wizard, read of a file is not read again.
+    // rules given and the overlay's texts in place of files. The items stay
+    // in the wizard until its next open.
+    static QList<::Diagnostic> check(const QString &topLevelPath, const SourceOverlay *overlay,
+                                     const QSet<QString> &rules);
+    // Places what check found in the files of a wizard, paths, on the words
+    // check gives the columns of, without an index, as build places them.
+    // False when a finding needs the index: one without a column, or on an
+    // INCLUDE line (it belongs on a definition in the included file).
+    static bool placeAlone(const QList<::Diagnostic> &found, const SourceOverlay *overlay, const QStringList &paths,
+                           QVector<Diagnostic> *placed);
+    // An index of problems alone, until build makes the whole one.
+    static WizardIndex provisional(const QString &topLevelPath, const QStringList &paths,
+                                   const QVector<Diagnostic> &placed);
+
+    // Takes what an editor needs from the items check left in the wizard and
+    // the files they were read from, with the overlay's texts in place of
+    // files. What earlier, an index of the same wizard, read of a file is not
+    // read again.
+    static WizardIndex build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay,
+                             const QList<::Diagnostic> &found, const WizardIndex *earlier = nullptr);
+    // Checks, then builds.
     static WizardIndex build(WdlWizard *wizard, const QString &topLevelPath, const SourceOverlay *overlay,
                              const QSet<QString> &rules, const WizardIndex *earlier = nullptr);
 

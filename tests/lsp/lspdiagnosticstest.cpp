@@ -52,6 +52,60 @@ TEST(LspDiagnostics, ComeFromTheEditorsTextsOfEveryFile)
     EXPECT_EQ(session.diagnostics(texts), QStringList());
 }
 
+// An edit's problems go out once, before the server indexes the files when
+// they can be placed without the index; when the edit brought a new file, the
+// index places them anew and they go out again.
+TEST(LspDiagnostics, GoOutOncePerEditAndAgainWhenTheIndexPlacesThemAnew)
+{
+    WizardFiles files;
+    const auto wizard = [](const QString &next, const QString &rest) {
+        return headerAnd(QStringLiteral("T: hello \"Hello\"\n"
+                                        "SCREEN_OVERLAY: start\n"
+                                        "{\n"
+                                        "   OVERLAY: o_start\n"
+                                        "   {\n"
+                                        "      T: hello\n"
+                                        "   }\n"
+                                        "   NS: ")
+                         + next + QStringLiteral("\n}\n") + rest);
+    };
+    const QString main = files.write(QStringLiteral("main.wdl"), wizard(QStringLiteral("lost"), QString()));
+    const QString more = files.write(QStringLiteral("more.wdl"), QStringLiteral("SCREEN_OVERLAY: other\n"
+                                                                                "{\n"
+                                                                                "   OVERLAY: o_start\n"
+                                                                                "   NS: nowhere\n"
+                                                                                "}\n"));
+    LspSession session;
+    session.initialize();
+    session.open(main);
+    const auto publications = [&session](const QString &path) {
+        session.server().flush();
+        int n = 0;
+        for (const QJsonObject &m : qAsConst(session.received())) {
+            n += m.value(QStringLiteral("method")) == QLatin1String("textDocument/publishDiagnostics")
+                 && m[QStringLiteral("params")][QStringLiteral("uri")] == LspServer::uriOfPath(path);
+        }
+        return n;
+    };
+    const QString lost = QStringLiteral("15:7-11 Next screen lost is not defined: the image stores screen 0, a dead "
+                                        "end on the panel.");
+    EXPECT_EQ(session.diagnostics(main), QStringList({lost}));
+    const int opened = publications(main);
+
+    session.change(
+        main, wizard(QStringLiteral("lost"), QStringLiteral("SCREEN_OVERLAY: lst\n{\n   OVERLAY: o_start\n}\n")), 2);
+    EXPECT_EQ(publications(main), opened + 1);
+    EXPECT_EQ(session.diagnostics(main), QStringList({QStringLiteral("17:16-19 Screen \"lst\" is not used."),
+                                                      lost + QStringLiteral(" Did you mean lst?")}));
+
+    // The finding in the included file lies on its word once the index knows the file.
+    session.change(main, wizard(QStringLiteral("other"), QStringLiteral("INCLUDE more.wdl\n")), 3);
+    EXPECT_EQ(session.diagnostics(more),
+              QStringList({QStringLiteral("4:7-14 Next screen nowhere is not defined: the image stores screen 0, a "
+                                          "dead end on the panel.")}));
+    EXPECT_EQ(session.diagnostics(main), QStringList());
+}
+
 // An included file opened alone is checked as part of the wizard that
 // includes it, found beside it or in a folder next to it.
 TEST(LspDiagnostics, AnIncludedFileOpenedAloneBelongsToItsWizard)
