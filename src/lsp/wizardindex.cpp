@@ -195,22 +195,33 @@ bool mentions(const QString &message, const QString &word)
     return false;
 }
 
-// The text of a line of a file's bytes, from 0, without its line break.
-QString lineOf(const QByteArray &bytes, int line)
+// A file's lines, found once: the text of each from its bytes.
+class Lines
 {
-    int start = 0;
-    for (int i = 0; i < line && start >= 0; ++i) {
-        start = bytes.indexOf('\n', start);
-        start = start < 0 ? -1 : start + 1;
+public:
+    explicit Lines(const QByteArray &bytes) : m_bytes(bytes)
+    {
+        m_starts.append(0);
+        for (int at = bytes.indexOf('\n'); at >= 0; at = bytes.indexOf('\n', at + 1))
+            m_starts.append(at + 1);
     }
-    if (start < 0)
-        return QString();
-    const int end = bytes.indexOf('\n', start);
-    QString text = QString::fromUtf8(bytes.constData() + start, (end < 0 ? bytes.size() : end) - start);
-    if (text.endsWith(QLatin1Char('\r')))
-        text.chop(1);
-    return text;
-}
+    // From 0, without its line break; empty past the end.
+    QString at(int line) const
+    {
+        if (line < 0 || line >= m_starts.size())
+            return QString();
+        const int start = m_starts.at(line);
+        const int end = line + 1 < m_starts.size() ? m_starts.at(line + 1) - 1 : m_bytes.size();
+        QString text = QString::fromUtf8(m_bytes.constData() + start, end - start);
+        if (text.endsWith(QLatin1Char('\r')))
+            text.chop(1);
+        return text;
+    }
+
+private:
+    QByteArray m_bytes;
+    QVector<int> m_starts;
+};
 
 // A finding on the word that starts at check's column: up to a blank, a
 // double quote or the colon after a tag. False when the column is not on a
@@ -254,21 +265,53 @@ bool WizardIndex::placeAlone(const QList<::Diagnostic> &found, const SourceOverl
 {
     if (paths.isEmpty())
         return false;
-    QHash<QString, QByteArray> bytes;
+    const QSet<QString> wizardFiles(paths.cbegin(), paths.cend());
+    QHash<QString, Lines> files;
     for (const ::Diagnostic &f : found) {
         Diagnostic d = fromCheck(f);
         // A file of no wizard, a translation file say, keeps the line alone.
-        if (paths.contains(d.location.path)) {
-            auto it = bytes.find(d.location.path);
-            if (it == bytes.end()) {
-                it = bytes.insert(d.location.path, QByteArray());
-                if (!readBytes(d.location.path, overlay, &it.value()))
+        if (wizardFiles.contains(d.location.path)) {
+            auto it = files.find(d.location.path);
+            if (it == files.end()) {
+                QByteArray bytes;
+                if (!readBytes(d.location.path, overlay, &bytes))
                     return false;
+                it = files.insert(d.location.path, Lines(bytes));
             }
-            const QString line = lineOf(it.value(), d.location.line);
+            const QString line = it.value().at(d.location.line);
             // What an INCLUDE line is blamed for belongs to the included file.
-            if (line.trimmed().startsWith(QLatin1String("INCLUDE")) || !placeAtColumn(&d, line))
+            if (line.trimmed().startsWith(QLatin1String("INCLUDE")))
                 return false;
+            if (!placeAtColumn(&d, line)) {
+                // As build does, with the line's words split at blanks and
+                // after colons; where build splits otherwise, it places the
+                // finding again.
+                int best = -1;
+                int bestEnd = -1;
+                int first = -1;
+                int last = -1;
+                for (int start = 0; start < line.size() && line.at(start) != QLatin1Char('"');) {
+                    if (line.at(start).isSpace()) {
+                        ++start;
+                        continue;
+                    }
+                    int end = start;
+                    while (end < line.size() && !line.at(end).isSpace() && line.at(end) != QLatin1Char('"')
+                           && line.at(end) != QLatin1Char(':'))
+                        ++end;
+                    const int next = end < line.size() && line.at(end) == QLatin1Char(':') ? end + 1 : end;
+                    first = first < 0 ? start : first;
+                    last = next;
+                    if (end > start && mentions(d.message, line.mid(start, end - start))
+                        && end - start > bestEnd - best) {
+                        best = start;
+                        bestEnd = end;
+                    }
+                    start = next;
+                }
+                d.location.start = best >= 0 ? best : qMax(0, first);
+                d.location.end = best >= 0 ? bestEnd : qMax(0, last);
+            }
         }
         placed->append(d);
     }
@@ -482,6 +525,7 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
     QVector<Diagnostic> diagnostics;
     for (const ::Diagnostic &f : found)
         diagnostics.append(fromCheck(f));
+    QHash<QString, Lines> fileLines;
 
     for (Diagnostic &d : diagnostics) {
         const File *f = index.file(d.location.path);
@@ -498,7 +542,10 @@ WizardIndex WizardIndex::build(WdlWizard *wizard, const QString &topLevelPath, c
             continue;
         // Check knows the column of the word it means: the word starts there,
         // as placeAlone places it.
-        if (placeAtColumn(&d, lineOf(f->bytes, d.location.line)))
+        auto lines = fileLines.find(f->path);
+        if (lines == fileLines.end())
+            lines = fileLines.insert(f->path, Lines(f->bytes));
+        if (placeAtColumn(&d, lines.value().at(d.location.line)))
             continue;
         // Else the longest word the message names; a tag without its colon.
         int best = -1;

@@ -98,8 +98,20 @@ TEST(LspDiagnostics, GoOutOncePerEditAndAgainWhenTheIndexPlacesThemAnew)
     EXPECT_EQ(session.diagnostics(main), QStringList({QStringLiteral("17:16-19 Screen \"lst\" is not used."),
                                                       lost + QStringLiteral(" Did you mean lst?")}));
 
+    // Problems without check's column go on the word their message names.
+    const int before = publications(main);
+    session.change(main,
+                   wizard(QStringLiteral("lost"), QString())
+                       .replace(QStringLiteral("T: hello\n   }"), QStringLiteral("T: helo\n   }")),
+                   3);
+    EXPECT_EQ(publications(main), before + 1);
+    EXPECT_EQ(session.diagnostics(main).join(QLatin1Char('\n')).toStdString(),
+              "13:9-13 Text helo is not defined.\n11:12-19 Overlay o_start is missing text.\n8:3-8 Text \"hello\" "
+              "is not used.\n"
+                  + lost.toStdString());
+
     // The finding in the included file lies on its word once the index knows the file.
-    session.change(main, wizard(QStringLiteral("other"), QStringLiteral("INCLUDE more.wdl\n")), 3);
+    session.change(main, wizard(QStringLiteral("other"), QStringLiteral("INCLUDE more.wdl\n")), 4);
     EXPECT_EQ(session.diagnostics(more),
               QStringList({QStringLiteral("4:7-14 Next screen nowhere is not defined: the image stores screen 0, a "
                                           "dead end on the panel.")}));
