@@ -82,10 +82,12 @@ public:
     // in the wizard until its next open.
     static QList<::Diagnostic> check(const QString &topLevelPath, const SourceOverlay *overlay,
                                      const QSet<QString> &rules);
-    // Places what check found in the files of a wizard, paths, on the words
-    // check gives the columns of, without an index, as build places them.
-    // False when a finding needs the index: one without a column, or on an
-    // INCLUDE line (it belongs on a definition in the included file).
+    // Places what check found in the files of a wizard, paths, without an
+    // index: on the word that starts at check's column, or else on the
+    // longest word of the line that the message names, as build places them
+    // but for lines build splits otherwise. False when a finding needs the
+    // index: one on an INCLUDE line (it belongs on a definition in the
+    // included file), or in a file that cannot be read.
     static bool placeAlone(const QList<::Diagnostic> &found, const SourceOverlay *overlay, const QStringList &paths,
                            QVector<Diagnostic> *placed);
     // An index of problems alone, until build makes the whole one.
