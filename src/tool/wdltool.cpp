@@ -6,6 +6,7 @@
 #include "tool/explaincommand.h"
 #include "tool/fmtcommand.h"
 #include "tool/graphcommand.h"
+#include "tool/lspcommand.h"
 #include "tool/toolcommand.h"
 #include "tool/translationscommand.h"
 
@@ -29,6 +30,7 @@ const Subcommand kSubcommands[] = {
     {"explain", &ExplainCommand::run},
     {"fmt", &FmtCommand::run},
     {"graph", &GraphCommand::run},
+    {"lsp", &LspCommand::run},
     {"translations", &TranslationsCommand::run},
 };
 
@@ -55,6 +57,7 @@ QString WdlTool::usage()
                           "  explain <message>      say what a message means and how to fix it\n"
                           "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
+                          "  lsp                    run the language server on standard input and output\n"
                           "  translations <verb>    keep translation files in step; trade them as PO files\n"
                           "\n"
                           "Options:\n"
