@@ -1,6 +1,7 @@
 #ifndef WDLC_WDLWIZARD_H
 #define WDLC_WDLWIZARD_H
 
+#include "core/buildinputs.h"
 #include "core/buildproducts.h"
 #include "core/includedfile.h"
 #include "core/warningsink.h"
@@ -77,9 +78,10 @@ public:
     void addWarningIn(const QString &fileName, const QString &text, int line) override;
 
     // Why the command line would write no image for the loaded wizard though
-    // it opened without warnings (no screens, too much data), or an empty
-    // string. Nothing is written.
-    QString imageRefusal();
+    // it opened without warnings (no screens, too much data; with sasUrl
+    // also too many translation files beside it), or an empty string.
+    // Nothing is written.
+    QString imageRefusal(const QString &sasUrl = QString());
     // Everything one build of the loaded wizard into an image at sasUrl
     // makes, written nowhere: the image and the template wdlc would write
     // (none when it would refuse the wizard, and then the reason), and the
@@ -111,6 +113,8 @@ public:
     QStringList loadedItems() const { return m_loadedItems; }
     QStringList registeredScreens() const { return m_registeredScreens; }
     IncludedFileMap &includedFiles() { return m_includedFiles; }
+    // The files the loaded wizard was read from.
+    const BuildInputs &inputs() const { return m_inputs; }
     int parameterTotal() const { return m_parameterTotal; }
     quint16 virtualParameterCount() const { return m_virtualParameterCount; }
     // Adds count to the running number of virtual parameters and warns above the limit.
@@ -133,9 +137,9 @@ private:
 
     // Gives the builder the collections, the header and the CSIV files.
     void setUpBuilder(SaveWdl &builder);
-    // The warning that keeps the builder (none: no screens) from writing.
-    static QString refusalOf(const SaveWdl *builder);
-    bool wouldOverwriteSource(const QString &sasUrl) const;
+    // The warning that keeps the builder (none: no screens) from writing an
+    // image at sasUrl (none: wherever it goes).
+    static QString refusalOf(const SaveWdl *builder, const QString &sasUrl = QString());
 
     static WdlWizard *s_instance;
 
@@ -151,6 +155,8 @@ private:
     QString m_currentFile;
     QList<WdlToken *> m_unlistedItems;
     const SourceOverlay *m_sourceOverlay = nullptr;
+    // The files the loaded wizard was read from.
+    BuildInputs m_inputs;
 };
 
 #endif

@@ -5,6 +5,7 @@
 
 #include <QList>
 
+class BuildInputs;
 class WarningSink;
 class WdlHeader;
 class WdlToken;
@@ -36,6 +37,8 @@ struct WizardContent
     // Items that belong to no collection (a screen named by NS but never
     // defined): released with the collections.
     QList<WdlToken *> *unlistedItems = nullptr;
+    // The files read so far, held to the budget of one build.
+    BuildInputs *inputs = nullptr;
 
     WizardItemsModel *parameters() const { return models[ParametersSlot]; }
     WizardItemsModel *screens() const { return models[ScreensSlot]; }

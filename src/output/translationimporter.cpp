@@ -3,12 +3,14 @@
 #include "base/enumkeys.h"
 #include "base/lewriter.h"
 #include "base/saslayout.h"
+#include "core/buildinputs.h"
 #include "core/inputfile.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/languagetable.h"
 #include "output/savewdl.h"
 #include "output/translationtemplate.h"
+#include "output/xmlattributelimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +18,6 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -27,15 +28,16 @@ bool elementStarts(const QXmlStreamReader &xml, QLatin1String name)
 
 void ignoreProgress(int) {}
 
-// The names of the files named like translations beside the image, in byte
-// order: a directory lists its entries in an order of its own, and the same
-// input must give the same image on every machine.
+// The names of the translation files beside the image (the template left
+// out), in byte order: a directory lists its entries in an order of its own,
+// and the same input must give the same image on every machine.
 QStringList translationFileNames(const QString &directory)
 {
     // Name filters ignore letter case unless asked otherwise. Directories and
     // dangling links that match are listed too: opening them fails, and says so.
     QStringList names = QDir(directory).entryList({QStringLiteral("translation_*.xml")},
                                                   QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
+    names.removeAll(TranslationTemplate::kFileName);
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
     return names;
 }
@@ -57,29 +59,36 @@ TranslationImporter::TranslationImporter(const WizardItemsModel *texts, const QS
 {
 }
 
-quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &image)
+int TranslationImporter::translationFileCount(const QString &sasUrl)
 {
-    quint8 count = 0;
+    return translationFileNames(TranslationTemplate::pathBesideImage(sasUrl, QString())).size();
+}
+
+int TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &image)
+{
     const QString directory = TranslationTemplate::pathBesideImage(sasUrl, QString());
     const QStringList names = translationFileNames(directory);
+    if (names.size() > kMaxTranslations)
+        return -1;
     // A dictionary takes about the bytes of its file: room for all of them at
-    // once spares the image one copy of itself per doubling.
-    qint64 expected = image.size();
+    // once spares the image one copy of itself per doubling; no more than the
+    // budget lets the build read, whatever the files claim.
+    qint64 expected = 0;
     for (const QString &name : names)
         expected += QFileInfo(QDir(directory).filePath(name)).size();
-    if (expected < std::numeric_limits<int>::max() / 2)
-        image.reserve(int(expected));
+    const qint64 budget = m_inputs ? m_inputs->remaining() : BuildInputs::kBudget;
+    image.reserve(int(image.size() + qBound<qint64>(0, expected, budget)));
+    int count = 0;
     for (const QString &name : names) {
-        if (name == TranslationTemplate::kFileName)
-            continue;
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
-        QFile file(directory.isEmpty() ? name : QDir(directory).filePath(name));
-        if (!InputFile::open(file)) {
-            m_warn(QStringLiteral("Unable to open file ") + file.fileName(), file.fileName(), 0);
+        const QString path = directory.isEmpty() ? name : QDir(directory).filePath(name);
+        QByteArray document;
+        if (!InputFile::read(path, &document, m_inputs)) {
+            m_warn(QStringLiteral("Unable to open file ") + path, path, 0);
             continue;
         }
-        const std::vector<char> dictionary = readTranslationFile(file);
+        const std::vector<char> dictionary = readTranslation(path, document);
         if (dictionary.empty())
             continue;
         image.bytes(QByteArray::fromRawData(dictionary.data(), int(dictionary.size())), "translation dictionary");
@@ -91,10 +100,18 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
 
 std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
 {
-    const QString fileName = file.fileName();
+    return readTranslation(file.fileName(), file.readAll());
+}
+
+std::vector<char> TranslationImporter::readTranslation(const QString &fileName, const QByteArray &document)
+{
+    if (const int line = XmlAttributeLimit::crowdedLine(document)) {
+        m_warn(XmlAttributeLimit::message(fileName, line), fileName, line);
+        return {};
+    }
     // Parsed from memory: the reader decodes a whole buffer much faster than
     // it pulls a device in small blocks.
-    QXmlStreamReader xml(file.readAll());
+    QXmlStreamReader xml(document);
     int language = -1;
     DictCodec::Entries entries;
     while (!xml.atEnd()) {

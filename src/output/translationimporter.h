@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+class BuildInputs;
 class LeWriter;
 class QFile;
 class QXmlStreamReader;
@@ -22,14 +23,23 @@ public:
     // knows it (else 0).
     using Warn = std::function<void(const QString &text, const QString &file, int line)>;
 
+    // An image counts its dictionaries in one byte, the English one among them.
+    static constexpr int kMaxTranslations = 254;
+
     TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn);
 
+    // The files are read within the budget of inputs, and noted there.
+    void setInputs(BuildInputs *inputs) { m_inputs = inputs; }
+    // How many translation files lie beside the image of sasUrl.
+    static int translationFileCount(const QString &sasUrl);
     // Appends the dictionary of every "translation_*.xml" beside the image of
     // sasUrl (except the template), each padded to a multiple of 4; returns
-    // how many were appended.
-    quint8 importTranslations(const QString &sasUrl, LeWriter &image);
+    // how many were appended, or -1 and appends nothing when there are more
+    // than kMaxTranslations files.
+    int importTranslations(const QString &sasUrl, LeWriter &image);
     // One file's encoded dictionary, or nothing when the file is refused.
     std::vector<char> readTranslationFile(QFile &file);
+    std::vector<char> readTranslation(const QString &fileName, const QByteArray &document);
     // The Translations value of the current "translations" element, or -1.
     int readLanguage(QXmlStreamReader &xml, const QString &fileName);
     // Handles one "text" element, adding its entry when its id is known.
@@ -39,6 +49,7 @@ private:
     const WizardItemsModel *m_texts;
     QString m_productName;
     Warn m_warn;
+    BuildInputs *m_inputs = nullptr;
 };
 
 #endif

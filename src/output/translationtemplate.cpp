@@ -1,11 +1,11 @@
 #include "output/translationtemplate.h"
 
 #include "core/fileurl.h"
+#include "core/outputfile.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/savewdl.h"
 
-#include <QFile>
 #include <QMetaEnum>
 
 namespace {
@@ -85,13 +85,8 @@ QString TranslationTemplate::render(const WizardItemsModel *texts)
 
 QString TranslationTemplate::pathBesideImage(const QString &sasUrl, const QString &name)
 {
-    QString path = FileUrl::toLocalPath(sasUrl);
-    const QString imageName = FileUrl::fileName(sasUrl);
-    // An empty name would match between every two characters; a url without
-    // a file name leaves the path as it is.
-    if (!imageName.isEmpty())
-        path.replace(imageName, name);
-    return path;
+    const QString path = FileUrl::toLocalPath(sasUrl);
+    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1) + name;
 }
 
 const QLatin1String TranslationTemplate::kFileName("translation_template.xml");
@@ -101,14 +96,11 @@ QString TranslationTemplate::templatePath(const QString &sasUrl)
     return pathBesideImage(sasUrl, kFileName);
 }
 
-bool TranslationTemplate::exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts)
+bool TranslationTemplate::exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts,
+                                                    const BuildInputs *inputs)
 {
-    QFile file(templatePath(sasUrl));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return false;
-    file.write(render(texts).toUtf8());
-    file.close();
-    return true;
+    QString error;
+    return OutputFile::write(templatePath(sasUrl), render(texts).toUtf8(), &error, inputs);
 }
 
 QString TranslationTemplate::escapeXml(const QString &text)

@@ -3,17 +3,11 @@
 #include "core/inputfile.h"
 #include "reader/sourceoverlay.h"
 
-#include <QFile>
-
-bool LineSource::open(const QString &path, const SourceOverlay *overlay)
+bool LineSource::open(const QString &path, const SourceOverlay *overlay, BuildInputs *inputs)
 {
     QByteArray bytes;
-    if (!overlay || !overlay->find(path, &bytes)) {
-        QFile file(path);
-        if (!InputFile::open(file))
-            return false;
-        bytes = file.readAll();
-    }
+    if ((!overlay || !overlay->find(path, &bytes)) && !InputFile::read(path, &bytes, inputs))
+        return false;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     bytes.replace('\r', QByteArray());

@@ -129,7 +129,7 @@ bool WdlParser::parseFile(const QString &location, bool isTopLevel)
     }
     const QString path = FileUrl::toLocalPath(location);
     LineSource source;
-    if (!source.open(path, m_sourceOverlay)) {
+    if (!source.open(path, m_sourceOverlay, m_content.inputs)) {
         addWarning(QStringLiteral("Opening of ") + location + QStringLiteral(" failed"), 0);
         return false;
     }

@@ -1,10 +1,10 @@
 #include "tool/dumpcommand.h"
 
+#include "core/inputfile.h"
 #include "inspect/sasimagereader.h"
 #include "tool/toolcommand.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTextStream>
@@ -325,13 +325,14 @@ int DumpCommand::run(const QStringList &arguments, QTextStream &out, QTextStream
     if (status != ToolCommand::Proceed)
         return status;
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "wdltool dump: cannot read " << path << ": " << file.errorString() << '\n';
+    QByteArray bytes;
+    QString error;
+    if (!InputFile::read(path, &bytes, nullptr, &error)) {
+        err << "wdltool dump: cannot read " << path << ": " << error << '\n';
         err.flush();
         return ToolCommand::Failed;
     }
-    const SasImage image = SasImageReader::read(file.readAll());
+    const SasImage image = SasImageReader::read(bytes);
     if (parser.isSet(asJson))
         out << QString::fromUtf8(json(image, path).toJson(QJsonDocument::Indented));
     else

@@ -223,5 +223,5 @@ int GraphCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
     }
 
     const QString graph = dot(wizard, QFileInfo(file).completeBaseName());
-    return ToolCommand::deliver("graph", parser.value(output), graph, out, err);
+    return ToolCommand::deliver("graph", parser.value(output), graph, out, err, &wizard->inputs());
 }

@@ -45,15 +45,15 @@ QString ToolCommand::counted(int n, const char *singular, const char *plural)
 }
 
 int ToolCommand::deliver(const char *command, const QString &path, const QString &result, QTextStream &out,
-                         QTextStream &err)
+                         QTextStream &err, const BuildInputs *inputs)
 {
-    if (path.isEmpty()) {
+    if (path.isEmpty() || path == QLatin1String("-")) {
         out << result;
         out.flush();
         return Ok;
     }
     QString error;
-    if (!OutputFile::write(path, result.toUtf8(), &error)) {
+    if (!OutputFile::write(path, result.toUtf8(), &error, inputs, OutputFile::WriteDevicesDirectly)) {
         err << "wdltool " << command << ": cannot write " << path << ": " << error << '\n';
         err.flush();
         return Failed;
