@@ -105,8 +105,9 @@ std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
 
 std::vector<char> TranslationImporter::readTranslation(const QString &fileName, const QByteArray &document)
 {
-    if (const int line = XmlAttributeLimit::crowdedLine(document)) {
-        m_warn(XmlAttributeLimit::message(fileName, line), fileName, line);
+    const XmlAttributeLimit::Finding crowded = XmlAttributeLimit::find(document);
+    if (crowded.excess != XmlAttributeLimit::None) {
+        m_warn(XmlAttributeLimit::message(fileName, crowded), fileName, crowded.line);
         return {};
     }
     // Parsed from memory: the reader decodes a whole buffer much faster than

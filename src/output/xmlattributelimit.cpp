@@ -2,37 +2,42 @@
 
 #include <QTextCodec>
 
+#include <vector>
+
 namespace {
 
+using Finding = XmlAttributeLimit::Finding;
+constexpr int kMax = XmlAttributeLimit::kMaxAttributes;
+
 // Walks the markup of a document given as code units (bytes of an encoding
-// that keeps ASCII as it is, or UTF-16 units): text, comments, CDATA,
-// processing instructions and declarations are skipped, and the attributes
-// of each start tag counted by their "=" outside quotes.
+// that keeps ASCII as it is, or UTF-16 units), without building anything: it
+// counts the attributes of each tag by their "=" outside quotes, the
+// namespace declarations of the open elements, and the attribute definitions
+// of the declarations, and skips text, comments, CDATA and instructions.
 template<class Unit> class MarkupScan
 {
 public:
     MarkupScan(const Unit *data, int size) : m_data(data), m_size(size) {}
 
-    int crowdedLine()
+    Finding find()
     {
-        while (m_at < m_size) {
-            if (at(0) != '<') {
+        while (m_at < m_size && m_found.excess == XmlAttributeLimit::None) {
+            if (at(0) != '<')
                 step();
-                continue;
-            }
-            const int line = m_line;
-            if (startsWith("<!--"))
+            else if (startsWith("<!--"))
                 skipPast("-->");
             else if (startsWith("<![CDATA["))
                 skipPast("]]>");
             else if (startsWith("<?"))
                 skipPast("?>");
             else if (startsWith("<!"))
-                skipDeclaration();
-            else if (tagAttributes() > XmlAttributeLimit::kMaxAttributes)
-                return line;
+                declaration();
+            else if (startsWith("</"))
+                endTag();
+            else
+                startTag();
         }
-        return 0;
+        return m_found;
     }
 
 private:
@@ -63,57 +68,113 @@ private:
             step();
     }
 
-    // <!DOCTYPE ... [ <!ENTITY ...> ... ]>: up to the ">" outside quotes and
-    // brackets.
-    void skipDeclaration()
+    void found(XmlAttributeLimit::Excess excess, int line) { m_found = {excess, line}; }
+
+    // Up to the ">" outside quotes; the "=" met outside quotes. A quoted
+    // literal or a keyword of a default counts as one in declarations.
+    struct Tag
     {
-        int depth = 0;
+        int equals = 0;
+        int xmlns = 0;
+        int defaults = 0;
+        bool empty = false;
+    };
+    Tag readTag()
+    {
+        Tag tag;
         int quote = 0;
+        int previous = 0;
         while (m_at < m_size) {
+            if (!quote && (startsWith("xmlns=") || startsWith("xmlns:"))
+                && (previous == ' ' || previous == '\t' || previous == '\n' || previous == '\r'))
+                ++tag.xmlns;
+            if (!quote && (startsWith("#REQUIRED") || startsWith("#IMPLIED")))
+                ++tag.defaults;
             const int c = at(0);
             step();
             if (quote) {
                 quote = c == quote ? 0 : quote;
             } else if (c == '"' || c == '\'') {
                 quote = c;
-            } else if (c == '[') {
-                ++depth;
-            } else if (c == ']') {
-                --depth;
-            } else if (c == '>' && depth <= 0) {
-                return;
+                ++tag.defaults;
+            } else if (c == '=') {
+                ++tag.equals;
+            } else if (c == '>') {
+                tag.empty = previous == '/';
+                break;
             }
+            previous = c;
+        }
+        return tag;
+    }
+
+    void startTag()
+    {
+        const int line = m_line;
+        const Tag tag = readTag();
+        if (tag.equals > kMax)
+            return found(XmlAttributeLimit::OnOneElement, line);
+        m_inScope += tag.xmlns;
+        if (m_inScope > kMax)
+            return found(XmlAttributeLimit::NamespacesInScope, line);
+        if (!tag.empty)
+            m_open.push_back(tag.xmlns);
+    }
+
+    void endTag()
+    {
+        readTag();
+        if (!m_open.empty()) {
+            m_inScope -= m_open.back();
+            m_open.pop_back();
         }
     }
 
-    // A start or end tag up to its ">"; the number of its attributes.
-    int tagAttributes()
+    // <!DOCTYPE ... [ <!ATTLIST ...> <!ENTITY ...> ... ]>
+    void declaration()
     {
-        int count = 0;
+        const bool attributes = startsWith("<!ATTLIST");
+        const int line = m_line;
         int quote = 0;
         step();
+        step();
         while (m_at < m_size) {
+            if (!quote && startsWith("<!--")) {
+                skipPast("-->");
+                continue;
+            }
+            if (!quote && startsWith("<!")) {
+                declaration();
+                if (m_found.excess != XmlAttributeLimit::None)
+                    return;
+                continue;
+            }
+            if (attributes) {
+                m_declared += readTag().defaults;
+                if (m_declared > kMax)
+                    found(XmlAttributeLimit::Declared, line);
+                return;
+            }
             const int c = at(0);
             step();
-            if (quote) {
+            if (quote)
                 quote = c == quote ? 0 : quote;
-            } else if (c == '"' || c == '\'') {
+            else if (c == '"' || c == '\'')
                 quote = c;
-            } else if (c == '=') {
-                // Counting stops past the limit: the tag is refused anyway.
-                if (++count > XmlAttributeLimit::kMaxAttributes)
-                    return count;
-            } else if (c == '>') {
-                break;
-            }
+            else if (c == '>')
+                return;
         }
-        return count;
     }
 
     const Unit *m_data;
     int m_size;
     int m_at = 0;
     int m_line = 1;
+    // Namespace declarations of each open element, and all of them together.
+    std::vector<int> m_open;
+    int m_inScope = 0;
+    int m_declared = 0;
+    Finding m_found;
 };
 
 // UTF-16 and UTF-32 show in their first bytes, as a byte order mark or as
@@ -134,18 +195,31 @@ QTextCodec *wideCodec(const QByteArray &d)
 
 } // namespace
 
-int XmlAttributeLimit::crowdedLine(const QByteArray &document)
+XmlAttributeLimit::Finding XmlAttributeLimit::find(const QByteArray &document)
 {
     QTextCodec *codec = wideCodec(document);
     if (!codec)
-        return MarkupScan<uchar>(reinterpret_cast<const uchar *>(document.constData()), document.size()).crowdedLine();
+        return MarkupScan<uchar>(reinterpret_cast<const uchar *>(document.constData()), document.size()).find();
     const QString text = codec->toUnicode(document);
-    return MarkupScan<ushort>(reinterpret_cast<const ushort *>(text.utf16()), text.size()).crowdedLine();
+    return MarkupScan<ushort>(reinterpret_cast<const ushort *>(text.utf16()), text.size()).find();
 }
 
-QString XmlAttributeLimit::message(const QString &fileName, int line)
+QString XmlAttributeLimit::message(const QString &fileName, const Finding &finding)
 {
-    return QStringLiteral("XML file ") + fileName + QStringLiteral(" has an element with more than ")
-           + QString::number(kMaxAttributes) + QStringLiteral(" attributes on line ") + QString::number(line)
+    QString what;
+    switch (finding.excess) {
+    case OnOneElement:
+        what = QStringLiteral(" has an element with more than ") + QString::number(kMaxAttributes)
+               + QStringLiteral(" attributes");
+        break;
+    case NamespacesInScope:
+        what = QStringLiteral(" has more than ") + QString::number(kMaxAttributes)
+               + QStringLiteral(" namespace declarations in scope");
+        break;
+    default:
+        what = QStringLiteral(" declares more than ") + QString::number(kMaxAttributes) + QStringLiteral(" attributes");
+        break;
+    }
+    return QStringLiteral("XML file ") + fileName + what + QStringLiteral(" on line ") + QString::number(finding.line)
            + QStringLiteral(". This file is not a translation file.");
 }
