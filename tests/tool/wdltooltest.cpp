@@ -72,6 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"graph_to_file", "graph tool/graph/unreachable.wdl -o {tmp}/flow.dot"},
         RunRow{"graph_unwritable_output", "graph tool/graph/unreachable.wdl --output /nonexistent/dir/flow.dot"},
         RunRow{"graph_missing_wizard", "graph /nonexistent/w.wdl"},
+        RunRow{"graph_shared_scripts", "graph tool/graph/shared_scripts.wdl"},
+        RunRow{"graph_to_standard_output", "graph tool/graph/unreachable.wdl -o -"},
         RunRow{"dump_text", "dump compile/all_records/expected/main.wdl.sas"},
         RunRow{"dump_json", "dump --json compile/all_records/expected/main.wdl.sas"},
         RunRow{"dump_missing_image", "dump /nonexistent/w.sas"}),
@@ -96,7 +98,8 @@ TEST(GraphCommand, DotRendersEveryGraph)
     const QString dot = QStandardPaths::findExecutable(QStringLiteral("dot"));
     if (dot.isEmpty())
         GTEST_SKIP() << "Graphviz dot is not installed";
-    const QStringList wizards = exampleWizards() << QStringLiteral(WDLC_TEST_DATA "/tool/graph/unreachable.wdl");
+    const QStringList wizards = exampleWizards() << QStringLiteral(WDLC_TEST_DATA "/tool/graph/unreachable.wdl")
+                                                 << QStringLiteral(WDLC_TEST_DATA "/tool/graph/shared_scripts.wdl");
     for (const QString &wdl : wizards) {
         QProcess process;
         process.start(dot, {QStringLiteral("-Tsvg")});
@@ -106,6 +109,32 @@ TEST(GraphCommand, DotRendersEveryGraph)
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
         EXPECT_TRUE(process.readAllStandardOutput().contains("<svg")) << wdl.toStdString();
     }
+}
+
+// Screens whose next-screen scripts all call one that leads to every screen: each script is drawn once, so the graph
+// grows with the wizard, not with screens times targets.
+TEST(GraphCommand, GrowsWithTheWizard)
+{
+    WizardFiles files;
+    QString wdl = QString::fromUtf8(kHeaderTags) + QStringLiteral("T: hello \"Hello\"\nNSS: common\n{\n");
+    const int screens = 1000;
+    for (int i = 0; i < screens; ++i)
+        wdl += QStringLiteral("   SNS s") + QString::number(i) + QLatin1Char('\n');
+    wdl += QStringLiteral("}\n");
+    for (int i = 0; i < screens; ++i) {
+        const QString n = QString::number(i);
+        wdl += QStringLiteral("SCREEN_OVERLAY: s") + n + QStringLiteral("\n{\n   OVERLAY: o") + n
+               + QStringLiteral("\n   {\n      T: hello\n      OK_ACTION: GOTO_NEXT_SCREEN\n   }\n   NSS: nss_") + n
+               + QStringLiteral("\n   {\n      CALL common\n   }\n}\n");
+    }
+    files.write(QStringLiteral("w.wdl"), wdl);
+    const ToolRun run = runToolIn(files.dir(), {QStringLiteral("graph"), QStringLiteral("w.wdl")});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_LT(run.out.size(), 2 * wdl.size());
+    // An edge into the shared script's node from each screen, one out of it
+    // to each screen.
+    EXPECT_EQ(run.out.count(QStringLiteral(" -> \"script common\"")), screens);
+    EXPECT_EQ(run.out.count(QStringLiteral("\"script common\" -> ")), screens);
 }
 
 } // namespace
