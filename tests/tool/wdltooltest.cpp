@@ -7,6 +7,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace {
 
 // One run of wdltool in tests/data/: its arguments, split at blanks, "{tmp}"
@@ -135,6 +138,52 @@ TEST(GraphCommand, GrowsWithTheWizard)
     // to each screen.
     EXPECT_EQ(run.out.count(QStringLiteral(" -> \"script common\"")), screens);
     EXPECT_EQ(run.out.count(QStringLiteral("\"script common\" -> ")), screens);
+}
+
+// -o never replaces what is not a regular file: a device such as /dev/null
+// is written directly and stays a device, which a rename would have turned
+// into a plain file; /dev/stdout, through the links to the process's
+// descriptors, is the standard output whatever it is.
+TEST(ToolOutput, DeviceIsWrittenNeverReplaced)
+{
+    WizardFiles files;
+    const QByteArray node = QFile::encodeName(files.path(QStringLiteral("null")));
+    if (::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "this test may not make a device node";
+    for (const char *command : {"fmt", "graph"}) {
+        const ToolRun run = runToolIn(QStringLiteral(WDLC_TEST_DATA),
+                                      {QString::fromLatin1(command), QStringLiteral("fmt/shared_items.wdl"),
+                                       QStringLiteral("-o"), QFile::decodeName(node)});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        struct stat st;
+        ASSERT_EQ(::lstat(node.constData(), &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode)) << command;
+    }
+    EXPECT_EQ(QDir(files.dir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("null")});
+}
+
+TEST(ToolOutput, DevStdoutIsTheStandardOutputWhateverItIs)
+{
+    const QString wizard = QStringLiteral(WDLC_TEST_DATA "/tool/graph/unreachable.wdl");
+    const QString expected = runToolIn(QDir::currentPath(), {QStringLiteral("graph"), wizard}).out;
+    WizardFiles files;
+    QProcess tool;
+    // A pipe first, then a regular file, which is appended to as the shell
+    // left it.
+    tool.start(QStringLiteral(WDLC_BINARY_DIR "/wdltool"),
+               {QStringLiteral("graph"), wizard, QStringLiteral("-o"), QStringLiteral("/dev/stdout")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()), expected);
+    files.writeBytes(QStringLiteral("out.dot"), "earlier\n");
+    tool.setStandardOutputFile(files.path(QStringLiteral("out.dot")), QIODevice::Append);
+    tool.start(QStringLiteral(WDLC_BINARY_DIR "/wdltool"),
+               {QStringLiteral("graph"), wizard, QStringLiteral("-o"), QStringLiteral("/dev/stdout")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(readFile(files.path(QStringLiteral("out.dot")))),
+              QStringLiteral("earlier\n") + expected);
 }
 
 } // namespace
