@@ -177,7 +177,7 @@ BuildProducts WdlWizard::buildInMemory(const QString &sasUrl)
         return products;
     // The template first, as a real build renders it before it empties the
     // texts that hold CSIV paths.
-    products.translationTemplate = TranslationTemplate::render(textModel()).toUtf8();
+    products.translationTemplate = TranslationTemplate::renderUtf8(textModel());
     if (builder.buildImage(sasUrl))
         products.image = builder.image();
     products.problems = builder.problems();

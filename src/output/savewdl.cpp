@@ -242,7 +242,7 @@ bool SaveWdl::writeSas(const QString &url, QString *refusal)
     trace(QStringLiteral("data ready"));
     // The template lists the texts as they are before the build empties
     // those that hold CSIV paths.
-    const QByteArray translationTemplate = TranslationTemplate::render(m_models[WizardContent::TextsSlot]).toUtf8();
+    const QByteArray translationTemplate = TranslationTemplate::renderUtf8(m_models[WizardContent::TextsSlot]);
     trace(QStringLiteral("file opened"));
     // Built whole in memory first: only then are all the files it reads
     // known, none of which the two files written may replace.

@@ -50,10 +50,15 @@ QString buildTemplateText()
     return head + TranslationTemplate::supportedLanguagesText() + tail;
 }
 
-QString textLine(const QString &id, QLatin1String type, const QString &content)
+void appendTextLine(QByteArray &out, const QString &id, const char *type, const QString &content)
 {
-    return QStringLiteral("\t\t<text id=\"") + id + QStringLiteral("\" type=\"") + type + QStringLiteral("\">")
-           + TranslationTemplate::escapeXml(content) + QStringLiteral("</text>\n");
+    out += "\t\t<text id=\"";
+    out += id.toUtf8();
+    out += "\" type=\"";
+    out += type;
+    out += "\">";
+    out += TranslationTemplate::escapeXml(content).toUtf8();
+    out += "</text>\n";
 }
 
 } // namespace
@@ -72,15 +77,25 @@ const QString &TranslationTemplate::templateText()
 
 QString TranslationTemplate::render(const WizardItemsModel *texts)
 {
-    QString lines;
+    return QString::fromUtf8(renderUtf8(texts));
+}
+
+// Straight into the bytes of the file: the template of a large wizard is
+// large, and a text of it in UTF-16 on the way would be twice as large.
+QByteArray TranslationTemplate::renderUtf8(const WizardItemsModel *texts)
+{
+    const QByteArray frame = templateText().toUtf8();
+    const int at = frame.indexOf(kPlaceholder.data());
+    QByteArray out = frame.left(at);
     for (const WdlToken *item : texts->items()) {
         const auto *text = static_cast<const WdlTokenText *>(item);
         if (!text->getText().isEmpty())
-            lines += textLine(text->id(), QLatin1String("text"), text->getText());
+            appendTextLine(out, text->id(), "text", text->getText());
         if (!text->getHelp().isEmpty())
-            lines += textLine(text->id(), QLatin1String("help"), text->getHelp());
+            appendTextLine(out, text->id(), "help", text->getHelp());
     }
-    return QString(templateText()).replace(kPlaceholder, lines);
+    out += frame.mid(at + kPlaceholder.size());
+    return out;
 }
 
 QString TranslationTemplate::pathBesideImage(const QString &sasUrl, const QString &name)

@@ -17,6 +17,8 @@ public:
     static const QString &templateText();
     // The template filled with one line per non-empty text and help.
     static QString render(const WizardItemsModel *texts);
+    // The same as the file holds it, in UTF-8.
+    static QByteArray renderUtf8(const WizardItemsModel *texts);
     // Writes the template beside the image of sasUrl, whole or not at all,
     // never over one of inputs; false when it cannot.
     static bool exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts,
