@@ -497,7 +497,7 @@ TEST_F(HostileBuild, SwappingATranslationForAFifoNeverHangsABuild)
         }
     });
     int hung = 0;
-    for (int i = 0; i < 60 && hung == 0; ++i) {
+    for (int i = 0; i < 40 && hung == 0; ++i) {
         QProcess wdlc;
         wdlc.setWorkingDirectory(m_files.dir());
         wdlc.start(QStringLiteral(WDLC_BINARY_DIR "/wdlc"), {QStringLiteral("main.wdl")});
