@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds wdlc and runs every test: ./test.sh [--sanitize] [--werror]
+# Builds everything and runs every test: ./test.sh [--sanitize] [--werror]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 build_dir="$root/build"
@@ -7,8 +7,10 @@ for arg in "$@"; do
     [ "$arg" = "--sanitize" ] && build_dir="$root/build-asan"
 done
 # graphviz renders wdltool's flow graphs in the tests and the docs;
-# clang-format is the judge of the sources' layout.
-"$root/scripts/install-packages.sh" graphviz clang-format
+# clang-format is the judge of the sources' layout; man-db and groff check
+# the manual pages; dpkg-dev and file let cpack work out the Debian package's
+# dependencies.
+"$root/scripts/install-packages.sh" graphviz clang-format man-db groff-base dpkg-dev file
 "$root/scripts/check-format.sh"
 "$root/scripts/setup.sh" "$@"
 cd "$build_dir"

@@ -28,7 +28,7 @@ seeds="$build/seeds/$target"
 findings="$root/fuzz/findings/$target"
 mkdir -p "$corpus" "$seeds" "$findings"
 case "$target" in
-    fuzz_pipeline)
+    fuzz_pipeline | fuzz_source)
         find "$root/examples" "$root/tests/data" -name '*.wdl' -exec cp {} "$seeds/" \; ;;
     fuzz_translation)
         find "$root/examples" "$root/tests/data" -name 'translation_*.xml' -exec cp {} "$seeds/" \; ;;
@@ -47,7 +47,7 @@ esac
 
 dict=()
 case "$target" in
-    fuzz_pipeline) dict=(-dict="$root/fuzz/wdl.dict") ;;
+    fuzz_pipeline | fuzz_source) dict=(-dict="$root/fuzz/wdl.dict") ;;
     fuzz_translation) dict=(-dict="$root/fuzz/xml.dict") ;;
 esac
 

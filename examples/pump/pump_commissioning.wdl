@@ -5,7 +5,7 @@
 # the digital inputs of the pump controller, then stores the pump curve.
 
 FILE_FORMAT_VERSION: 1.0
-FILE_VERSION: 2.3
+FILE_VERSION: 2.03
 RUN_MODE: 1
 PRODUCT_TYPE: 417
 PRODUCT_NAME: "QX-417"

@@ -2,6 +2,7 @@
 #define WDLC_BUILDPRODUCTS_H
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -13,12 +14,28 @@ struct BuildProducts
 {
     struct Problem
     {
+        // What the file is: the build leaves a translation out of the image
+        // but goes on; a CSIV file it cannot carry leaves a script pointing
+        // nowhere.
+        enum Source { TranslationFile, CsivFile };
+
         QString text;
         // The file the problem is about: a translation or CSIV file, or
         // empty for the wizard as a whole.
         QString file;
         // Its line where the file's reader knows it, else 0.
         int line = 0;
+        Source source = TranslationFile;
+    };
+
+    // One text or help that a translation file put into the image.
+    struct TranslatedText
+    {
+        QString file;
+        int line = 0;
+        QString textId;
+        bool isHelp = false;
+        QString content;
     };
 
     // Empty when the wizard is refused.
@@ -27,6 +44,11 @@ struct BuildProducts
     // The warning that keeps wdlc from writing an image, or empty.
     QString refusal;
     QList<Problem> problems;
+    // Every entry of the translation files the image carries, in the order read.
+    QList<TranslatedText> translatedTexts;
+    // The texts that hold a CSIV file's path, by id, as they were before the
+    // build left them out of the dictionaries.
+    QHash<QString, QString> csivPathTexts;
 };
 
 #endif

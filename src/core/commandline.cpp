@@ -11,7 +11,10 @@ int CommandLine::run(const QStringList &arguments)
         return 0;
     WdlWizard *wizard = WdlWizard::instance();
     const QString wdl = arguments.at(0);
+    const bool keptPositions = wizard->keepsSourcePositions();
+    wizard->setKeepSourcePositions(false);
     wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
+    wizard->setKeepSourcePositions(keptPositions);
     if (wizard->isValidForSaving())
         wizard->createSasByteArray(imageUrl(arguments));
     else

@@ -12,7 +12,7 @@ QString squeezed(QString text)
 
 } // namespace
 
-Warning::Warning(const QString &text, const QString &fileName, int lineNumber)
-    : m_text(squeezed(text)), m_fileName(fileName), m_lineNumber(lineNumber)
+Warning::Warning(const QString &text, const QString &fileName, int lineNumber, const QString &subject)
+    : m_text(squeezed(text)), m_fileName(fileName), m_lineNumber(lineNumber), m_subject(subject)
 {
 }

@@ -15,8 +15,9 @@ public:
     // wizard can no longer be saved.
     virtual void addWarning(const QString &text, int line) = 0;
     // A problem in fileName (a name as the warnings file shows it), raised
-    // while reading: nothing is announced, the state is announced after the read.
-    virtual void addWarningIn(const QString &fileName, const QString &text, int line) = 0;
+    // while reading: nothing is announced, the state is announced after the
+    // read. subject is the word of the line it is about, or empty.
+    virtual void addWarningIn(const QString &fileName, const QString &text, int line, const QString &subject) = 0;
     // The top-level file being read: its name goes with addWarning, and the
     // files a wizard names are found relative to it.
     virtual QString currentFile() const = 0;

@@ -55,6 +55,7 @@ void WdlWizard::clearAllModels()
     for (WdlToken *item : qAsConst(m_unlistedItems))
         item->deleteLater();
     m_unlistedItems.clear();
+    m_sourcePositions.clear();
     emit isValidForSavingChanged();
 
     m_loadedItems.clear();
@@ -109,6 +110,7 @@ WizardContent WdlWizard::content()
     view.includedFiles = &m_includedFiles;
     view.warnings = this;
     view.unlistedItems = &m_unlistedItems;
+    view.positions = m_keepSourcePositions ? &m_sourcePositions : nullptr;
     view.inputs = &m_inputs;
     return view;
 }
@@ -181,6 +183,8 @@ BuildProducts WdlWizard::buildInMemory(const QString &sasUrl)
     if (builder.buildImage(sasUrl))
         products.image = builder.image();
     products.problems = builder.problems();
+    products.translatedTexts = builder.translatedTexts();
+    products.csivPathTexts = builder.csivPathTexts();
     return products;
 }
 
@@ -224,14 +228,24 @@ void WdlWizard::writeWarningsFile(const QString &path) const
 
 void WdlWizard::addWarning(const QString &text, int line)
 {
-    m_warnings.appendWarning(new Warning(text, QFileInfo(m_currentFile).fileName(), line));
+    m_warnings.appendWarning(new Warning(text, currentFileName(), line));
     if (m_warnings.count() == 1)
         emit isValidForSavingChanged();
 }
 
-void WdlWizard::addWarningIn(const QString &fileName, const QString &text, int line)
+QString WdlWizard::currentFileName() const
 {
-    m_warnings.appendWarning(new Warning(text, fileName, line));
+    // One string for all the warnings of a file: a wizard may have millions.
+    if (m_namedFile != m_currentFile || m_currentFileName.isNull()) {
+        m_namedFile = m_currentFile;
+        m_currentFileName = QFileInfo(m_currentFile).fileName();
+    }
+    return m_currentFileName;
+}
+
+void WdlWizard::addWarningIn(const QString &fileName, const QString &text, int line, const QString &subject)
+{
+    m_warnings.appendWarning(new Warning(text, fileName, line, subject));
 }
 
 void WdlWizard::onNewWarningAdded(const QString &q, ushort i)

@@ -4,6 +4,7 @@
 #include "core/buildinputs.h"
 #include "core/buildproducts.h"
 #include "core/includedfile.h"
+#include "core/sourcepositions.h"
 #include "core/warningsink.h"
 #include "core/warningsmodel.h"
 #include "core/wdlheader.h"
@@ -75,7 +76,7 @@ public:
 
     // A warning of the wizard itself, carrying the current file's name.
     void addWarning(const QString &text, int line) override;
-    void addWarningIn(const QString &fileName, const QString &text, int line) override;
+    void addWarningIn(const QString &fileName, const QString &text, int line, const QString &subject) override;
 
     // Why the command line would write no image for the loaded wizard though
     // it opened without warnings (no screens, too much data; with sasUrl
@@ -105,6 +106,13 @@ public:
     WdlHeader *header() { return &m_header; }
     // What the layers below see of the wizard.
     WizardContent content();
+    // The lines that made each item of the loaded wizard, in their own files.
+    const SourcePositions &sourcePositions() const { return m_sourcePositions; }
+    // Whether the wizards opened from now on note their source positions:
+    // the tools point at them, the compiler writes nothing that needs them
+    // and spares their memory.
+    void setKeepSourcePositions(bool keep) { m_keepSourcePositions = keep; }
+    bool keepsSourcePositions() const { return m_keepSourcePositions; }
 
     bool isEmpty() const { return m_isEmpty; }
     bool isValidForSaving() const;
@@ -121,6 +129,8 @@ public:
     void checkVirtualParameterLimit(quint16 count);
     // The top-level WDL file being read; its name goes into wizard warnings.
     QString currentFile() const override { return m_currentFile; }
+    // The current file's name without directories, as warnings carry it.
+    QString currentFileName() const;
     void setCurrentFile(const QString &path) { m_currentFile = path; }
 
 public slots:
@@ -155,8 +165,13 @@ private:
     QString m_currentFile;
     QList<WdlToken *> m_unlistedItems;
     const SourceOverlay *m_sourceOverlay = nullptr;
+    SourcePositions m_sourcePositions;
+    bool m_keepSourcePositions = true;
     // The files the loaded wizard was read from.
     BuildInputs m_inputs;
+    // currentFileName() of m_namedFile.
+    mutable QString m_namedFile;
+    mutable QString m_currentFileName;
 };
 
 #endif

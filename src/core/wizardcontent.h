@@ -6,6 +6,7 @@
 #include <QList>
 
 class BuildInputs;
+class SourcePositions;
 class WarningSink;
 class WdlHeader;
 class WdlToken;
@@ -37,6 +38,9 @@ struct WizardContent
     // Items that belong to no collection (a screen named by NS but never
     // defined): released with the collections.
     QList<WdlToken *> *unlistedItems = nullptr;
+    // Where the reader notes the lines that made each item, for the tools
+    // that point at them; null to note nothing.
+    SourcePositions *positions = nullptr;
     // The files read so far, held to the budget of one build.
     BuildInputs *inputs = nullptr;
 

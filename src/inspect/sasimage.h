@@ -25,6 +25,16 @@ struct SasField
     QVariant value;
     // The number spelt out where it stands for a name ("NSS", "GOTO_NEXT_SCREEN").
     QString meaning;
+    // For an item's number: the kind of item ("screen", "param", "text", ...).
+    QString itemKind;
+};
+
+// An item's number and kind, as the image refers to it; the kind is empty
+// where no item is named.
+struct SasItemRef
+{
+    QString kind;
+    quint16 number = 0;
 };
 
 // One 7-byte script command.
@@ -38,6 +48,8 @@ struct SasCommand
     quint16 fields[3] = {0, 0, 0};
     // What the fields stand for, in source order: "param 3", "label 1", "none".
     QStringList operands;
+    // The item each operand names, one per operand.
+    QList<SasItemRef> operandItems;
     // The copy commands' setup word, -1 for every other command or when none is stored.
     qint32 setupWord = -1;
 };
@@ -49,6 +61,8 @@ struct SasRecord
     quint8 type = 0;
     QString typeName;
     quint16 number = 0;
+    // The kind of item the record holds, as references name it.
+    QString itemKind;
     quint16 payloadLength = 0;
     QList<SasField> fields;
     QList<SasCommand> commands; // scripts only

@@ -49,6 +49,32 @@ QString recordTypeName(quint8 type)
     }
 }
 
+// The kind of item a record holds, as references to it name it: parameters
+// of every kind and local parameters share one number sequence.
+const char *recordItemKind(quint8 type)
+{
+    switch (type) {
+    case ScreenRecord:
+        return "screen";
+    case OverlayRecord:
+        return "overlay";
+    case ChoiceListRecord:
+        return "choice list";
+    case VcpRecord:
+    case DriveParameterRecord:
+    case LocalParameterRecord:
+    case VpRecord:
+    case FilteredDriveParameterRecord:
+        return "param";
+    case ScriptRecord:
+        return "script";
+    case FilterRecord:
+        return "filter";
+    default:
+        return "";
+    }
+}
+
 int alignedTo4(qint64 offset)
 {
     return int((offset + kAlignment - 1) / kAlignment * kAlignment);
@@ -88,20 +114,28 @@ public:
     quint16 u16(const QString &name) { return quint16(add(name, 2, m_in.u16())); }
     quint32 u32(const QString &name) { return quint32(add(name, 4, m_in.u32())); }
     qint32 i32(const QString &name) { return qint32(add(name, 4, m_in.i32())); }
-    // An item reference where 0 stands for none.
-    quint16 item(const QString &name)
+    // An item reference where 0 stands for none; kind names what it refers to.
+    quint16 item(const QString &name, const char *kind)
     {
         const quint16 v = u16(name);
         if (v == 0)
             explain(QStringLiteral("none"));
+        else
+            refersTo(kind);
         return v;
+    }
+    // The last field is the number of an item of this kind.
+    void refersTo(const char *kind)
+    {
+        if (m_in.ok() && !m_fields.isEmpty())
+            m_fields.last().itemKind = QLatin1String(kind);
     }
     QByteArray bytes(const QString &name, int n)
     {
         const int start = m_in.pos();
         const QByteArray b = m_in.bytes(n);
         if (m_in.ok())
-            m_fields.append({name, start, n, b, QString()});
+            m_fields.append({name, start, n, b, QString(), QString()});
         return b;
     }
     void explain(const QString &meaning)
@@ -116,7 +150,7 @@ private:
     qint64 add(const QString &name, int size, qint64 value)
     {
         if (m_in.ok())
-            m_fields.append({name, m_in.pos() - size, size, value, QString()});
+            m_fields.append({name, m_in.pos() - size, size, value, QString(), QString()});
         return value;
     }
 
@@ -292,7 +326,8 @@ private:
             name.chop(1);
         }
         m_image.fileName = QString::fromUtf8(name);
-        m_image.header.append({QStringLiteral("file name"), kFixedHeaderSize, nameLength, m_image.fileName, QString()});
+        m_image.header.append(
+            {QStringLiteral("file name"), kFixedHeaderSize, nameLength, m_image.fileName, QString(), QString()});
     }
 
     void readRecords()
@@ -322,6 +357,7 @@ private:
             r.number = in.u16();
             r.payloadLength = in.u16();
             r.typeName = recordTypeName(r.type);
+            r.itemKind = QLatin1String(recordItemKind(r.type));
             const qint64 recordEnd = qint64(pos) + kRecordHeadSize + r.payloadLength;
             if (recordEnd > end) {
                 problem(pos + kPayloadLengthAt,
@@ -357,18 +393,18 @@ private:
             readChoiceList(f, r);
             break;
         case VcpRecord:
-            f.item(QStringLiteral("choice list"));
-            f.item(QStringLiteral("text"));
-            f.item(QStringLiteral("write script"));
+            f.item(QStringLiteral("choice list"), "choice list");
+            f.item(QStringLiteral("text"), "text");
+            f.item(QStringLiteral("write script"), "script");
             break;
         case DriveParameterRecord:
         case FilteredDriveParameterRecord:
             f.u16(QStringLiteral("parameter number"));
-            f.item(QStringLiteral("text override"));
-            f.item(QStringLiteral("write script"));
+            f.item(QStringLiteral("text override"), "text");
+            f.item(QStringLiteral("write script"), "script");
             if (r.type == FilteredDriveParameterRecord) {
-                f.item(QStringLiteral("choice-list filter"));
-                f.item(QStringLiteral("array filter"));
+                f.item(QStringLiteral("choice-list filter"), "filter");
+                f.item(QStringLiteral("array filter"), "filter");
             }
             break;
         case LocalParameterRecord:
@@ -378,13 +414,13 @@ private:
             readScript(f, r, end);
             break;
         case VpRecord:
-            f.item(QStringLiteral("text"));
-            f.item(QStringLiteral("unit text"));
+            f.item(QStringLiteral("text"), "text");
+            f.item(QStringLiteral("unit text"), "text");
             f.i32(QStringLiteral("minimum"));
             f.i32(QStringLiteral("maximum"));
             f.i32(QStringLiteral("default"));
             f.i32(QStringLiteral("scale"));
-            f.item(QStringLiteral("write script"));
+            f.item(QStringLiteral("write script"), "script");
             break;
         case FilterRecord:
             readFilter(f, r);
@@ -413,15 +449,16 @@ private:
                                                     + QStringLiteral(" at ") + at(r.offset + kRecordHeadSize)
                                                     + QStringLiteral(" is not from 0 to 6"));
         }
-        f.item(QStringLiteral("next screen"));
-        f.item(QStringLiteral("next screen script"));
-        f.item(QStringLiteral("PSS script"));
+        f.item(QStringLiteral("next screen"), "screen");
+        f.item(QStringLiteral("next screen script"), "script");
+        f.item(QStringLiteral("PSS script"), "script");
         if (withPreScreen)
-            f.item(QStringLiteral("pre-screen script"));
-        f.item(shown == 3 ? QStringLiteral("overlay") : QStringLiteral("parameter 1"));
+            f.item(QStringLiteral("pre-screen script"), "script");
+        f.item(shown == 3 ? QStringLiteral("overlay") : QStringLiteral("parameter 1"),
+               shown == 3 ? "overlay" : "param");
         int expected = 9 + (withPreScreen ? 2 : 0) + (shown == 2 ? 2 : 0);
         if (shown == 2)
-            f.item(QStringLiteral("parameter 2"));
+            f.item(QStringLiteral("parameter 2"), "param");
         // An overlay screen that also has two parameters keeps their room of
         // two bytes, zero, after the overlay.
         if (shown == 3 && r.payloadLength == expected + 2) {
@@ -440,7 +477,7 @@ private:
     {
         const QMetaEnum keys = QMetaEnum::fromType<WdlTokenOverlay::OverlayCommands>();
         const QMetaEnum actions = QMetaEnum::fromType<WdlTokenOverlay::ActionTypes>();
-        f.item(QStringLiteral("text"));
+        f.item(QStringLiteral("text"), "text");
         for (int k = 0; k < WdlTokenOverlay::kKeyCount; ++k) {
             const quint8 action = f.u8(enumKey(keys, k));
             const QString name = enumKey(actions, action);
@@ -463,8 +500,10 @@ private:
                                                      + QString::number(r.payloadLength) + QStringLiteral(" for ")
                                                      + QString::number(count) + QStringLiteral(" entries"));
         }
-        for (int i = 0; i < entries; ++i)
+        for (int i = 0; i < entries; ++i) {
             f.u16(QStringLiteral("entry ") + QString::number(i) + QStringLiteral(" text"));
+            f.refersTo("text");
+        }
     }
 
     void readFilter(FieldReader &f, const SasRecord &r)
@@ -546,12 +585,16 @@ private:
                 const quint32 fileAt = LeReader(m_data, c.offset + kCsivFileOffsetAt).u32();
                 c.operands.append(fileAt == kNotEmbedded ? QStringLiteral("no file")
                                                          : QStringLiteral("file at ") + at(fileAt));
+                c.operandItems.append(SasItemRef());
                 if (fileAt != kNotEmbedded)
                     m_csivUses.append({fileAt, c.offset});
                 break;
             }
             default:
                 c.operands.append(operand(row.operands[k], c.fields[k]));
+                c.operandItems.append(ScriptCommandTable::namesItem(row.operands[k])
+                                          ? itemRef(operandKind(row.operands[k]), c.fields[k])
+                                          : SasItemRef());
                 break;
             }
         }
@@ -563,19 +606,34 @@ private:
         case ScriptCommandTable::Operand::Number:
             return number(v);
         case ScriptCommandTable::Operand::Label:
+        case ScriptCommandTable::Operand::LabelMark:
             return QStringLiteral("label ") + number(v);
+        default:
+            return item(operandKind(kind), v);
+        }
+    }
+
+    // The kind of item an operand that names one refers to.
+    static const char *operandKind(ScriptCommandTable::Operand kind)
+    {
+        switch (kind) {
         case ScriptCommandTable::Operand::Screen:
-            return item("screen", v);
+            return "screen";
         case ScriptCommandTable::Operand::Script:
-            return item("script", v);
+            return "script";
         case ScriptCommandTable::Operand::Filter:
         case ScriptCommandTable::Operand::ChoiceFilter:
-            return item("filter", v);
+            return "filter";
         case ScriptCommandTable::Operand::CsivName:
-            return item("text", v);
+            return "text";
         default:
-            return item("param", v);
+            return "param";
         }
+    }
+
+    static SasItemRef itemRef(const char *kind, quint16 v)
+    {
+        return v == kNoItem ? SasItemRef() : SasItemRef{QLatin1String(kind), v};
     }
 
     // The setup word S (source setup in bits 9 to 11, target setups in bits
@@ -611,8 +669,11 @@ private:
                 targetSetups = QLatin1Char('[') + targets.join(QLatin1Char(',')) + QLatin1Char(']');
         }
         c.operands = QStringList{item("param", a) + sourceSetup, item("param", to) + targetSetups};
-        if (c.code != WdlTokenScript::CPY)
+        c.operandItems = {itemRef("param", a), itemRef("param", to)};
+        if (c.code != WdlTokenScript::CPY) {
             c.operands.append(item("param", third));
+            c.operandItems.append(itemRef("param", third));
+        }
     }
 
     static QString item(const char *kind, quint16 v)

@@ -19,8 +19,10 @@ public:
         None,
         // A decimal number; the field keeps its low 16 bits.
         Number,
-        // A label number, stored like a number.
+        // A label number that a branch goes to, stored like a number.
         Label,
+        // The label number that LBL marks, stored like a number.
+        LabelMark,
         // A drive, virtual or local parameter (drive and virtual first).
         Parameter,
         // The same, but one that names nothing is not reported: the result
@@ -77,6 +79,10 @@ public:
         Encoding encoding;
         Operand operands[3];
         Check check;
+        // CopyWithSetups: the field (0 A, 1 B, 2 C) that the setup word
+        // shares; it replaces a field that names no argument and is OR-ed
+        // into an item's number, which must then stay below 512.
+        int setupField = -1;
     };
 
     // The row of a command code; for a code that is no command, a row of no
@@ -89,7 +95,10 @@ public:
     static int code(const QString &mnemonic);
 
     // How an argument of this kind is counted by the validator.
-    static bool isNumber(Operand kind) { return kind == Operand::Number || kind == Operand::Label; }
+    static bool isNumber(Operand kind)
+    {
+        return kind == Operand::Number || kind == Operand::Label || kind == Operand::LabelMark;
+    }
     static bool isOptional(Operand kind) { return kind == Operand::CsivPath; }
     // Its field holds an item's number.
     static bool namesItem(Operand kind) { return kind != Operand::None && !isNumber(kind); }

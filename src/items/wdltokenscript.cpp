@@ -189,10 +189,11 @@ QString WdlTokenScript::toString(bool inScreen) const
 // an item is its number, 0xFFFF when none; a number its low 16 bits.
 //
 // A copy command's setup word S (operandValues[2], source setup in bits 9-11,
-// target setups in bits 12-15) shares a field when it is not 0: it is C for
-// CPY, is OR-ed into C for CPTA and into B for CPFA. An operand sharing its
-// field with S must therefore have an item number below 512. A missing operand
-// stays 0xFFFF whatever S holds: the validation has reported it already.
+// target setups in bits 12-15) shares a field when it is not 0 (the row's
+// setupField): it is C for CPY, is OR-ed into C for CPTA and into B for CPFA.
+// An operand sharing its field with S must therefore have an item number below
+// 512. A missing operand stays 0xFFFF whatever S holds: the validation has
+// reported it already.
 void WdlTokenScript::writeRecord(LeWriter &w) const
 {
     writeRecord(w, CsivOperandNote());
@@ -205,18 +206,18 @@ void WdlTokenScript::writeRecord(LeWriter &w, const CsivOperandNote &noteCsivOpe
     w.u8(quint8(m_commands.size()), "command count");
     for (const ScriptCommand &c : m_commands) {
         const ScriptCommandTable::Row row = ScriptCommandTable::row(c.cmdType);
-        quint16 a = field(c, row, 0);
-        quint16 b = field(c, row, 1);
-        quint16 cField = field(c, row, 2);
+        quint16 fields[3] = {field(c, row, 0), field(c, row, 1), field(c, row, 2)};
         const qint32 setupWord = c.operandValues[2];
         if (row.encoding == ScriptCommandTable::Encoding::CopyWithSetups && setupWord > 0) {
-            if (c.cmdType == CPY)
-                cField = quint16(setupWord);
-            else if (c.cmdType == CPTA)
-                cField |= quint16(setupWord);
+            quint16 &shared = fields[row.setupField];
+            if (row.operands[row.setupField] == ScriptCommandTable::Operand::None)
+                shared = quint16(setupWord);
             else
-                b |= quint16(setupWord);
+                shared |= quint16(setupWord);
         }
+        const quint16 a = fields[0];
+        const quint16 b = fields[1];
+        const quint16 cField = fields[2];
         // B names the file until the files are embedded; a command without a
         // path names none.
         if (row.encoding == ScriptCommandTable::Encoding::CsivFile && noteCsivOperand && b != kNoItem)

@@ -222,12 +222,14 @@ std::vector<char> SaveWdl::buildDictionary() const
 void SaveWdl::embedCsivFiles(LeWriter &image)
 {
     m_csiv.embed(
-        image, m_includedFiles, [this](const QString &text, const QString &path) { report(text, path, 0); }, &m_inputs);
+        image, m_includedFiles,
+        [this](const QString &text, const QString &path) { report(text, path, 0, BuildProducts::Problem::CsivFile); },
+        &m_inputs);
 }
 
-void SaveWdl::report(const QString &text, const QString &file, int line)
+void SaveWdl::report(const QString &text, const QString &file, int line, BuildProducts::Problem::Source source)
 {
-    m_problems.append({text, file, line});
+    m_problems.append({text, file, line, source});
     emit newWarning(text, 0);
 }
 
@@ -284,6 +286,8 @@ bool SaveWdl::buildImage(const QString &url, const Trace &trace)
     m_csiv = CsivEmbedder();
     m_problems.clear();
     m_inputs = m_wizardInputs;
+    m_translatedTexts.clear();
+    m_csivPathTexts.clear();
     buildHeader(m_image);
     const int headerLength = m_image.size();
     trace(QStringLiteral("file header"));
@@ -295,8 +299,10 @@ bool SaveWdl::buildImage(const QString &url, const Trace &trace)
     // record stays, its dictionary entry goes.
     for (WdlToken *item : m_models[WizardContent::TextsSlot]->items()) {
         auto *text = static_cast<WdlTokenText *>(item);
-        if (m_includedFiles.contains(text->getIndex()))
+        if (m_includedFiles.contains(text->getIndex())) {
+            m_csivPathTexts.insert(text->id(), text->getText());
             text->setText(QString());
+        }
         text->writeRecord(m_image);
     }
     m_image.padTo(SasLayout::kAlignment);
@@ -309,9 +315,11 @@ bool SaveWdl::buildImage(const QString &url, const Trace &trace)
     trace(QStringLiteral("dict data"));
     const std::vector<char> english = buildDictionary();
     m_image.bytes(QByteArray(english.data(), int(english.size())), "English dictionary");
-    TranslationImporter importer(
-        m_models[WizardContent::TextsSlot], m_header->productName(),
-        [this](const QString &text, const QString &file, int line) { report(text, file, line); });
+    TranslationImporter importer(m_models[WizardContent::TextsSlot], m_header->productName(),
+                                 [this](const QString &text, const QString &file, int line) {
+                                     report(text, file, line, BuildProducts::Problem::TranslationFile);
+                                 });
+    importer.setNoteEntry([this](const BuildProducts::TranslatedText &entry) { m_translatedTexts.append(entry); });
     importer.setInputs(&m_inputs);
     // The callers refuse too many translation files first; this keeps a
     // wrapped dictionary count out of any image.

@@ -93,6 +93,10 @@ public:
     // The problems met by the last build, each with the file it is about.
     // Each was also announced by newWarning.
     const QList<BuildProducts::Problem> &problems() const { return m_problems; }
+    // The entries of the translation files the last build took.
+    const QList<BuildProducts::TranslatedText> &translatedTexts() const { return m_translatedTexts; }
+    // The texts the last build left out of the dictionaries for holding a CSIV path, as they were.
+    const QHash<QString, QString> &csivPathTexts() const { return m_csivPathTexts; }
 
     // The pieces of the image, field by field into out. The fields that are
     // known only once the image is complete are written as zero.
@@ -123,7 +127,7 @@ private:
 
     int wizardDataLength() const;
     bool buildImage(const QString &url, const Trace &trace);
-    void report(const QString &text, const QString &file, int line);
+    void report(const QString &text, const QString &file, int line, BuildProducts::Problem::Source source);
 
     WizardItemsModel *m_models[8] = {};
     WdlHeader *m_header = nullptr;
@@ -135,6 +139,8 @@ private:
     LeWriter m_image;
     CsivEmbedder m_csiv;
     QList<BuildProducts::Problem> m_problems;
+    QList<BuildProducts::TranslatedText> m_translatedTexts;
+    QHash<QString, QString> m_csivPathTexts;
     bool m_annotate = false;
 };
 

@@ -105,6 +105,7 @@ std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
 
 std::vector<char> TranslationImporter::readTranslation(const QString &fileName, const QByteArray &document)
 {
+    m_fileEntries.clear();
     const XmlAttributeLimit::Finding crowded = XmlAttributeLimit::find(document);
     if (crowded.excess != XmlAttributeLimit::None) {
         m_warn(XmlAttributeLimit::message(fileName, crowded), fileName, crowded.line);
@@ -145,6 +146,11 @@ std::vector<char> TranslationImporter::readTranslation(const QString &fileName, 
                fileName, 0);
         return {};
     }
+    if (m_noteEntry) {
+        for (const BuildProducts::TranslatedText &entry : qAsConst(m_fileEntries))
+            m_noteEntry(entry);
+    }
+    m_fileEntries.clear();
     LanguageTable::setProductName(language, m_productName);
     return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
 }
@@ -219,4 +225,6 @@ void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fi
         entries.emplace_back(text->textKey(), content);
     else if (isHelp)
         entries.emplace_back(text->helpKey(), content);
+    if (isText || isHelp)
+        m_fileEntries.append({fileName, lineNumber, id, isHelp, content});
 }

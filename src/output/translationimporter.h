@@ -2,6 +2,7 @@
 #define WDLC_TRANSLATIONIMPORTER_H
 
 #include "codec/dictcodec.h"
+#include "core/buildproducts.h"
 
 #include <QString>
 
@@ -25,8 +26,11 @@ public:
 
     // An image counts its dictionaries in one byte, the English one among them.
     static constexpr int kMaxTranslations = 254;
+    // An entry of a file whose dictionary goes into the image.
+    using NoteEntry = std::function<void(const BuildProducts::TranslatedText &entry)>;
 
     TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn);
+    void setNoteEntry(NoteEntry note) { m_noteEntry = std::move(note); }
 
     // The files are read within the budget of inputs, and noted there.
     void setInputs(BuildInputs *inputs) { m_inputs = inputs; }
@@ -50,6 +54,9 @@ private:
     QString m_productName;
     Warn m_warn;
     BuildInputs *m_inputs = nullptr;
+    NoteEntry m_noteEntry;
+    // The entries of the file being read, noted once the file is taken.
+    QList<BuildProducts::TranslatedText> m_fileEntries;
 };
 
 #endif

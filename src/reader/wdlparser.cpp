@@ -2,6 +2,7 @@
 
 #include "base/enumkeys.h"
 #include "core/fileurl.h"
+#include "core/sourcepositions.h"
 #include "core/warningsink.h"
 #include "core/wdlheader.h"
 #include "core/wizardcontent.h"
@@ -83,15 +84,46 @@ int WdlParser::commandValue(const char *enumName, const QString &key)
 
 void WdlParser::addWarning(const QString &message, int line)
 {
-    if (m_inInclude)
-        m_content.warnings->addWarningIn(m_includeFileName, message, m_includeLineNumber);
-    else
-        m_content.warnings->addWarningIn(QFileInfo(m_content.warnings->currentFile()).fileName(), message, line);
+    addWarningAbout(message, line, QString());
 }
 
-void WdlParser::warn(const QString &message)
+void WdlParser::addWarningAbout(const QString &message, int line, const QString &subject)
 {
-    addWarning(message, m_mainLineNumber);
+    if (m_inInclude)
+        m_content.warnings->addWarningIn(m_includeFileName, message, m_includeLineNumber, subject);
+    else
+        m_content.warnings->addWarningIn(topLevelFileName(), message, line, subject);
+}
+
+// One string for every warning and position of the file: a wizard may have
+// millions.
+QString WdlParser::topLevelFileName()
+{
+    const QString current = m_content.warnings->currentFile();
+    if (current != m_namedFile || m_topLevelFileName.isNull()) {
+        m_namedFile = current;
+        m_topLevelFileName = QFileInfo(current).fileName();
+    }
+    return m_topLevelFileName;
+}
+
+void WdlParser::warn(const QString &message, const QString &subject)
+{
+    addWarningAbout(message, m_mainLineNumber, subject);
+}
+
+void WdlParser::notePosition(const void *subject, int field, const QString &word)
+{
+    if (!m_content.positions)
+        return;
+    const QString file = m_inInclude ? m_includeFileName : topLevelFileName();
+    m_content.positions->note(subject, field, {file, currentLine(), word});
+}
+
+void WdlParser::placeItem(WdlToken *item)
+{
+    item->setSourceLine(m_mainLineNumber);
+    notePosition(item, SourcePositions::Head, item->id());
 }
 
 bool WdlParser::checkArgumentCount(int min, int count)
@@ -219,32 +251,38 @@ void WdlParser::parseLine(const QString &line)
         break;
     case RUN_MODE:
         m_header->setRunMode(word1 == QLatin1String("1") ? 1 : 0);
+        notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
         break;
     case PRODUCT_TYPE: {
         bool ok = false;
         const int type = word1.toInt(&ok, 10);
-        if (ok)
+        if (ok) {
             m_header->setProductType(quint16(type));
-        else
-            warn(QStringLiteral("Failed to parse string ") + word1 + QStringLiteral(" into a number."));
+            notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
+        } else {
+            warn(QStringLiteral("Failed to parse string ") + word1 + QStringLiteral(" into a number."), word1);
+        }
         break;
     }
     case PRODUCT_NAME: {
         const QString name = QString(word1).remove(QLatin1Char('"'));
-        if (name.size() == 6)
+        if (name.size() == 6) {
             m_header->setProductName(name);
-        else
-            warn(QStringLiteral("PRODUCT_NAME must be 6 characters long."));
+            notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
+        } else {
+            warn(QStringLiteral("PRODUCT_NAME must be 6 characters long."), word1);
+        }
         break;
     }
     case FILE_NAME:
         m_header->setFileName(QString(word1).remove(QLatin1Char('"')));
+        notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
         break;
     case INCLUDE:
         parseInclude(word1);
         break;
     default:
-        warn(QStringLiteral("Unknown tag ") + tag);
+        warn(QStringLiteral("Unknown tag ") + tag, words.at(0));
         break;
     }
 }
@@ -264,7 +302,9 @@ void WdlParser::parseVersion(int tag, const QString &value)
     const quint16 minor = quint16(pieces.at(1).toInt(&minorOk, 10));
     if (!majorOk || !minorOk)
         warn(QStringLiteral("Failed to parse string ") + value
-             + QStringLiteral(" into major and minor version number."));
+                 + QStringLiteral(" into major and minor version number."),
+             value);
+    notePosition(m_header, SourcePositions::HeaderTag + tag - FILE_FORMAT_VERSION, value);
     if (tag == FILE_FORMAT_VERSION)
         m_header->setFileFormatVersion(major, minor);
     else if (tag == FILE_VERSION)
@@ -279,7 +319,8 @@ void WdlParser::parseInclude(const QString &name)
     if (m_inInclude) {
         warn(QStringLiteral("It is not possible to include a file from an already included file "
                             "(recursion is not allowed). File \"")
-             + name + QStringLiteral("\" will be ignored."));
+                 + name + QStringLiteral("\" will be ignored."),
+             name);
         return;
     }
     m_includeFileName = name;
@@ -343,7 +384,7 @@ WdlTokenText *WdlParser::findText(const QString &id)
 {
     auto *text = m_texts->byId<WdlTokenText>(id);
     if (!text)
-        warn(QStringLiteral("Text ") + id + QStringLiteral(" is not defined."));
+        warn(QStringLiteral("Text ") + id + QStringLiteral(" is not defined."), id);
     return text;
 }
 
@@ -352,7 +393,7 @@ bool WdlParser::readNumber(const QString &numberText, int *number)
     bool ok = false;
     *number = numberText.toInt(&ok, 10);
     if (!ok) {
-        warn(msgNotANumber(numberText));
+        warn(msgNotANumber(numberText), numberText);
         *number = 1;
     }
     return ok;
@@ -376,12 +417,15 @@ void WdlParser::parseText(const QString &id, const QString &line, int tag)
     }
     const QString value = WdlLine::quotedText(line);
     const bool isHelp = tag == H;
+    const int field = isHelp ? SourcePositions::HelpLine : SourcePositions::TextLine;
     if (auto *text = m_texts->byId<WdlTokenText>(id)) {
         text->setTextOrHelp(value, isHelp);
+        notePosition(text, field, id);
         return;
     }
     auto *text = new WdlTokenText(id, value, isHelp);
-    text->setSourceLine(m_mainLineNumber);
+    placeItem(text);
+    notePosition(text, field, id);
     m_texts->addItem(text);
 }
 
@@ -392,17 +436,17 @@ void WdlParser::parseParameterDeclaration(const QString &id, const QString &numb
     readNumber(numberText, &number);
     if (tag == LP) {
         auto *local = new WdlTokenLocalParam(id, number);
-        local->setSourceLine(m_mainLineNumber);
+        placeItem(local);
         m_localParameters->addItem(local);
         numberParameter(local);
         return;
     }
     if (!isAccessible(number)) {
-        warn(msgNotAccessible(id, numberText));
+        warn(msgNotAccessible(id, numberText), numberText);
         return;
     }
     auto *param = new WdlTokenParam(id, number);
-    param->setSourceLine(m_mainLineNumber);
+    placeItem(param);
     m_parameters->addItem(param);
     numberParameter(param);
 }
@@ -411,18 +455,20 @@ void WdlParser::parseParameterDeclaration(const QString &id, const QString &numb
 void WdlParser::parseChoiceList(const QString &id)
 {
     auto *list = new WdlTokenChoiceList(id);
-    list->setSourceLine(m_mainLineNumber);
+    placeItem(list);
     int position = 0;
     readBlock(id, [&](const QString &line) {
-        QString textId = WdlLine::itemWords(line).value(0);
+        const QString written = WdlLine::itemWords(line).value(0);
+        QString textId = written;
         if (textId.endsWith(QLatin1Char('*'))) {
+            notePosition(list, SourcePositions::DefaultChoice, textId);
             textId.chop(1);
             list->setDefaultChoice(position);
         }
         if (auto *text = m_texts->byId<WdlTokenText>(textId))
             list->addChoice(text);
         else
-            warn(QStringLiteral("Choicelist selection ") + textId + QStringLiteral(" is not defined."));
+            warn(QStringLiteral("Choicelist selection ") + textId + QStringLiteral(" is not defined."), written);
         ++position;
     });
     m_choiceLists->addItem(list);
@@ -432,12 +478,12 @@ void WdlParser::parseChoiceList(const QString &id)
 void WdlParser::parseFilter(const QString &id, const QString &line, bool isClf)
 {
     if (line.count(QLatin1Char('"')) != 2) {
-        warn(QStringLiteral("There is no filter data for filter \"") + id + QStringLiteral("\"."));
+        warn(QStringLiteral("There is no filter data for filter \"") + id + QStringLiteral("\"."), id);
         return;
     }
     const QBitArray bits = parseFilterData(WdlLine::lastQuotedSection(line), id);
     auto *filter = new WdlTokenFilter(id, bits, isClf);
-    filter->setSourceLine(m_mainLineNumber);
+    placeItem(filter);
     m_filters->addItem(filter);
 }
 
@@ -474,7 +520,8 @@ QBitArray WdlParser::parseFilterData(const QString &data, const QString &filterI
         }
         if (!valid) {
             warn(QStringLiteral("Failed to parse filter \"") + filterId + QStringLiteral("\". Problem with string ")
-                 + piece);
+                     + piece,
+                 piece);
             break;
         }
     }
@@ -496,11 +543,11 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
     int number = 0;
     readNumber(numberText, &number);
     if (!isAccessible(number)) {
-        warn(msgNotAccessible(id, numberText));
+        warn(msgNotAccessible(id, numberText), numberText);
         return;
     }
     auto *param = new WdlTokenParam(id, number);
-    param->setSourceLine(m_mainLineNumber);
+    placeItem(param);
     readItemBlock(id, [&](const QStringList &words, const QString &) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
@@ -509,25 +556,25 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
             if (auto *text = m_texts->byId<WdlTokenText>(word1))
                 param->setText(text);
             else
-                warn(QStringLiteral("Text override ") + word1 + QStringLiteral(" is not defined."));
+                warn(QStringLiteral("Text override ") + word1 + QStringLiteral(" is not defined."), word1);
             break;
         case APF:
             if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
                 param->setApf(filter);
             else
-                warn(QStringLiteral("Array filter ") + word1 + QStringLiteral(" is not defined."));
+                warn(QStringLiteral("Array filter ") + word1 + QStringLiteral(" is not defined."), word1);
             break;
         case CLF:
             if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
                 param->setClf(filter);
             else
-                warn(QStringLiteral("Choicelist filter ") + word1 + QStringLiteral(" is not defined."));
+                warn(QStringLiteral("Choicelist filter ") + word1 + QStringLiteral(" is not defined."), word1);
             break;
         case WS:
             parseWriteScriptLine(param, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in drive parameter ") + tag);
+            warn(QStringLiteral("Unknown tag in drive parameter ") + tag, tag);
             break;
         }
     });
@@ -539,7 +586,7 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
 void WdlParser::parseVirtualParameter(const QString &id)
 {
     auto *param = new WdlTokenParam(id, false);
-    param->setSourceLine(m_mainLineNumber);
+    placeItem(param);
     readItemBlock(id, [&](const QStringList &words, const QString &line) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
@@ -554,6 +601,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
             break;
         case UT:
             param->setUnitText(findText(word1));
+            notePosition(param, SourcePositions::UnitText, word1);
             break;
         case MIN:
         case MAX:
@@ -563,15 +611,20 @@ void WdlParser::parseVirtualParameter(const QString &id)
             const int number = word1.toInt(&ok, 10);
             if (!ok) {
                 warn(QStringLiteral("Value of attribute ") + tag
-                     + QStringLiteral(" is not a number. Please check text ") + tag);
+                         + QStringLiteral(" is not a number. Please check text ") + tag,
+                     word1);
             } else if (value == MIN) {
                 param->setMinValue(number);
+                notePosition(param, SourcePositions::Min, word1);
             } else if (value == MAX) {
                 param->setMaxValue(number);
+                notePosition(param, SourcePositions::Max, word1);
             } else if (value == VAL) {
                 param->setDefaultValue(number);
+                notePosition(param, SourcePositions::Val, word1);
             } else {
                 param->setScaleValue(number);
+                notePosition(param, SourcePositions::Scale, word1);
             }
             break;
         }
@@ -579,7 +632,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
             parseWriteScriptLine(param, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in VP ") + tag);
+            warn(QStringLiteral("Unknown tag in VP ") + tag, tag);
             break;
         }
     });
@@ -592,7 +645,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
 void WdlParser::parseVirtualChoiceParameter(const QString &id)
 {
     auto *param = new WdlTokenParam(id, true);
-    param->setSourceLine(m_mainLineNumber);
+    placeItem(param);
     readItemBlock(id, [&](const QStringList &words, const QString &line) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
@@ -612,7 +665,7 @@ void WdlParser::parseVirtualChoiceParameter(const QString &id)
             parseWriteScriptLine(param, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in VCP ") + tag);
+            warn(QStringLiteral("Unknown tag in VCP ") + tag, tag);
             break;
         }
     });
@@ -627,13 +680,16 @@ void WdlParser::parseScreen(const QString &id)
     WdlTokenScreen *screen = m_screens->byId<WdlTokenScreen>(id);
     const bool listed = screen != nullptr;
     if (listed) {
-        warn(QStringLiteral("Screen ") + id + QStringLiteral(" is defined more than once."));
+        warn(QStringLiteral("Screen ") + id + QStringLiteral(" is defined more than once."), id);
     } else {
         screen = m_pendingScreens.take(id);
         if (!screen) {
             screen = new WdlTokenScreen(id);
             screen->setSourceLine(m_mainLineNumber);
         }
+        // A screen first named by NS keeps that line as its source line; its
+        // position is where its block stands.
+        notePosition(screen, SourcePositions::Head, id);
     }
     readBlock(id, [&](const QString &line) { parseScreenLine(screen, line); });
     if (!listed)
@@ -667,15 +723,19 @@ void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
     case PSS:
     case NSS:
     case WS: {
+        // Noted before the script's own block moves the line on.
+        if (value == NSS || value == WS)
+            notePosition(screen, SourcePositions::NextScreenScript, word1);
         if (!m_scripts->containsId(word1))
             parseScript(word1, value);
         WdlTokenScript *script = m_scripts->byId<WdlTokenScript>(word1);
-        if (value == PRE_SCREEN_SCRIPT)
+        if (value == PRE_SCREEN_SCRIPT) {
             screen->setPreScreenScript(script);
-        else if (value == PSS)
+        } else if (value == PSS) {
             screen->setPss(script);
-        else
+        } else {
             screen->setNextScreenScript(script);
+        }
         break;
     }
     case NS: {
@@ -688,6 +748,7 @@ void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
             m_pendingScreens.insert(word1, next);
         }
         screen->setNextScreen(next);
+        notePosition(screen, SourcePositions::NextScreen, word1);
         break;
     }
     case OVERLAY:
@@ -696,7 +757,8 @@ void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
         screen->setOverlay(m_overlays->byId<WdlTokenOverlay>(word1));
         break;
     default:
-        warn(QStringLiteral("Unknown tag \"") + words.at(0) + QStringLiteral("\" in screen ") + screen->id());
+        warn(QStringLiteral("Unknown tag \"") + words.at(0) + QStringLiteral("\" in screen ") + screen->id(),
+             words.at(0));
         break;
     }
 }
@@ -739,7 +801,7 @@ void WdlParser::showOnScreen(WdlTokenScreen *screen, WdlTokenParam *param, bool 
 void WdlParser::parseOverlay(const QString &id)
 {
     auto *overlay = new WdlTokenOverlay(id);
-    overlay->setSourceLine(m_mainLineNumber);
+    placeItem(overlay);
     readItemBlock(id, [&](const QStringList &words, const QString &line) {
         const QString &tag = words.at(0);
         const QString &word1 = words.at(1);
@@ -760,9 +822,10 @@ void WdlParser::parseOverlay(const QString &id)
         case RIGHT_ACTION:
             overlay->setAction(value - OK_ACTION, word1);
             overlay->bind(tag, word1);
+            notePosition(overlay, SourcePositions::OverlayKey + value - OK_ACTION, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in overlay ") + tag);
+            warn(QStringLiteral("Unknown tag in overlay ") + tag, tag);
             break;
         }
     });
@@ -780,9 +843,11 @@ void WdlParser::parseScript(const QString &id, int tag)
     }
     QStringList calls;
     auto *script = new WdlTokenScript(id, tag - 14);
-    script->setSourceLine(m_mainLineNumber);
+    placeItem(script);
     readBlock(id, [&](const QString &line) {
-        if (!script->addCommand(line, m_mainLineNumber))
+        if (script->addCommand(line, m_mainLineNumber))
+            notePosition(script, SourcePositions::Command + script->commandCount() - 1, QString());
+        else
             warn(QStringLiteral("There were too many tokens on one script line."));
         if (tag == FIRST_SCREEN_SCRIPT)
             return;

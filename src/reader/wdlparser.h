@@ -93,6 +93,8 @@ public:
     // A warning in the file being read: an included file's own name and line,
     // else the top-level file's name and line.
     void addWarning(const QString &message, int line);
+    // The same, about one word of the line.
+    void addWarningAbout(const QString &message, int line, const QString &subject);
     bool checkArgumentCount(int min, int count);
 
     quint16 virtualParameterCount() const { return m_virtualParameterCount; }
@@ -110,8 +112,8 @@ public:
     void parseScript(const QString &id, int tag);
 
 private:
-    // A warning at the line just read.
-    void warn(const QString &message);
+    // A warning at the line just read; subject is the word it is about, where one is.
+    void warn(const QString &message, const QString &subject = QString());
     bool readBlock(const QString &id, const std::function<void(const QString &)> &onItemLine);
     void readItemBlock(const QString &id,
                        const std::function<void(const QStringList &words, const QString &line)> &onItemLine);
@@ -127,6 +129,12 @@ private:
     void numberParameter(WdlToken *item);
     bool readNumber(const QString &numberText, int *number);
     int currentLine() const { return m_inInclude ? m_includeLineNumber : m_mainLineNumber; }
+    // Notes the line just read, in its own file, as where subject's field was set.
+    void notePosition(const void *subject, int field, const QString &word);
+    // The name of the top-level file without directories.
+    QString topLevelFileName();
+    // An item defined by the line just read: its head line in the item and in the positions.
+    void placeItem(WdlToken *item);
 
     const WizardContent &m_content;
     WizardItemsModel *m_parameters;
@@ -155,6 +163,9 @@ private:
     bool m_firstScreenScriptSeen = false;
     int m_includeLineNumber = 0;
     QString m_includeFileName;
+    // topLevelFileName() of m_namedFile.
+    QString m_namedFile;
+    QString m_topLevelFileName;
     bool m_inInclude = false;
     QString m_topLevelDirectory;
     const SourceOverlay *m_sourceOverlay = nullptr;

@@ -43,6 +43,9 @@ public:
     // err and returns Failed.
     static int deliver(const char *command, const QString &path, const QString &result, QTextStream &out,
                        QTextStream &err, const BuildInputs *inputs = nullptr);
+    // The same for bytes, which a file gets exactly as they are.
+    static int deliver(const char *command, const QString &path, const QByteArray &result, QTextStream &out,
+                       QTextStream &err, const BuildInputs *inputs = nullptr);
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "tool/wdltool.h"
 
+#include "tool/buildrevision.h"
 #include "tool/checkcommand.h"
 #include "tool/dumpcommand.h"
 #include "tool/fmtcommand.h"
@@ -46,22 +47,23 @@ QString WdlTool::usage()
                           "Looks into drive panel wizards and the images wdlc makes of them.\n"
                           "\n"
                           "Commands:\n"
-                          "  check <wdl>...         print every warning as FILE:LINE: warning: MESSAGE\n"
+                          "  check <wdl>...         print errors and warnings as FILE:LINE:COLUMN: ...\n"
                           "  dump [--json] <sas>    print an image section by section\n"
-                          "  fmt <wdl> [-o OUT]     write the wizard back in its canonical form\n"
+                          "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help             show this help; after a command, that command's help\n"
                           "  --version              show the version\n"
                           "\n"
-                          "Exit status: 0 when all is well, 1 for warnings, a damaged image or a file\n"
+                          "Exit status: 0 when all is well, 1 for errors, a damaged image or a file\n"
                           "that cannot be used, 2 for a usage error.\n");
 }
 
 QString WdlTool::version()
 {
-    return QStringLiteral("wdltool " WDLC_VERSION "\n");
+    return QStringLiteral("wdltool " WDLC_VERSION " (revision ") + QLatin1String(BuildRevision::text())
+           + QStringLiteral(")\n");
 }
 
 int WdlTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)

@@ -25,11 +25,6 @@ using SasLayout::kTargetSetupShift;
 // meaning and would make the shift below undefined.
 constexpr int kMaxSetup = SasLayout::kSetupCount;
 
-QString msgParameterNotFound(const QString &name, const QString &scriptId)
-{
-    return QStringLiteral("Parameter ") + name + QStringLiteral(" was not found. See script ") + scriptId;
-}
-
 QString msgBadSetup(const QString &argument, const QString &scriptId)
 {
     return QStringLiteral("Setup to copy data from is not a number or is larger than 4. Problem exists with "
@@ -88,6 +83,10 @@ private:
     void resolveOperand(int i, Operand kind);
     // Stores the item an argument names and counts the reference.
     void keep(int i, WdlToken *item);
+    // Keeps the item of items that argument i names, or reports that no kind
+    // ("Filter ", "Script ", ...) of that id was found.
+    void keepOrWarn(int i, const WizardItemsModel *items, const QString &kind);
+    void warnNotFound(const QString &kind, const QString &name);
     WdlToken *findParameter(const QString &name, Prefer prefer) const;
     // False when name is neither a parameter nor a local parameter.
     bool resolveParameter(int i, const QString &name, Prefer prefer = Prefer::Parameter);
@@ -154,6 +153,7 @@ void CommandCheck::resolveOperand(int i, Operand kind)
     case Operand::None:
     case Operand::Number:
     case Operand::Label:
+    case Operand::LabelMark:
     case Operand::CsivPath:
     case Operand::CopyTarget:
         // Numbers were read with the counts; a path or a copy target goes
@@ -161,27 +161,20 @@ void CommandCheck::resolveOperand(int i, Operand kind)
         break;
     case Operand::Parameter:
         if (!resolveParameter(i, arg(i)))
-            warn(msgParameterNotFound(arg(i), m_script->id()));
+            warnNotFound(QStringLiteral("Parameter "), arg(i));
         break;
     case Operand::QuietParameter:
         resolveParameter(i, arg(i));
         break;
     case Operand::DriveOrVirtualParameter:
-        if (WdlToken *param = m_content.parameters()->itemById(arg(i)))
-            keep(i, param);
-        else
-            warn(msgParameterNotFound(arg(i), m_script->id()));
+        keepOrWarn(i, m_content.parameters(), QStringLiteral("Parameter "));
         break;
     case Operand::LocalFirstParameter:
         if (!resolveParameter(i, arg(i), Prefer::LocalParameter))
-            warn(msgParameterNotFound(arg(i), m_script->id()));
+            warnNotFound(QStringLiteral("Parameter "), arg(i));
         break;
     case Operand::LocalParameter:
-        if (WdlToken *local = m_content.localParameters()->itemById(arg(i)))
-            keep(i, local);
-        else
-            warn(QStringLiteral("Local parameter ") + arg(i) + QStringLiteral(" was not found. See script ")
-                 + m_script->id());
+        keepOrWarn(i, m_content.localParameters(), QStringLiteral("Local parameter "));
         break;
     case Operand::Screen:
         // Stored without counting: the NSS resolution has already counted the
@@ -189,27 +182,16 @@ void CommandCheck::resolveOperand(int i, Operand kind)
         if (WdlToken *screen = m_content.screens()->itemById(arg(i)))
             m_command->operandItems[i] = screen;
         else
-            warn(QStringLiteral("Screen name ") + arg(i) + QStringLiteral(" was not found. See script ")
-                 + m_script->id());
+            warnNotFound(QStringLiteral("Screen name "), arg(i));
         break;
     case Operand::Script:
-        if (WdlToken *script = m_content.scripts()->itemById(arg(i)))
-            keep(i, script);
-        else
-            warn(QStringLiteral("Script ") + arg(i) + QStringLiteral(" was not found. See script ") + m_script->id());
+        keepOrWarn(i, m_content.scripts(), QStringLiteral("Script "));
         break;
     case Operand::Filter:
-        if (WdlToken *filter = m_content.filters()->itemById(arg(i)))
-            keep(i, filter);
-        else
-            warn(QStringLiteral("Filter ") + arg(i) + QStringLiteral(" was not found. See script ") + m_script->id());
+        keepOrWarn(i, m_content.filters(), QStringLiteral("Filter "));
         break;
     case Operand::ChoiceFilter:
-        if (WdlToken *filter = m_content.filters()->itemById(arg(i)))
-            keep(i, filter);
-        else
-            warn(QStringLiteral("Choiselist filter ") + arg(i) + QStringLiteral(" was not found. See script ")
-                 + m_script->id());
+        keepOrWarn(i, m_content.filters(), QStringLiteral("Choiselist filter "));
         break;
     case Operand::CsivName:
         resolveCsiv();
@@ -218,6 +200,19 @@ void CommandCheck::resolveOperand(int i, Operand kind)
         resolveCopy();
         break;
     }
+}
+
+void CommandCheck::keepOrWarn(int i, const WizardItemsModel *items, const QString &kind)
+{
+    if (WdlToken *item = items->itemById(arg(i)))
+        keep(i, item);
+    else
+        warnNotFound(kind, arg(i));
+}
+
+void CommandCheck::warnNotFound(const QString &kind, const QString &name)
+{
+    warn(kind + name + QStringLiteral(" was not found. See script ") + m_script->id());
 }
 
 void CommandCheck::keep(int i, WdlToken *item)
@@ -280,7 +275,7 @@ void CommandCheck::resolveCopy()
         }
     }
     if (!resolveParameter(1, target.name))
-        warn(msgParameterNotFound(target.name, m_script->id()));
+        warnNotFound(QStringLiteral("Parameter "), target.name);
 }
 
 // CSIV <text id: flash file name> [<text id: file path>]
@@ -293,8 +288,7 @@ void CommandCheck::resolveCsiv()
         keep(0, name);
         flashName = name->getText();
     } else {
-        warn(QStringLiteral("Name for CSIV file ") + arg(0) + QStringLiteral(" was not found. See script ")
-             + m_script->id());
+        warnNotFound(QStringLiteral("Name for CSIV file "), arg(0));
     }
     if (arg(1).isEmpty())
         return;

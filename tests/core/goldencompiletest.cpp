@@ -9,16 +9,6 @@ namespace {
 
 const QString kCompileData = QStringLiteral(WDLC_TEST_DATA "/compile/");
 
-QStringList filesBelow(const QString &root)
-{
-    QStringList out;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out.append(QDir(root).relativeFilePath(it.next()));
-    out.sort();
-    return out;
-}
-
 class GoldenCompile : public ::testing::TestWithParam<QString>
 {
 };

@@ -3,6 +3,8 @@
 
 #include "core/commandline.h"
 #include "inspect/sasimagereader.h"
+#include "output/wdlsourceformatter.h"
+#include "reader/wdlsourcefile.h"
 #include "support/wizardfiles.h"
 
 namespace {
@@ -48,6 +50,19 @@ TEST(RegressReplay, ImageInputsAreDecodedWithinTheirBytes)
     for (const QString &input : inputs(QStringLiteral("image"))) {
         SCOPED_TRACE(input.toStdString());
         SasImageReader::read(readFile(input));
+    }
+}
+
+TEST(RegressReplay, SourceInputsFormatAsTheirFormattedText)
+{
+    for (const QString &input : inputs(QStringLiteral("source"))) {
+        SCOPED_TRACE(input.toStdString());
+        const WdlSourceFile file = WdlSourceFile::fromBytes(readFile(input));
+        EXPECT_EQ(file.bytes(), readFile(input));
+        for (const auto blankLines : {WdlSourceFormatter::CollapseBlankLines, WdlSourceFormatter::KeepLineNumbers}) {
+            const QByteArray once = WdlSourceFormatter::format(file, blankLines);
+            EXPECT_EQ(WdlSourceFormatter::format(WdlSourceFile::fromBytes(once), blankLines), once);
+        }
     }
 }
 

@@ -51,6 +51,18 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Every file below root whose name matches one of patterns (all without
+// patterns), relative to root, sorted.
+inline QStringList filesBelow(const QString &root, const QStringList &patterns = {})
+{
+    QStringList out;
+    QDirIterator it(root, patterns, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out.append(QDir(root).relativeFilePath(it.next()));
+    out.sort();
+    return out;
+}
+
 // Sets the working directory for its lifetime, as a command-line run sees it.
 class WorkingDirectory
 {

@@ -3,6 +3,7 @@
 
 #include "core/warning.h"
 #include "support/golden.h"
+#include "tool/buildrevision.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -28,7 +29,7 @@ class WdlToolRun : public ::testing::TestWithParam<RunRow>
 
 // The run's transcript matches tests/data/tool/runs/<name>.txt: the command,
 // the exit status, each stream that is not empty, and each file left in {tmp};
-// "{version}" stands for the version.
+// "{version}" stands for the version, "{revision}" for the source revision.
 TEST_P(WdlToolRun, MatchesItsTranscript)
 {
     WizardFiles tmp;
@@ -47,6 +48,11 @@ TEST_P(WdlToolRun, MatchesItsTranscript)
     for (const QString &name : QDir(tmp.dir()).entryList(QDir::Files, QDir::Name))
         section(tmp.path(name), QString::fromUtf8(readFile(tmp.path(name))));
     transcript.replace(tmp.dir(), QStringLiteral("{tmp}"));
+    // Messages that name a file by its absolute path (a CSIV file not found).
+    transcript.replace(QStringLiteral(WDLC_TEST_DATA), QStringLiteral("{data}"));
+    // The revision first: a tag may hold the version.
+    transcript.replace(QStringLiteral("(revision ") + QLatin1String(BuildRevision::text()) + QLatin1Char(')'),
+                       QStringLiteral("(revision {revision})"));
     transcript.replace(QStringLiteral(WDLC_VERSION), QStringLiteral("{version}"));
     EXPECT_TRUE(matchesGolden(transcript.toUtf8(), QStringLiteral("tool/runs/%1.txt").arg(GetParam().name)));
 }
@@ -59,17 +65,35 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"check_help", "check --help"}, RunRow{"dump_help", "dump -h"}, RunRow{"graph_help", "graph --help"},
         RunRow{"fmt_help", "fmt -h"}, RunRow{"check_without_file", "check"},
         RunRow{"dump_two_images", "dump a.sas b.sas"}, RunRow{"dump_unknown_option", "dump --xml a.sas"},
-        RunRow{"graph_output_without_value", "graph a.wdl -o"}, RunRow{"fmt_two_wizards", "fmt a.wdl b.wdl"},
-        RunRow{"fmt_output_without_value", "fmt a.wdl -o"},
+        RunRow{"graph_output_without_value", "graph a.wdl -o"},
+        RunRow{"fmt_two_wizards", "fmt --canonical a.wdl b.wdl"}, RunRow{"fmt_output_without_value", "fmt a.wdl -o"},
+        RunRow{"fmt_two_modes", "fmt --check --diff a.wdl"}, RunRow{"fmt_missing_file", "fmt nowhere/none.wdl"},
         // Warnings of the wizard and of its included file; the summary counts
         // only the files with warnings.
         RunRow{"check_warnings", "check tool/check/main.wdl ../../examples/motor/motor_data.wdl"},
         RunRow{"check_clean", "check ../../examples/motor/motor_data.wdl ../../examples/pump/pump_commissioning.wdl"},
         RunRow{"check_missing_file", "check nowhere/none.wdl"},
         RunRow{"check_no_screens", "check compile/no_screens/input/main.wdl"},
-        RunRow{"fmt_to_file", "fmt fmt/shared_items.wdl -o {tmp}/w.wdl"},
-        RunRow{"fmt_refuses_warnings", "fmt tool/check/main.wdl -o {tmp}/main.wdl"},
-        RunRow{"fmt_refuses_what_would_not_read_back", "fmt tool/fmt/would_not_read_back.wdl -o {tmp}/w.wdl"},
+        RunRow{"check_directory", "check tool/check"},
+        // One finding of every rule, the build's CSIV file and translations among them.
+        RunRow{"check_lint", "check tool/check/lint/main.wdl"},
+        RunRow{"check_lint_json", "check --format=json tool/check/lint/main.wdl"},
+        RunRow{"check_lint_sarif", "check --format sarif -Wno-all -Wrange -Wunknown-action tool/check/lint/main.wdl"},
+        RunRow{"check_werror", "check -Wno-all -Werror -Wrange tool/check/lint/main.wdl"},
+        RunRow{"check_unknown_switch", "check -Wlabels tool/check/lint/main.wdl"},
+        RunRow{"check_unknown_format", "check --format=xml tool/check/lint/main.wdl"},
+        // The layout: printed, written, checked and shown as a diff; a wizard
+        // with warnings keeps its line numbers.
+        RunRow{"fmt_print", "fmt layout/input/main.wdl"},
+        RunRow{"fmt_layout_to_file", "fmt layout/input/main.wdl -o {tmp}/main.wdl"},
+        RunRow{"fmt_check", "fmt --check layout/input/main.wdl layout/expected/main.wdl"},
+        RunRow{"fmt_check_clean", "fmt --check ../../examples/pump/pump_commissioning.wdl layout/expected/main.wdl"},
+        RunRow{"fmt_diff", "fmt --diff layout/input/main.wdl"},
+        RunRow{"fmt_keeps_line_numbers_with_warnings", "fmt --diff layout/input/blocks.wdl"},
+        RunRow{"fmt_to_file", "fmt --canonical fmt/shared_items.wdl -o {tmp}/w.wdl"},
+        RunRow{"fmt_refuses_warnings", "fmt --canonical tool/check/main.wdl -o {tmp}/main.wdl"},
+        RunRow{"fmt_refuses_what_would_not_read_back",
+               "fmt --canonical tool/fmt/would_not_read_back.wdl -o {tmp}/w.wdl"},
         RunRow{"fmt_unwritable_output", "fmt fmt/shared_items.wdl -o /nonexistent/w.wdl"},
         RunRow{"graph_unreachable_screen", "graph tool/graph/unreachable.wdl"},
         RunRow{"graph_to_file", "graph tool/graph/unreachable.wdl -o {tmp}/flow.dot"},
@@ -79,7 +103,12 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"graph_to_standard_output", "graph tool/graph/unreachable.wdl -o -"},
         RunRow{"dump_text", "dump compile/all_records/expected/main.wdl.sas"},
         RunRow{"dump_json", "dump --json compile/all_records/expected/main.wdl.sas"},
-        RunRow{"dump_missing_image", "dump /nonexistent/w.sas"}),
+        RunRow{"dump_missing_image", "dump /nonexistent/w.sas"},
+        // Every numbered item by its id and line, as a linker's map does.
+        RunRow{"dump_wdl", "dump --wdl compile/all_records/input/main.wdl compile/all_records/expected/main.wdl.sas"},
+        RunRow{"dump_wdl_json",
+               "dump --json --wdl compile/all_records/input/main.wdl compile/all_records/expected/main.wdl.sas"},
+        RunRow{"dump_wdl_missing_wizard", "dump --wdl /nonexistent/w.wdl compile/all_records/expected/main.wdl.sas"}),
     rowName<RunRow>);
 
 // Cases no run in tests/data/ meets: a bare argument, an INCLUDE that climbs
