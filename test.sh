@@ -6,11 +6,11 @@ build_dir="$root/build"
 for arg in "$@"; do
     [ "$arg" = "--sanitize" ] && build_dir="$root/build-asan"
 done
-# graphviz renders wdltool's flow graphs in the tests and the docs;
-# clang-format is the judge of the sources' layout; man-db and groff check
-# the manual pages; dpkg-dev and file let cpack work out the Debian package's
-# dependencies.
-"$root/scripts/install-packages.sh" graphviz clang-format man-db groff-base dpkg-dev file
+# graphviz renders wdltool's flow graphs in the tests and the docs; gettext's
+# msgfmt checks the PO files wdltool writes for translators; clang-format is
+# the judge of the sources' layout; man-db and groff check the manual pages;
+# dpkg-dev and file let cpack work out the Debian package's dependencies.
+"$root/scripts/install-packages.sh" graphviz gettext clang-format man-db groff-base dpkg-dev file
 "$root/scripts/check-format.sh"
 "$root/scripts/setup.sh" "$@"
 cd "$build_dir"

@@ -13,7 +13,6 @@
 #include "output/xmlattributelimit.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
@@ -28,20 +27,6 @@ bool elementStarts(const QXmlStreamReader &xml, QLatin1String name)
 
 void ignoreProgress(int) {}
 
-// The names of the translation files beside the image (the template left
-// out), in byte order: a directory lists its entries in an order of its own,
-// and the same input must give the same image on every machine.
-QStringList translationFileNames(const QString &directory)
-{
-    // Name filters ignore letter case unless asked otherwise. Directories and
-    // dangling links that match are listed too: opening them fails, and says so.
-    QStringList names = QDir(directory).entryList({QStringLiteral("translation_*.xml")},
-                                                  QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
-    names.removeAll(TranslationTemplate::kFileName);
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
-    return names;
-}
-
 // The template's escapes for what a text cannot hold literally in a line of
 // the file: a line break and a double quote.
 QString unescapeContent(QString content)
@@ -53,6 +38,19 @@ QString unescapeContent(QString content)
 }
 
 } // namespace
+
+QStringList TranslationImporter::translationFileNames(const QString &directory)
+{
+    // Name filters ignore letter case unless asked otherwise. Directories and
+    // dangling links that match are listed too: opening them fails, and says so.
+    QStringList names = QDir(directory).entryList({QStringLiteral("translation_*.xml")},
+                                                  QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
+    names.removeAll(TranslationTemplate::kFileName);
+    // In byte order: a directory lists its entries in an order of its own,
+    // and the same input must give the same image on every machine.
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
+    return names;
+}
 
 TranslationImporter::TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn)
     : m_texts(texts), m_productName(productName), m_warn(std::move(warn))
@@ -82,13 +80,8 @@ int TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &ima
     for (const QString &name : names) {
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
-        const QString path = directory.isEmpty() ? name : QDir(directory).filePath(name);
-        QByteArray document;
-        if (!InputFile::read(path, &document, m_inputs)) {
-            m_warn(QStringLiteral("Unable to open file ") + path, path, 0);
-            continue;
-        }
-        const std::vector<char> dictionary = readTranslation(path, document);
+        const std::vector<char> dictionary = readTranslationFile(directory.isEmpty() ? name
+                                                                                     : QDir(directory).filePath(name));
         if (dictionary.empty())
             continue;
         image.bytes(QByteArray::fromRawData(dictionary.data(), int(dictionary.size())), "translation dictionary");
@@ -98,9 +91,14 @@ int TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &ima
     return count;
 }
 
-std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
+std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
 {
-    return readTranslation(file.fileName(), file.readAll());
+    QByteArray document;
+    if (!InputFile::read(path, &document, m_inputs)) {
+        m_warn(QStringLiteral("Unable to open file ") + path, path, 0);
+        return {};
+    }
+    return readTranslation(path, document);
 }
 
 std::vector<char> TranslationImporter::readTranslation(const QString &fileName, const QByteArray &document)

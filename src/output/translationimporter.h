@@ -5,13 +5,13 @@
 #include "core/buildproducts.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
 
 class BuildInputs;
 class LeWriter;
-class QFile;
 class QXmlStreamReader;
 class WizardItemsModel;
 
@@ -41,8 +41,13 @@ public:
     // how many were appended, or -1 and appends nothing when there are more
     // than kMaxTranslations files.
     int importTranslations(const QString &sasUrl, LeWriter &image);
-    // One file's encoded dictionary, or nothing when the file is refused.
-    std::vector<char> readTranslationFile(QFile &file);
+    // The names of the files beside an image that its build reads as
+    // translations (not the template), in the order it reads them.
+    static QStringList translationFileNames(const QString &directory);
+    // One file's encoded dictionary, or nothing when the file cannot be
+    // opened or is refused; the refusal is then the last warning given.
+    std::vector<char> readTranslationFile(const QString &path);
+    // The same for a document already read.
     std::vector<char> readTranslation(const QString &fileName, const QByteArray &document);
     // The Translations value of the current "translations" element, or -1.
     int readLanguage(QXmlStreamReader &xml, const QString &fileName);

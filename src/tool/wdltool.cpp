@@ -6,6 +6,7 @@
 #include "tool/fmtcommand.h"
 #include "tool/graphcommand.h"
 #include "tool/toolcommand.h"
+#include "tool/translationscommand.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -27,6 +28,7 @@ const Subcommand kSubcommands[] = {
     {"dump", &DumpCommand::run},
     {"fmt", &FmtCommand::run},
     {"graph", &GraphCommand::run},
+    {"translations", &TranslationsCommand::run},
 };
 
 // The core writes a few diagnostic lines to the debug output ("OPEN failed",
@@ -51,6 +53,7 @@ QString WdlTool::usage()
                           "  dump [--json] <sas>    print an image section by section\n"
                           "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
+                          "  translations <verb>    keep translation files in step; trade them as PO files\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help             show this help; after a command, that command's help\n"

@@ -530,11 +530,11 @@ void translatedFileName(const Context &c)
             const ScriptCommand command = script->getCommand(i);
             const ScriptCommandTable::Row row = ScriptCommandTable::row(command.cmdType);
             for (int k = 0; k < 3; ++k) {
+                const bool isName = row.operands[k] == Operand::CsivName;
+                if ((!isName && row.operands[k] != Operand::CsivPath) || !command.operandItems[k])
+                    continue;
                 const auto *text = static_cast<const WdlTokenText *>(command.operandItems[k]);
-                if (row.operands[k] == Operand::CsivName && text)
-                    fileTexts.insert(text->id(), QStringLiteral("flash name"));
-                else if (row.operands[k] == Operand::CsivPath && text)
-                    fileTexts.insert(text->id(), QStringLiteral("path"));
+                fileTexts.insert(text->id(), isName ? QStringLiteral("flash name") : QStringLiteral("path"));
             }
         }
     }

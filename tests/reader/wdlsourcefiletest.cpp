@@ -34,7 +34,7 @@ const QByteArray kAwkwardFiles[] = {
     QByteArray("T: a \"x\"\rT: b \"y\"\r"),
     QByteArray("\xEF\xBB\xBFT: a \"x\"\n"),
     QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\r\xEF\xBB\xBFT: a \"x\"\n"),
-    QByteArray("T: a \"\xC3\x28\xFF\"\n# \xE2\x80\n", 25),
+    QByteArray("T: a \"\xC3\x28\xFF\"\n# \xE2\x80\n"),
     QByteArray("T:\0a \"x\0y\"\n\0\n", 14),
     QByteArray("\t\tSUBROUTINE: s\n\t{\n\tSET\tx  1 \t\n}\n\n\n"),
     QByteArray("T: a\xE2\r\x80\x83\"x\"\n"),

@@ -108,7 +108,49 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"dump_wdl", "dump --wdl compile/all_records/input/main.wdl compile/all_records/expected/main.wdl.sas"},
         RunRow{"dump_wdl_json",
                "dump --json --wdl compile/all_records/input/main.wdl compile/all_records/expected/main.wdl.sas"},
-        RunRow{"dump_wdl_missing_wizard", "dump --wdl /nonexistent/w.wdl compile/all_records/expected/main.wdl.sas"}),
+        RunRow{"dump_wdl_missing_wizard", "dump --wdl /nonexistent/w.wdl compile/all_records/expected/main.wdl.sas"},
+        RunRow{"translations_help", "translations --help"}, RunRow{"translations_without_verb", "translations"},
+        RunRow{"translations_unknown_verb", "translations merge a.wdl"},
+        RunRow{"translations_new_without_language", "translations new a.wdl"},
+        RunRow{"translations_import_without_output", "translations import a.wdl a.po"},
+        RunRow{"translations_status_bad_minimum", "translations status a.wdl --min-percent 101"},
+        // Complete, partial, stale, refused (a language in lower case, an
+        // element in a text) and unknown ids with a duplicate.
+        RunRow{"translations_status", "translations status tool/translations/status/speed.wdl"},
+        RunRow{"translations_status_json", "translations status --json tool/translations/status/speed.wdl"},
+        RunRow{"translations_status_below_minimum",
+               "translations status tool/translations/status/speed.wdl --dir tool/translations/gate --min-percent 80"},
+        RunRow{"translations_status_at_minimum",
+               "translations status tool/translations/status/speed.wdl --dir tool/translations/gate --min-percent 75"},
+        RunRow{"translations_status_without_files",
+               "translations status tool/translations/status/speed.wdl --dir {tmp}"},
+        RunRow{"translations_status_of_wizard_with_warnings", "translations status tool/check/main.wdl"},
+        RunRow{"translations_new", "translations new tool/translations/status/speed.wdl German --dir {tmp}"},
+        RunRow{"translations_new_unknown_language",
+               "translations new tool/translations/status/speed.wdl german --dir {tmp}"},
+        RunRow{"translations_new_over_a_file", "translations new tool/translations/status/speed.wdl German"},
+        RunRow{
+            "translations_export",
+            "translations export tool/translations/status/speed.wdl tool/translations/status/translation_Italian.xml "
+            "-o {tmp}/it.po"},
+        RunRow{
+            "translations_export_to_standard_output",
+            "translations export tool/translations/status/speed.wdl tool/translations/status/translation_French.xml"},
+        RunRow{"translations_export_malformed",
+               "translations export tool/translations/status/speed.wdl tool/translations/status/translation_Czech.xml"},
+        RunRow{"translations_import_into_new_file",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/German.po "
+               "-o {tmp}/translation_German.xml"},
+        RunRow{"translations_import_plural",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/plural.po -o {tmp}/t.xml"},
+        RunRow{"translations_import_syntax_error",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/syntax.po -o {tmp}/t.xml"},
+        RunRow{"translations_import_unknown_id",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/unknown_id.po -o "
+               "{tmp}/t.xml"},
+        RunRow{"translations_import_without_context",
+               "translations import tool/translations/status/speed.wdl tool/translations/po/no_context.po -o "
+               "{tmp}/t.xml"}),
     rowName<RunRow>);
 
 // Cases no run in tests/data/ meets: a bare argument, an INCLUDE that climbs
