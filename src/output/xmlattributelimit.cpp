@@ -206,20 +206,20 @@ XmlAttributeLimit::Finding XmlAttributeLimit::find(const QByteArray &document)
 
 QString XmlAttributeLimit::message(const QString &fileName, const Finding &finding)
 {
-    QString what;
+    return QStringLiteral("XML file ") + fileName + QLatin1Char(' ') + excess(finding) + QStringLiteral(" on line ")
+           + QString::number(finding.line) + QStringLiteral(". This file is not a translation file.");
+}
+
+QString XmlAttributeLimit::excess(const Finding &finding)
+{
     switch (finding.excess) {
     case OnOneElement:
-        what = QStringLiteral(" has an element with more than ") + QString::number(kMaxAttributes)
+        return QStringLiteral("has an element with more than ") + QString::number(kMaxAttributes)
                + QStringLiteral(" attributes");
-        break;
     case NamespacesInScope:
-        what = QStringLiteral(" has more than ") + QString::number(kMaxAttributes)
+        return QStringLiteral("has more than ") + QString::number(kMaxAttributes)
                + QStringLiteral(" namespace declarations in scope");
-        break;
     default:
-        what = QStringLiteral(" declares more than ") + QString::number(kMaxAttributes) + QStringLiteral(" attributes");
-        break;
+        return QStringLiteral("declares more than ") + QString::number(kMaxAttributes) + QStringLiteral(" attributes");
     }
-    return QStringLiteral("XML file ") + fileName + what + QStringLiteral(" on line ") + QString::number(finding.line)
-           + QStringLiteral(". This file is not a translation file.");
 }

@@ -38,6 +38,8 @@ public:
     static Finding find(const QByteArray &document);
     // The warning that refuses the file fileName for it.
     static QString message(const QString &fileName, const Finding &finding);
+    // What the file has too many of, as in "The file has ...".
+    static QString excess(const Finding &finding);
 };
 
 #endif
