@@ -115,8 +115,10 @@ const Row kRows[] = {
      "Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler."},
     {D::TextDataTooLong, D::Build, nullptr, "",
      "Text data is longer than maximum of 65kB. Reduce the number of texts."},
-    {D::WouldOverwriteWizard, D::Build, nullptr, "path",
-     "The image or its translation template would overwrite the wizard file %1. SAS file can't be saved."},
+    {D::TooManyTranslations, D::Build, nullptr, "count|maximum",
+     "Too many translation files: %1. An image holds at most %2 translations."},
+    {D::WouldOverwriteInput, D::Build, nullptr, "path",
+     "The image or its translation template would overwrite %1, which the build reads. SAS file can't be saved."},
     {D::SavingSasFailed, D::Build, nullptr, "", "Saving of .sas file failed"},
 
     {D::TranslationUnreadable, D::Translations, "translation", "path", "Unable to open file %1"},
@@ -128,6 +130,13 @@ const Row kRows[] = {
     {D::TranslationLanguageAttribute, D::Translations, "translation", "file",
      "XML file %1 did not contain attribute \"language\" or contained extra attributes. This file is not a "
      "translation file."},
+    {D::TranslationCrowdedElement, D::Translations, "translation", "file|maximum|line",
+     "XML file %1 has an element with more than %2 attributes on line %3. This file is not a translation file."},
+    {D::TranslationCrowdedNamespaces, D::Translations, "translation", "file|maximum|line",
+     "XML file %1 has more than %2 namespace declarations in scope on line %3. This file is not a translation "
+     "file."},
+    {D::TranslationCrowdedDeclarations, D::Translations, "translation", "file|maximum|line",
+     "XML file %1 declares more than %2 attributes on line %3. This file is not a translation file."},
     {D::UnknownLanguage, D::Translations, "translation", "language|file|languages",
      "Unknown translation language \"%1\" found in file %2. The following languages are supported:\n%3"},
     {D::TranslationWithoutId, D::Translations, "translation", "file|line",

@@ -4,20 +4,20 @@
 #include "base/enumkeys.h"
 #include "base/lewriter.h"
 #include "base/saslayout.h"
+#include "core/buildinputs.h"
 #include "core/inputfile.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/languagetable.h"
 #include "output/savewdl.h"
 #include "output/translationtemplate.h"
+#include "output/xmlattributelimit.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -58,18 +58,26 @@ TranslationImporter::TranslationImporter(const WizardItemsModel *texts, const QS
 {
 }
 
-quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &image)
+int TranslationImporter::translationFileCount(const QString &sasUrl)
 {
-    quint8 count = 0;
+    return translationFileNames(TranslationTemplate::pathBesideImage(sasUrl, QString())).size();
+}
+
+int TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &image)
+{
     const QString directory = TranslationTemplate::pathBesideImage(sasUrl, QString());
     const QStringList names = translationFileNames(directory);
+    if (names.size() > kMaxTranslations)
+        return -1;
     // A dictionary takes about the bytes of its file: room for all of them at
-    // once spares the image one copy of itself per doubling.
-    qint64 expected = image.size();
+    // once spares the image one copy of itself per doubling; no more than the
+    // budget lets the build read, whatever the files claim.
+    qint64 expected = 0;
     for (const QString &name : names)
         expected += QFileInfo(QDir(directory).filePath(name)).size();
-    if (expected < std::numeric_limits<int>::max() / 2)
-        image.reserve(int(expected));
+    const qint64 budget = m_inputs ? m_inputs->remaining() : BuildInputs::kBudget;
+    image.reserve(int(image.size() + qBound<qint64>(0, expected, budget)));
+    int count = 0;
     for (const QString &name : names) {
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
@@ -86,21 +94,25 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
 
 std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
 {
-    QFile file(path);
-    if (!InputFile::open(file)) {
+    QByteArray document;
+    if (!InputFile::read(path, &document, m_inputs)) {
         m_warn(Diagnostics::text(Diagnostics::TranslationUnreadable, {path}), path, 0);
         return {};
     }
-    return readTranslationFile(file);
+    return readTranslation(path, document);
 }
 
-std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
+std::vector<char> TranslationImporter::readTranslation(const QString &fileName, const QByteArray &document)
 {
-    const QString fileName = file.fileName();
+    m_fileEntries.clear();
+    const XmlAttributeLimit::Finding crowded = XmlAttributeLimit::find(document);
+    if (crowded.excess != XmlAttributeLimit::None) {
+        m_warn(XmlAttributeLimit::message(fileName, crowded), fileName, crowded.line);
+        return {};
+    }
     // Parsed from memory: the reader decodes a whole buffer much faster than
     // it pulls a device in small blocks.
-    QXmlStreamReader xml(file.readAll());
-    m_fileEntries.clear();
+    QXmlStreamReader xml(document);
     int language = -1;
     DictCodec::Entries entries;
     while (!xml.atEnd()) {

@@ -297,11 +297,8 @@ WdlSourceFile WdlSourceFile::fromBytes(const QByteArray &bytes, const WdlSourceF
 
 bool WdlSourceFile::read(const QString &path, WdlSourceFile *file)
 {
-    QFile source(path);
-    if (!InputFile::open(source))
-        return false;
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
+    QByteArray bytes;
+    if (!InputFile::read(path, &bytes))
         return false;
     *file = fromBytes(bytes);
     return true;

@@ -13,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -109,6 +110,9 @@ int WdlTool::run(const QStringList &arguments, QTextStream &out, QTextStream &er
 int WdlTool::run(int argc, char **argv)
 {
     qInstallMessageHandler(keepDebugQuiet);
+    // Past a file-size limit a write fails, is cancelled and said so, where
+    // the signal would end the tool in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromUtf8(argv[i]));
