@@ -63,9 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"no_arguments", ""}, RunRow{"help", "--help"}, RunRow{"short_help", "-h"},
         RunRow{"version", "--version"}, RunRow{"unknown_command", "lint"}, RunRow{"unknown_option", "--verbose check"},
         RunRow{"check_help", "check --help"}, RunRow{"dump_help", "dump -h"}, RunRow{"graph_help", "graph --help"},
-        RunRow{"fmt_help", "fmt -h"}, RunRow{"check_without_file", "check"},
-        RunRow{"dump_two_images", "dump a.sas b.sas"}, RunRow{"dump_unknown_option", "dump --xml a.sas"},
-        RunRow{"graph_output_without_value", "graph a.wdl -o"},
+        RunRow{"fmt_help", "fmt -h"}, RunRow{"lsp_help", "lsp --help"}, RunRow{"lsp_with_a_file", "lsp a.wdl"},
+        RunRow{"check_without_file", "check"}, RunRow{"dump_two_images", "dump a.sas b.sas"},
+        RunRow{"dump_unknown_option", "dump --xml a.sas"}, RunRow{"graph_output_without_value", "graph a.wdl -o"},
         RunRow{"fmt_two_wizards", "fmt --canonical a.wdl b.wdl"}, RunRow{"fmt_output_without_value", "fmt a.wdl -o"},
         RunRow{"fmt_two_modes", "fmt --check --diff a.wdl"}, RunRow{"fmt_missing_file", "fmt nowhere/none.wdl"},
         // Warnings of the wizard and of its included file; the summary counts
