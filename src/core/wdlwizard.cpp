@@ -174,6 +174,7 @@ BuildProducts WdlWizard::buildInMemory(const QString &sasUrl)
     }
     SaveWdl builder;
     setUpBuilder(builder);
+    builder.setNoteTranslatedTexts(true);
     products.refusal = refusalOf(&builder, sasUrl);
     if (!products.refusal.isEmpty())
         return products;

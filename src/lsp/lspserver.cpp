@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -541,9 +540,9 @@ QByteArray LspServer::sourceOf(const QString &path) const
     QByteArray bytes;
     if (m_overlay.find(path, &bytes))
         return bytes;
-    QFile file(path);
-    if (InputFile::open(file))
-        bytes = file.readAll();
+    // Within the one size any input may have, even a file that grows.
+    if (!InputFile::read(path, &bytes))
+        bytes.clear();
     return bytes;
 }
 

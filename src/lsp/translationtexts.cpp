@@ -7,10 +7,10 @@
 #include "output/savewdl.h"
 #include "output/translationimporter.h"
 #include "output/translationtemplate.h"
+#include "output/xmlattributelimit.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMetaEnum>
 #include <QXmlStreamReader>
@@ -69,10 +69,13 @@ void TranslationTexts::update(const QString &directory, const QStringList &ids)
     TranslationImporter importer(&texts, QString(), [](const QString &, const QString &, int) {});
     const QMetaEnum languages = QMetaEnum::fromType<SaveWdl::Translations>();
     for (const QString &name : names) {
-        QFile file(QDir(directory).filePath(name));
-        if (!InputFile::open(file))
+        QByteArray document;
+        // Refused by the build before its XML reader, which would take
+        // minutes over it.
+        if (!InputFile::read(QDir(directory).filePath(name), &document)
+            || XmlAttributeLimit::find(document).excess != XmlAttributeLimit::None)
             continue;
-        QXmlStreamReader xml(file.readAll());
+        QXmlStreamReader xml(document);
         int language = -1;
         DictCodec::Entries entries;
         while (!xml.atEnd() && !xml.hasError()) {

@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMetaEnum>
 
@@ -27,11 +26,7 @@ bool readBytes(const QString &path, const SourceOverlay *overlay, QByteArray *by
 {
     if (overlay && overlay->find(path, bytes))
         return true;
-    QFile file(path);
-    if (!InputFile::open(file))
-        return false;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    return InputFile::read(path, bytes);
 }
 
 // A text quoted for Markdown: on one line, and no character Markdown reads.

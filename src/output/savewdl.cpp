@@ -319,7 +319,8 @@ bool SaveWdl::buildImage(const QString &url, const Trace &trace)
                                  [this](const QString &text, const QString &file, int line) {
                                      report(text, file, line, BuildProducts::Problem::TranslationFile);
                                  });
-    importer.setNoteEntry([this](const BuildProducts::TranslatedText &entry) { m_translatedTexts.append(entry); });
+    if (m_noteTranslatedTexts)
+        importer.setNoteEntry([this](const BuildProducts::TranslatedText &entry) { m_translatedTexts.append(entry); });
     importer.setInputs(&m_inputs);
     // The callers refuse too many translation files first; this keeps a
     // wrapped dictionary count out of any image.

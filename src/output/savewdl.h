@@ -93,7 +93,11 @@ public:
     // The problems met by the last build, each with the file it is about.
     // Each was also announced by newWarning.
     const QList<BuildProducts::Problem> &problems() const { return m_problems; }
-    // The entries of the translation files the last build took.
+    // Whether the builds from now on keep the entries of the translation
+    // files they take: the check looks at them, an image needs them only
+    // encoded, and they would cost the build their bytes again.
+    void setNoteTranslatedTexts(bool note) { m_noteTranslatedTexts = note; }
+    // The entries of the translation files the last build took, when noted.
     const QList<BuildProducts::TranslatedText> &translatedTexts() const { return m_translatedTexts; }
     // The texts the last build left out of the dictionaries for holding a CSIV path, as they were.
     const QHash<QString, QString> &csivPathTexts() const { return m_csivPathTexts; }
@@ -140,6 +144,7 @@ private:
     CsivEmbedder m_csiv;
     QList<BuildProducts::Problem> m_problems;
     QList<BuildProducts::TranslatedText> m_translatedTexts;
+    bool m_noteTranslatedTexts = false;
     QHash<QString, QString> m_csivPathTexts;
     bool m_annotate = false;
 };

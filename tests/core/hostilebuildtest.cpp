@@ -6,12 +6,14 @@
 #include "output/translationimporter.h"
 #include "support/wizardfiles.h"
 #include "tool/toolrun.h"
+#include "wizardgenerator.h"
 
 #include <QDirIterator>
 #include <QProcess>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -32,6 +34,26 @@ QString includingWizard(bool valid)
 {
     return QStringLiteral("INCLUDE inc.wdl\n") + kWizard.mid(int(qstrlen(kHeaderTags)))
            + (valid ? QString() : QStringLiteral("T: unused \"x\"\n"));
+}
+
+// The peak resident bytes of wdlc compiling wdl in dir, measured on that one
+// run (the children of a test may have taken more before); -1 when it does
+// not end with status 0.
+qint64 peakOfWdlc(const QString &dir, const QString &wdl)
+{
+    const QByteArray directory = QFile::encodeName(dir);
+    const QByteArray file = QFile::encodeName(wdl);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(directory.constData()) == 0)
+            ::execl(WDLC_BINARY_DIR "/wdlc", "wdlc", file.constData(), static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage;
+    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return qint64(usage.ru_maxrss) * 1024;
 }
 
 // Every entry below dir, hidden ones too, with what it is and holds: a link
@@ -538,6 +560,31 @@ TEST_F(HostileBuild, MemoryPerByteOfATextPerLineWizardIsBounded)
     // its own; a program's start takes some 12 MB of its own.
     const qint64 peak = qint64(usage.ru_maxrss) * 1024;
     EXPECT_LT(peak, 36 * qint64(wdl.size()) + (16 << 20)) << peak / wdl.size() << " bytes per byte";
+}
+
+// A translation file costs the build about its bytes once more, not the
+// entries it took kept again for nothing: only the check looks at those.
+TEST_F(HostileBuild, TranslationFilesCostAboutTheirBytes)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer keeps memory of its own";
+#endif
+    const QString plain = m_files.path(QStringLiteral("plain"));
+    const QString translated = m_files.path(QStringLiteral("translated"));
+    ASSERT_TRUE(QDir().mkpath(plain) && QDir().mkpath(translated));
+    const QString plainWdl = WizardGenerator::write(plain, 8, 0);
+    const QString translatedWdl = WizardGenerator::write(translated, 8, 26);
+    qint64 translationBytes = 0;
+    for (const QFileInfo &info : QDir(translated).entryInfoList({QStringLiteral("translation_*.xml")}, QDir::Files))
+        translationBytes += info.size();
+    ASSERT_GT(translationBytes, 5 << 20);
+    const qint64 withoutTranslations = peakOfWdlc(plain, plainWdl);
+    const qint64 withTranslations = peakOfWdlc(translated, translatedWdl);
+    ASSERT_GT(withoutTranslations, 0);
+    ASSERT_GT(withTranslations, 0);
+    // About 1 byte per byte now, 4 while every entry was kept for the check.
+    EXPECT_LT(withTranslations - withoutTranslations, 2 * translationBytes)
+        << double(withTranslations - withoutTranslations) / translationBytes << " bytes per byte";
 }
 
 } // namespace
