@@ -1,5 +1,7 @@
 #include "core/wdlwizard.h"
 
+#include "base/diagnostics.h"
+
 #include "core/fileurl.h"
 #include "core/outputfile.h"
 #include "core/warning.h"
@@ -123,9 +125,9 @@ void WdlWizard::saveWdlFile(const QString &path)
     save.setHeader(header());
     // The readiness test and its text are those of the image.
     if (!save.isReady())
-        addWarning(QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved."), 0);
+        addWarning(Diagnostics::text(Diagnostics::NotLoaded), 0);
     else if (!save.writeWdl(path))
-        addWarning(QStringLiteral("Saving of .wdl file failed"), 0);
+        addWarning(Diagnostics::text(Diagnostics::SavingWdlFailed), 0);
 }
 
 void WdlWizard::setUpBuilder(SaveWdl &builder)
@@ -140,18 +142,16 @@ void WdlWizard::setUpBuilder(SaveWdl &builder)
 QString WdlWizard::refusalOf(const SaveWdl *builder, const QString &sasUrl)
 {
     if (!builder || !builder->isReady())
-        return QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved.");
+        return Diagnostics::text(Diagnostics::NotLoaded);
     if (!builder->fitsWizardDataLimit())
-        return QStringLiteral(
-            "Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler.");
+        return Diagnostics::text(Diagnostics::WizardDataTooLong);
     if (!builder->fitsTextDataLimit())
-        return QStringLiteral("Text data is longer than maximum of 65kB. Reduce the number of texts.");
+        return Diagnostics::text(Diagnostics::TextDataTooLong);
     // The image counts its dictionaries in one byte, the English one among them.
     const int translations = sasUrl.isEmpty() ? 0 : TranslationImporter::translationFileCount(sasUrl);
     if (translations > TranslationImporter::kMaxTranslations)
-        return QStringLiteral("Too many translation files: ") + QString::number(translations)
-               + QStringLiteral(". An image holds at most ") + QString::number(TranslationImporter::kMaxTranslations)
-               + QStringLiteral(" translations.");
+        return Diagnostics::text(Diagnostics::TooManyTranslations,
+                                 {QString::number(translations), QString::number(TranslationImporter::kMaxTranslations)});
     return QString();
 }
 
@@ -201,7 +201,7 @@ void WdlWizard::createSasByteArray(const QString &path)
     if (!refusal.isEmpty())
         addWarning(refusal, 0);
     else if (!builder.writeSas(path, &targetRefusal))
-        addWarning(targetRefusal.isEmpty() ? QStringLiteral("Saving of .sas file failed") : targetRefusal, 0);
+        addWarning(targetRefusal.isEmpty() ? Diagnostics::text(Diagnostics::SavingSasFailed) : targetRefusal, 0);
     disconnect(&builder, nullptr, this, nullptr);
 }
 
@@ -325,7 +325,7 @@ WdlTokenScript *WdlWizard::createWizardScript(const QString &screenId, const QSt
     const QString id = type <= 0 ? screenId : QLatin1String(prefixes[type]) + screenId;
     auto *item = new WdlTokenScript(id, type);
     if (!item->setScriptText(script))
-        addWarning(QStringLiteral("There were too many tokens on one script line."), item->sourceLine());
+        addWarning(Diagnostics::text(Diagnostics::TooManyTokens), item->sourceLine());
     scriptModel()->addItem(item);
     return item;
 }
@@ -344,7 +344,7 @@ WdlTokenScreen *WdlWizard::getScreen(const QString &screenId)
 {
     if (auto *screen = screenModel()->byId<WdlTokenScreen>(screenId))
         return screen;
-    addWarning(QStringLiteral("Screen ") + screenId + QStringLiteral(" does not exist."), 0);
+    addWarning(Diagnostics::text(Diagnostics::ScreenDoesNotExist, {screenId}), 0);
     return nullptr;
 }
 
@@ -361,7 +361,5 @@ void WdlWizard::checkVirtualParameterLimit(quint16 count)
 {
     m_virtualParameterCount = quint16(m_virtualParameterCount + count);
     if (m_virtualParameterCount > kMaxVirtualParameters)
-        addWarning(QStringLiteral("There are more than 40 virtual parameters (tags VP and VCP). Drive supports "
-                                  "maximum 40 virtual parameters. Please remove some virtual parameters."),
-                   0);
+        addWarning(Diagnostics::text(Diagnostics::TooManyVirtualParameters), 0);
 }

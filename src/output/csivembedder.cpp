@@ -1,5 +1,6 @@
 #include "output/csivembedder.h"
 
+#include "base/diagnostics.h"
 #include "base/lereader.h"
 #include "base/lewriter.h"
 #include "base/saslayout.h"
@@ -25,7 +26,7 @@ void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Wa
         QString message;
         QByteArray bytes;
         if (included.filePath.isEmpty() || !InputFile::read(path, &bytes, inputs)) {
-            message = QStringLiteral("FILE ") + path + QStringLiteral(" NOT FOUND!");
+            message = Diagnostics::text(Diagnostics::CsivFileNotFound, {path});
         } else {
             // The padding stays even when the file is refused below.
             image.padTo(SasLayout::kAlignment);
@@ -35,9 +36,7 @@ void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Wa
                 image.bytes(bytes, "CSIV file");
                 offset = quint32(start);
             } else {
-                message = QStringLiteral("FILE: ") + path + QStringLiteral(" does not contain CSIV file with name \"")
-                          + included.flashName + QStringLiteral("\". \nFlash file name is actually \"") + actual
-                          + QStringLiteral("\".");
+                message = Diagnostics::text(Diagnostics::CsivNameMismatch, {path, included.flashName, actual});
             }
         }
         if (!message.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "output/savewdl.h"
 
+#include "base/diagnostics.h"
 #include "base/lereader.h"
 #include "base/saslayout.h"
 #include "core/fileurl.h"
@@ -258,8 +259,7 @@ bool SaveWdl::writeSas(const QString &url, QString *refusal)
             continue;
         trace(QStringLiteral("nothing written: ") + target + QStringLiteral(" is ") + input);
         if (refusal)
-            *refusal = QStringLiteral("The image or its translation template would overwrite ") + input
-                       + QStringLiteral(", which the build reads. SAS file can't be saved.");
+            *refusal = Diagnostics::text(Diagnostics::WouldOverwriteInput, {input});
         return false;
     }
 

@@ -1,5 +1,6 @@
 #include "output/translationimporter.h"
 
+#include "base/diagnostics.h"
 #include "base/enumkeys.h"
 #include "base/lewriter.h"
 #include "base/saslayout.h"
@@ -95,7 +96,7 @@ std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
 {
     QByteArray document;
     if (!InputFile::read(path, &document, m_inputs)) {
-        m_warn(QStringLiteral("Unable to open file ") + path, path, 0);
+        m_warn(Diagnostics::text(Diagnostics::TranslationUnreadable, {path}), path, 0);
         return {};
     }
     return readTranslation(path, document);
@@ -122,10 +123,8 @@ std::vector<char> TranslationImporter::readTranslation(const QString &fileName, 
                 return {};
         } else if (elementStarts(xml, QLatin1String("text"))) {
             if (language < 0) {
-                m_warn(QStringLiteral("XML tag \"translations\" was not found or did not contain any data. Error "
-                                      "was in file ")
-                           + fileName,
-                       fileName, int(xml.lineNumber()));
+                m_warn(Diagnostics::text(Diagnostics::TranslationsElementMissing, {fileName}), fileName,
+                       int(xml.lineNumber()));
                 return {};
             }
             readTextEntry(xml, fileName, entries);
@@ -133,15 +132,13 @@ std::vector<char> TranslationImporter::readTranslation(const QString &fileName, 
         // The one place where the reader's own errors, also those met while
         // reading a text's content, refuse the file.
         if (xml.hasError()) {
-            m_warn(xml.errorString() + QStringLiteral("Error was detected in file ") + fileName, fileName,
+            m_warn(Diagnostics::text(Diagnostics::TranslationXmlError, {xml.errorString(), fileName}), fileName,
                    int(xml.lineNumber()));
             return {};
         }
     }
     if (language < 0 || entries.empty()) {
-        m_warn(QStringLiteral("Did not find any meaningful data in file ") + fileName
-                   + QStringLiteral(" . Perhaps it isn't a translation file."),
-               fileName, 0);
+        m_warn(Diagnostics::text(Diagnostics::TranslationWithoutData, {fileName}), fileName, 0);
         return {};
     }
     if (m_noteEntry) {
@@ -160,18 +157,15 @@ int TranslationImporter::readLanguage(QXmlStreamReader &xml, const QString &file
     // declare any it likes.
     const QXmlStreamAttributes attributes = xml.attributes();
     if (attributes.size() != 1 || attributes.first().qualifiedName() != QLatin1String("language")) {
-        m_warn(QStringLiteral("XML file ") + fileName
-                   + QStringLiteral(" did not contain attribute \"language\" or contained extra attributes. This file "
-                                    "is not a translation file."),
-               fileName, int(xml.lineNumber()));
+        m_warn(Diagnostics::text(Diagnostics::TranslationLanguageAttribute, {fileName}), fileName,
+               int(xml.lineNumber()));
         return -1;
     }
     const QString name = attributes.first().value().toString();
     const int language = EnumKeys::of<SaveWdl::Translations>().value(name);
     if (language < 0)
-        m_warn(QStringLiteral("Unknown translation language \"") + name + QStringLiteral("\" found in file ") + fileName
-                   + QStringLiteral(". The following languages are supported:\n")
-                   + TranslationTemplate::supportedLanguagesText(),
+        m_warn(Diagnostics::text(Diagnostics::UnknownLanguage,
+                                 {name, fileName, TranslationTemplate::supportedLanguagesText()}),
                fileName, int(xml.lineNumber()));
     return language;
 }
@@ -199,13 +193,9 @@ void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fi
         isHelp = type == QLatin1String("help");
     }
     if (!hasId)
-        m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"id\" on line ")
-                   + line() + QStringLiteral(" was empty. It is not known which text was translated."),
-               fileName, lineNumber);
+        m_warn(Diagnostics::text(Diagnostics::TranslationWithoutId, {fileName, line()}), fileName, lineNumber);
     if (!hasType)
-        m_warn(QStringLiteral("XML file ") + fileName + QStringLiteral(" does not have attribute \"type\" on line ")
-                   + line() + QStringLiteral(" was empty. It is not known whether text or help was translated."),
-               fileName, lineNumber);
+        m_warn(Diagnostics::text(Diagnostics::TranslationWithoutType, {fileName, line()}), fileName, lineNumber);
 
     // A child element inside makes the reader fail; the caller refuses the
     // file once this entry is done, so an unknown id is still reported.
@@ -213,10 +203,9 @@ void TranslationImporter::readTextEntry(QXmlStreamReader &xml, const QString &fi
 
     const auto *text = m_texts->byId<WdlTokenText>(id);
     if (!text) {
-        m_warn(QStringLiteral("Text identificator ") + id
-                   + QStringLiteral(" was not found in wdl file. Found translation for unknown text.")
-                   + TranslationTemplate::supportedLanguagesText(),
-               fileName, lineNumber);
+        m_warn(
+            Diagnostics::text(Diagnostics::TranslationUnknownText, {id, TranslationTemplate::supportedLanguagesText()}),
+            fileName, lineNumber);
         return;
     }
     if (isText)

@@ -1,5 +1,7 @@
 #include "output/xmlattributelimit.h"
 
+#include "base/diagnostics.h"
+
 #include <QTextCodec>
 
 #include <vector>
@@ -206,8 +208,10 @@ XmlAttributeLimit::Finding XmlAttributeLimit::find(const QByteArray &document)
 
 QString XmlAttributeLimit::message(const QString &fileName, const Finding &finding)
 {
-    return QStringLiteral("XML file ") + fileName + QLatin1Char(' ') + excess(finding) + QStringLiteral(" on line ")
-           + QString::number(finding.line) + QStringLiteral(". This file is not a translation file.");
+    const Diagnostics::Id id = finding.excess == OnOneElement        ? Diagnostics::TranslationCrowdedElement
+                               : finding.excess == NamespacesInScope ? Diagnostics::TranslationCrowdedNamespaces
+                                                                     : Diagnostics::TranslationCrowdedDeclarations;
+    return Diagnostics::text(id, {fileName, QString::number(kMaxAttributes), QString::number(finding.line)});
 }
 
 QString XmlAttributeLimit::excess(const Finding &finding)

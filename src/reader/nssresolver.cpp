@@ -1,5 +1,7 @@
 #include "reader/nssresolver.h"
 
+#include "base/diagnostics.h"
+
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokenscript.h"
 
@@ -123,15 +125,10 @@ void NssResolver::resolve(const Warn &warn, WizardItemsModel *scripts, WizardIte
             } else if (t.kind == Target::NssKey) {
                 if (withinBudget && walks.visit(t.key) && !walks.appendReachable(t.key, &nextScreens)) {
                     withinBudget = false;
-                    warn(QStringLiteral("Next Screen Scripts (NSS) call each other too deeply to fit into the "
-                                        "wizard data of 65kB. Script ")
-                             + nssId + QStringLiteral(" was not resolved completely."),
-                         nss->sourceLine());
+                    warn(Diagnostics::text(Diagnostics::NssTooDeep, {nssId}), nss->sourceLine());
                 }
             } else if (t.kind == Target::Script) {
-                warn(QStringLiteral("Next Screen Scripts (NSS) can only call other NSS scripts. Script ") + nssId
-                         + QStringLiteral(" calls script ") + t.word,
-                     nss->sourceLine());
+                warn(Diagnostics::text(Diagnostics::NssCallsOtherScript, {nssId, t.word}), nss->sourceLine());
             }
         }
         nss->setNextScreens(nextScreens);

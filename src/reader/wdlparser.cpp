@@ -1,5 +1,6 @@
 #include "reader/wdlparser.h"
 
+#include "base/diagnostics.h"
 #include "base/enumkeys.h"
 #include "core/fileurl.h"
 #include "core/sourcepositions.h"
@@ -45,15 +46,9 @@ bool isAccessible(int number)
     return number < 9900 || number > 9999 || number == 9940 || number == 9990;
 }
 
-QString msgNotANumber(const QString &numberText)
-{
-    return QStringLiteral("Parameter number ") + numberText + QStringLiteral(" was not a number.");
-}
-
 QString msgNotAccessible(const QString &id, const QString &numberText)
 {
-    return QStringLiteral("Parameter \"") + id + QStringLiteral("\" with number ") + numberText
-           + QStringLiteral(" is not accessible inside wizard.");
+    return Diagnostics::text(Diagnostics::ParameterNotAccessible, {id, numberText});
 }
 
 } // namespace
@@ -132,8 +127,7 @@ bool WdlParser::checkArgumentCount(int min, int count)
     const quint8 given = quint8(count);
     if (atLeast <= given)
         return true;
-    warn(QStringLiteral("Too few arguments. There should be at least ") + QString::number(atLeast)
-         + QStringLiteral(" arguments, but there are ") + QString::number(given) + QStringLiteral(" arguments"));
+    warn(Diagnostics::text(Diagnostics::TooFewArguments, {QString::number(atLeast), QString::number(given)}));
     return false;
 }
 
@@ -162,7 +156,7 @@ bool WdlParser::parseFile(const QString &location, bool isTopLevel)
     const QString path = FileUrl::toLocalPath(location);
     LineSource source;
     if (!source.open(path, m_sourceOverlay, m_content.inputs)) {
-        addWarning(QStringLiteral("Opening of ") + location + QStringLiteral(" failed"), 0);
+        addWarning(Diagnostics::text(Diagnostics::OpeningFailed, {location}), 0);
         return false;
     }
     m_currentStream = &source;
@@ -260,7 +254,7 @@ void WdlParser::parseLine(const QString &line)
             m_header->setProductType(quint16(type));
             notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
         } else {
-            warn(QStringLiteral("Failed to parse string ") + word1 + QStringLiteral(" into a number."), word1);
+            warn(Diagnostics::text(Diagnostics::ProductTypeNotANumber, {word1}), word1);
         }
         break;
     }
@@ -270,7 +264,7 @@ void WdlParser::parseLine(const QString &line)
             m_header->setProductName(name);
             notePosition(m_header, SourcePositions::HeaderTag + value - FILE_FORMAT_VERSION, word1);
         } else {
-            warn(QStringLiteral("PRODUCT_NAME must be 6 characters long."), word1);
+            warn(Diagnostics::text(Diagnostics::ProductNameLength), word1);
         }
         break;
     }
@@ -282,7 +276,7 @@ void WdlParser::parseLine(const QString &line)
         parseInclude(word1);
         break;
     default:
-        warn(QStringLiteral("Unknown tag ") + tag, words.at(0));
+        warn(Diagnostics::text(Diagnostics::UnknownTag, {tag}), words.at(0));
         break;
     }
 }
@@ -292,8 +286,7 @@ void WdlParser::parseVersion(int tag, const QString &value)
 {
     const QStringList pieces = value.split(QLatin1Char('.'), Qt::SkipEmptyParts);
     if (pieces.size() != 2) {
-        warn(QStringLiteral("Metadata FILE_FORMAT_VERSION, FILE_VERSION, DATABASE_VERSION must contain "
-                            "\".\" that separates major and minor versions."));
+        warn(Diagnostics::text(Diagnostics::VersionWithoutDot));
         return;
     }
     bool majorOk = false;
@@ -301,9 +294,7 @@ void WdlParser::parseVersion(int tag, const QString &value)
     const quint16 major = quint16(pieces.at(0).toInt(&majorOk, 10));
     const quint16 minor = quint16(pieces.at(1).toInt(&minorOk, 10));
     if (!majorOk || !minorOk)
-        warn(QStringLiteral("Failed to parse string ") + value
-                 + QStringLiteral(" into major and minor version number."),
-             value);
+        warn(Diagnostics::text(Diagnostics::VersionNotANumber, {value}), value);
     notePosition(m_header, SourcePositions::HeaderTag + tag - FILE_FORMAT_VERSION, value);
     if (tag == FILE_FORMAT_VERSION)
         m_header->setFileFormatVersion(major, minor);
@@ -317,10 +308,7 @@ void WdlParser::parseVersion(int tag, const QString &value)
 void WdlParser::parseInclude(const QString &name)
 {
     if (m_inInclude) {
-        warn(QStringLiteral("It is not possible to include a file from an already included file "
-                            "(recursion is not allowed). File \"")
-                 + name + QStringLiteral("\" will be ignored."),
-             name);
+        warn(Diagnostics::text(Diagnostics::NestedInclude, {name}), name);
         return;
     }
     m_includeFileName = name;
@@ -340,14 +328,14 @@ void WdlParser::parseInclude(const QString &name)
 bool WdlParser::readBlock(const QString &id, const std::function<void(const QString &)> &onItemLine)
 {
     if (!readNextLine().startsWith(QLatin1Char('{'))) {
-        warn(QStringLiteral("ERROR with parenthesis!"));
+        warn(Diagnostics::text(Diagnostics::MissingBrace));
         return false;
     }
     int depth = 1;
     while (depth > 0) {
         const QString line = readNextLine();
         if (line.isEmpty()) {
-            warn(QStringLiteral("Block of ") + id + QStringLiteral(" is not closed before the end of the file."));
+            warn(Diagnostics::text(Diagnostics::UnclosedBlock, {id}));
             break;
         }
         if (line.startsWith(QLatin1Char('{')))
@@ -384,7 +372,7 @@ WdlTokenText *WdlParser::findText(const QString &id)
 {
     auto *text = m_texts->byId<WdlTokenText>(id);
     if (!text)
-        warn(QStringLiteral("Text ") + id + QStringLiteral(" is not defined."), id);
+        warn(Diagnostics::text(Diagnostics::TextNotDefined, {id}), id);
     return text;
 }
 
@@ -393,7 +381,7 @@ bool WdlParser::readNumber(const QString &numberText, int *number)
     bool ok = false;
     *number = numberText.toInt(&ok, 10);
     if (!ok) {
-        warn(msgNotANumber(numberText), numberText);
+        warn(Diagnostics::text(Diagnostics::ParameterNumberNotANumber, {numberText}), numberText);
         *number = 1;
     }
     return ok;
@@ -411,8 +399,7 @@ void WdlParser::parseText(const QString &id, const QString &line, int tag)
 {
     if (!WdlLine::isCompleteText(line)) {
         const int n = currentLine();
-        warn(QStringLiteral("ERROR in wdl texts from line ") + QString::number(n) + QStringLiteral(" to line ")
-             + QString::number(n + 1));
+        warn(Diagnostics::text(Diagnostics::IncompleteText, {QString::number(n), QString::number(n + 1)}));
         return;
     }
     const QString value = WdlLine::quotedText(line);
@@ -468,7 +455,7 @@ void WdlParser::parseChoiceList(const QString &id)
         if (auto *text = m_texts->byId<WdlTokenText>(textId))
             list->addChoice(text);
         else
-            warn(QStringLiteral("Choicelist selection ") + textId + QStringLiteral(" is not defined."), written);
+            warn(Diagnostics::text(Diagnostics::ChoiceNotDefined, {textId}), written);
         ++position;
     });
     m_choiceLists->addItem(list);
@@ -478,7 +465,7 @@ void WdlParser::parseChoiceList(const QString &id)
 void WdlParser::parseFilter(const QString &id, const QString &line, bool isClf)
 {
     if (line.count(QLatin1Char('"')) != 2) {
-        warn(QStringLiteral("There is no filter data for filter \"") + id + QStringLiteral("\"."), id);
+        warn(Diagnostics::text(Diagnostics::FilterWithoutData, {id}), id);
         return;
     }
     const QBitArray bits = parseFilterData(WdlLine::lastQuotedSection(line), id);
@@ -519,9 +506,7 @@ QBitArray WdlParser::parseFilterData(const QString &data, const QString &filterI
                 setBits(index, index);
         }
         if (!valid) {
-            warn(QStringLiteral("Failed to parse filter \"") + filterId + QStringLiteral("\". Problem with string ")
-                     + piece,
-                 piece);
+            warn(Diagnostics::text(Diagnostics::FilterDataInvalid, {filterId, piece}), piece);
             break;
         }
     }
@@ -556,25 +541,25 @@ void WdlParser::parseDriveParameter(const QString &id, const QString &numberText
             if (auto *text = m_texts->byId<WdlTokenText>(word1))
                 param->setText(text);
             else
-                warn(QStringLiteral("Text override ") + word1 + QStringLiteral(" is not defined."), word1);
+                warn(Diagnostics::text(Diagnostics::TextOverrideNotDefined, {word1}), word1);
             break;
         case APF:
             if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
                 param->setApf(filter);
             else
-                warn(QStringLiteral("Array filter ") + word1 + QStringLiteral(" is not defined."), word1);
+                warn(Diagnostics::text(Diagnostics::ArrayFilterNotDefined, {word1}), word1);
             break;
         case CLF:
             if (auto *filter = m_filters->byId<WdlTokenFilter>(word1))
                 param->setClf(filter);
             else
-                warn(QStringLiteral("Choicelist filter ") + word1 + QStringLiteral(" is not defined."), word1);
+                warn(Diagnostics::text(Diagnostics::ChoiceFilterNotDefined, {word1}), word1);
             break;
         case WS:
             parseWriteScriptLine(param, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in drive parameter ") + tag, tag);
+            warn(Diagnostics::text(Diagnostics::UnknownDriveParameterTag, {tag}), tag);
             break;
         }
     });
@@ -610,9 +595,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
             bool ok = false;
             const int number = word1.toInt(&ok, 10);
             if (!ok) {
-                warn(QStringLiteral("Value of attribute ") + tag
-                         + QStringLiteral(" is not a number. Please check text ") + tag,
-                     word1);
+                warn(Diagnostics::text(Diagnostics::VpValueNotANumber, {tag}), word1);
             } else if (value == MIN) {
                 param->setMinValue(number);
                 notePosition(param, SourcePositions::Min, word1);
@@ -632,7 +615,7 @@ void WdlParser::parseVirtualParameter(const QString &id)
             parseWriteScriptLine(param, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in VP ") + tag, tag);
+            warn(Diagnostics::text(Diagnostics::UnknownVpTag, {tag}), tag);
             break;
         }
     });
@@ -665,7 +648,7 @@ void WdlParser::parseVirtualChoiceParameter(const QString &id)
             parseWriteScriptLine(param, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in VCP ") + tag, tag);
+            warn(Diagnostics::text(Diagnostics::UnknownVcpTag, {tag}), tag);
             break;
         }
     });
@@ -680,7 +663,7 @@ void WdlParser::parseScreen(const QString &id)
     WdlTokenScreen *screen = m_screens->byId<WdlTokenScreen>(id);
     const bool listed = screen != nullptr;
     if (listed) {
-        warn(QStringLiteral("Screen ") + id + QStringLiteral(" is defined more than once."), id);
+        warn(Diagnostics::text(Diagnostics::ScreenDefinedTwice, {id}), id);
     } else {
         screen = m_pendingScreens.take(id);
         if (!screen) {
@@ -757,8 +740,7 @@ void WdlParser::parseScreenLine(WdlTokenScreen *screen, const QString &line)
         screen->setOverlay(m_overlays->byId<WdlTokenOverlay>(word1));
         break;
     default:
-        warn(QStringLiteral("Unknown tag \"") + words.at(0) + QStringLiteral("\" in screen ") + screen->id(),
-             words.at(0));
+        warn(Diagnostics::text(Diagnostics::UnknownScreenTag, {words.at(0), screen->id()}), words.at(0));
         break;
     }
 }
@@ -785,7 +767,7 @@ void WdlParser::parseScreenParameter(WdlTokenScreen *screen, const QStringList &
 void WdlParser::warnIfScreenIsFull(WdlTokenScreen *screen)
 {
     if (screen->parameters().size() >= 2)
-        warn(QStringLiteral("Screen ") + screen->id() + QStringLiteral(" can't have more than two parameters."));
+        warn(Diagnostics::text(Diagnostics::TooManyScreenParameters, {screen->id()}));
 }
 
 void WdlParser::showOnScreen(WdlTokenScreen *screen, WdlTokenParam *param, bool definedInScreen)
@@ -825,7 +807,7 @@ void WdlParser::parseOverlay(const QString &id)
             notePosition(overlay, SourcePositions::OverlayKey + value - OK_ACTION, word1);
             break;
         default:
-            warn(QStringLiteral("Unknown tag in overlay ") + tag, tag);
+            warn(Diagnostics::text(Diagnostics::UnknownOverlayTag, {tag}), tag);
             break;
         }
     });
@@ -837,8 +819,7 @@ void WdlParser::parseScript(const QString &id, int tag)
 {
     if (tag == FIRST_SCREEN_SCRIPT) {
         if (m_firstScreenScriptSeen)
-            warn(QStringLiteral("Multiple scripts of type FIRST_SCREEN_SCRIPT found. There can be only one "
-                                "FIRST_SCREEN_SCRIPT."));
+            warn(Diagnostics::text(Diagnostics::SecondFirstScreenScript));
         m_firstScreenScriptSeen = true;
     }
     QStringList calls;
@@ -848,7 +829,7 @@ void WdlParser::parseScript(const QString &id, int tag)
         if (script->addCommand(line, m_mainLineNumber))
             notePosition(script, SourcePositions::Command + script->commandCount() - 1, QString());
         else
-            warn(QStringLiteral("There were too many tokens on one script line."));
+            warn(Diagnostics::text(Diagnostics::TooManyTokens));
         if (tag == FIRST_SCREEN_SCRIPT)
             return;
         const bool isCall = line.startsWith(QLatin1String("CALL"));

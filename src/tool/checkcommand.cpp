@@ -93,7 +93,7 @@ QString CheckCommand::warningLine(const QString &openedPath, const Warning &warn
     if (!warning.fileName().isEmpty())
         file = QDir::cleanPath(QDir(QFileInfo(openedPath).path()).filePath(warning.fileName()));
     return file + QLatin1Char(':') + QString::number(warning.lineNumber()) + QStringLiteral(": warning: ")
-           + warning.text();
+           + ToolCommand::spoken(file, warning.text());
 }
 
 void CheckCommand::sort(QList<Diagnostic> &diagnostics)

@@ -4,6 +4,7 @@
 #include "core/warning.h"
 #include "core/wdlwizard.h"
 #include "reader/sourcecolumns.h"
+#include "tool/toolcommand.h"
 #include "validation/lintrules.h"
 
 #include <QDir>
@@ -58,7 +59,7 @@ QList<Diagnostic> DiagnosticCollector::check(const QString &path) const
         const Warning *w = warnings->itemAt(i);
         const QString file = names.shown(w->fileName());
         out.append({file, w->lineNumber(), columns.column(file, w->lineNumber(), w->subject()), Diagnostic::Error,
-                    QString(), w->text()});
+                    QString(), ToolCommand::spoken(file, w->text())});
     }
     if (wizard->isEmpty())
         return out;

@@ -435,7 +435,7 @@ int DumpCommand::run(const QStringList &arguments, QTextStream &out, QTextStream
         WdlWizard *wizard = WdlWizard::instance();
         wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
         if (wizard->isEmpty()) {
-            err << "wdltool dump: cannot open " << wdl << '\n';
+            err << "wdltool dump: " << ToolCommand::cannotOpen(wdl, wdl) << '\n';
             err.flush();
             return ToolCommand::Failed;
         }

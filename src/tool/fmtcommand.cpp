@@ -140,7 +140,8 @@ QList<SourceChange> formatWizard(const QString &name, QString *problem)
     const QString path = QFileInfo(name).absoluteFilePath();
     WdlSourceFile wizard;
     if (!WdlSourceFile::read(path, &wizard)) {
-        *problem = QStringLiteral("cannot be read");
+        const QString reason = ToolCommand::whyUnreadable(path);
+        *problem = reason.isEmpty() ? QStringLiteral("cannot be read") : QStringLiteral("cannot be read: ") + reason;
         return {};
     }
     files.append({name, path, wizard.bytes(), QByteArray()});

@@ -351,7 +351,7 @@ int GraphCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
     WdlWizard *wizard = WdlWizard::instance();
     wizard->openWDLFile(FileUrl::fromLocalPath(file));
     if (wizard->isEmpty()) {
-        err << "wdltool graph: cannot open " << file << '\n';
+        err << "wdltool graph: " << ToolCommand::cannotOpen(file, file) << '\n';
         err.flush();
         return ToolCommand::Failed;
     }

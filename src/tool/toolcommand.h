@@ -34,6 +34,19 @@ public:
     // Prints "wdltool: " + message and the usage to err; returns UsageError.
     static int usageError(const QString &message, const QString &usage, QTextStream &err);
 
+    // Why the file at path cannot be read as an input, in words for the
+    // command line ("No such file or directory", "not a regular file"); empty
+    // when it can be.
+    static QString whyUnreadable(const QString &path);
+    // "cannot open <file>: <reason>", file as the user typed it; reason
+    // "it holds no wizard" for a file that can be read.
+    static QString cannotOpen(const QString &file, const QString &path);
+
+    // A message of the reader as the command line says it: "Opening of
+    // file:///… failed" becomes cannotOpen() of the file as shown; any other
+    // message stays as it is.
+    static QString spoken(const QString &shownFile, const QString &message);
+
     // "1 warning", "2 warnings".
     static QString counted(int n, const char *singular, const char *plural);
     // Writes a command's result to out when path is empty or "-", else to

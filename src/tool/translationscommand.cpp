@@ -113,7 +113,7 @@ bool openWizard(const Verb &verb, const QString &wdl, Sources *sources)
     WdlWizard *wizard = WdlWizard::instance();
     wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
     if (wizard->isEmpty()) {
-        verb.fail(QStringLiteral("cannot open ") + wdl);
+        verb.fail(ToolCommand::cannotOpen(wdl, wdl));
         return false;
     }
     // A wizard with warnings builds no image: its texts are not the ones to
@@ -130,8 +130,9 @@ bool openWizard(const Verb &verb, const QString &wdl, Sources *sources)
 
 bool readFile(const Verb &verb, const QString &path, QByteArray *data)
 {
-    if (!InputFile::read(path, data)) {
-        verb.fail(QStringLiteral("cannot read ") + path);
+    QString why;
+    if (!InputFile::read(path, data, nullptr, &why)) {
+        verb.fail(QStringLiteral("cannot read ") + path + QStringLiteral(": ") + why);
         return false;
     }
     return true;

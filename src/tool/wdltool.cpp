@@ -3,6 +3,7 @@
 #include "tool/buildrevision.h"
 #include "tool/checkcommand.h"
 #include "tool/dumpcommand.h"
+#include "tool/explaincommand.h"
 #include "tool/fmtcommand.h"
 #include "tool/graphcommand.h"
 #include "tool/lspcommand.h"
@@ -25,8 +26,13 @@ struct Subcommand
 
 // A new subcommand is one more row here and a line in the usage.
 const Subcommand kSubcommands[] = {
-    {"check", &CheckCommand::run}, {"dump", &DumpCommand::run}, {"fmt", &FmtCommand::run},
-    {"graph", &GraphCommand::run}, {"lsp", &LspCommand::run},   {"translations", &TranslationsCommand::run},
+    {"check", &CheckCommand::run},
+    {"dump", &DumpCommand::run},
+    {"explain", &ExplainCommand::run},
+    {"fmt", &FmtCommand::run},
+    {"graph", &GraphCommand::run},
+    {"lsp", &LspCommand::run},
+    {"translations", &TranslationsCommand::run},
 };
 
 // The core writes a few diagnostic lines to the debug output ("OPEN failed",
@@ -49,6 +55,7 @@ QString WdlTool::usage()
                           "Commands:\n"
                           "  check <wdl>...         print errors and warnings as FILE:LINE:COLUMN: ...\n"
                           "  dump [--json] <sas>    print an image section by section\n"
+                          "  explain <message>      say what a message means and how to fix it\n"
                           "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
                           "  lsp                    run the language server on standard input and output\n"

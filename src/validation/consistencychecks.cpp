@@ -1,5 +1,7 @@
 #include "validation/consistencychecks.h"
 
+#include "base/diagnostics.h"
+
 #include "core/warningsink.h"
 #include "core/wdlheader.h"
 #include "core/wizardcontent.h"
@@ -30,7 +32,7 @@ void ConsistencyChecks::checkMetaInformation()
         return;
     const QMetaEnum commands = QMetaEnum::fromType<WdlParser::Commands>();
     const QString name = QString::fromLatin1(commands.valueToKey(WdlParser::FILE_FORMAT_VERSION + missing));
-    m_content.warnings->addWarning(QStringLiteral("Meta info tag \"") + name + QStringLiteral("\" is missing."), 0);
+    m_content.warnings->addWarning(Diagnostics::text(Diagnostics::MetaTagMissing, {name}), 0);
 }
 
 void ConsistencyChecks::checkMissingItems()
@@ -40,27 +42,25 @@ void ConsistencyChecks::checkMissingItems()
         // A parameter without a name text is named "undefined", which is not
         // empty: only a name text whose text is empty is reported.
         if (param->kind() != WdlTokenParam::KindP && param->name().isEmpty())
-            m_content.warnings->addWarning(
-                QStringLiteral("Parameter ") + param->id() + QStringLiteral(" is missing text."), param->sourceLine());
+            m_content.warnings->addWarning(Diagnostics::text(Diagnostics::ParameterMissingText, {param->id()}),
+                                           param->sourceLine());
         // An empty list is reported with the choice lists below, not here.
         if (param->kind() == WdlTokenParam::KindVCP && !param->choiceList())
-            m_content.warnings->addWarning(QStringLiteral("VCP ") + param->id()
-                                               + QStringLiteral(" is missing choicelist or choicelist is empty."),
+            m_content.warnings->addWarning(Diagnostics::text(Diagnostics::VcpMissingChoiceList, {param->id()}),
                                            param->sourceLine());
     }
 
     for (WdlToken *item : m_content.choiceLists()->items()) {
         if (static_cast<WdlTokenChoiceList *>(item)->choiceCount() > 0)
             continue;
-        m_content.warnings->addWarning(QStringLiteral("Choicelist ") + item->id()
-                                           + QStringLiteral(" doesn't have any choices."),
+        m_content.warnings->addWarning(Diagnostics::text(Diagnostics::EmptyChoiceList, {item->id()}),
                                        item->sourceLine());
         qDebug() << item->id() << item->sourceLine();
     }
 
     for (WdlToken *item : m_content.scripts()->items()) {
         if (static_cast<WdlTokenScript *>(item)->commandCount() == 0)
-            m_content.warnings->addWarning(QStringLiteral("Script ") + item->id() + QStringLiteral(" is empty."),
+            m_content.warnings->addWarning(Diagnostics::text(Diagnostics::EmptyScript, {item->id()}),
                                            item->sourceLine());
     }
 
@@ -70,19 +70,17 @@ void ConsistencyChecks::checkMissingItems()
         const auto *screen = static_cast<WdlTokenScreen *>(screens.at(i));
         const bool hasParameters = !screen->parameters().isEmpty();
         if (!screen->overlay() && !hasParameters)
-            m_content.warnings->addWarning(QStringLiteral("Screen ") + screen->id()
-                                               + QStringLiteral(" must have either an overlay or a parameter."),
+            m_content.warnings->addWarning(Diagnostics::text(Diagnostics::EmptyScreen, {screen->id()}),
                                            screen->sourceLine());
         else if (screen->overlay() && hasParameters)
-            m_content.warnings->addWarning(QStringLiteral("Screen ") + screen->id()
-                                               + QStringLiteral(" can't have boht overlay and parameter(s)."),
+            m_content.warnings->addWarning(Diagnostics::text(Diagnostics::OverlayAndParameters, {screen->id()}),
                                            screen->sourceLine());
     }
 
     for (WdlToken *item : m_content.overlays()->items()) {
         if (!static_cast<WdlTokenOverlay *>(item)->text())
-            m_content.warnings->addWarning(
-                QStringLiteral("Overlay ") + item->id() + QStringLiteral(" is missing text."), item->sourceLine());
+            m_content.warnings->addWarning(Diagnostics::text(Diagnostics::OverlayMissingText, {item->id()}),
+                                           item->sourceLine());
     }
 }
 
@@ -93,18 +91,17 @@ void ConsistencyChecks::checkUnusedItems()
     struct Kind
     {
         WizardItemsModel *items;
-        QLatin1String word;
+        Diagnostics::Id unused;
     };
-    // Two kind words end in a blank; the messages built from them keep both blanks.
     const Kind kinds[] = {
-        {m_content.texts(), QLatin1String("Text")},
-        {m_content.localParameters(), QLatin1String("Local Parameter ")},
-        {m_content.parameters(), QLatin1String("Parameter ")},
-        {m_content.choiceLists(), QLatin1String("Choicelist")},
-        {m_content.scripts(), QLatin1String("Script")},
-        {m_content.screens(), QLatin1String("Screen")},
-        {m_content.overlays(), QLatin1String("Overlay")},
-        {m_content.filters(), QLatin1String("Filter")},
+        {m_content.texts(), Diagnostics::UnusedText},
+        {m_content.localParameters(), Diagnostics::UnusedLocalParameter},
+        {m_content.parameters(), Diagnostics::UnusedParameter},
+        {m_content.choiceLists(), Diagnostics::UnusedChoiceList},
+        {m_content.scripts(), Diagnostics::UnusedScript},
+        {m_content.screens(), Diagnostics::UnusedScreen},
+        {m_content.overlays(), Diagnostics::UnusedOverlay},
+        {m_content.filters(), Diagnostics::UnusedFilter},
     };
     for (const Kind &kind : kinds) {
         const QList<WdlToken *> &items = kind.items->items();
@@ -119,8 +116,7 @@ void ConsistencyChecks::checkUnusedItems()
             if (kind.items == m_content.scripts()
                 && static_cast<const WdlTokenScript *>(item)->scriptType() == WdlTokenScript::ScriptType_FIRST)
                 continue;
-            m_content.warnings->addWarning(
-                kind.word + QStringLiteral(" \"") + item->id() + QStringLiteral("\" is not used."), item->sourceLine());
+            m_content.warnings->addWarning(Diagnostics::text(kind.unused, {item->id()}), item->sourceLine());
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "validation/lintrules.h"
 
+#include "base/diagnostics.h"
 #include "base/enumkeys.h"
 #include "base/saslayout.h"
 #include "core/buildproducts.h"
@@ -42,6 +43,12 @@ struct Context
     QString rule;
     QList<Finding> *out;
 
+    void report(const SourcePosition &where, Diagnostics::Id id, const QStringList &arguments = {}) const
+    {
+        Q_ASSERT(Diagnostics::entry(id).rule == rule);
+        out->append({rule, where, Diagnostics::text(id, arguments)});
+    }
+    // A message that another layer wrote, reported under this rule.
     void report(const SourcePosition &where, const QString &message) const { out->append({rule, where, message}); }
 
     // The line that last set subject's field (the one that counts), else
@@ -62,7 +69,6 @@ using Check = void (*)(const Context &);
 struct RuleRow
 {
     const char *name;
-    const char *summary;
     Check check;
 };
 
@@ -180,15 +186,9 @@ void undefinedScreen(const Context &c)
         // A screen is defined once its block has been read: named inside
         // that block, it is a screen of its own that no block defines.
         if (next->id() == screen->id())
-            c.report(where, QStringLiteral("Screen ") + screen->id()
-                                + QStringLiteral(" names itself as its next screen inside its own block, where it is "
-                                                 "not yet defined: the image stores screen 0, a dead end on the "
-                                                 "panel."));
+            c.report(where, Diagnostics::NextScreenNamesItself, {screen->id()});
         else
-            c.report(where, QStringLiteral("Next screen ") + next->id()
-                                + QStringLiteral(" is not defined: the image stores screen 0, a dead end on the "
-                                                 "panel.")
-                                + suggest(next->id(), ids));
+            c.report(where, Diagnostics::NextScreenNotDefined, {next->id(), suggest(next->id(), ids)});
     }
 }
 
@@ -217,11 +217,8 @@ void labels(const Context &c)
                 if (row.operands[k] == Operand::Label) {
                     branches.append({i, command.arguments[k], label});
                 } else if (markedAt.contains(label)) {
-                    c.report(c.command(script, i).about(command.arguments[k]),
-                             QStringLiteral("Label ") + command.arguments[k]
-                                 + QStringLiteral(" is marked again in script ") + script->id()
-                                 + QStringLiteral("; it is marked at ")
-                                 + place(c.command(script, markedAt.value(label))) + QLatin1Char('.'));
+                    c.report(c.command(script, i).about(command.arguments[k]), Diagnostics::LabelMarkedTwice,
+                             {command.arguments[k], script->id(), place(c.command(script, markedAt.value(label)))});
                 } else {
                     markedAt.insert(label, i);
                 }
@@ -229,9 +226,8 @@ void labels(const Context &c)
         }
         for (const Branch &b : qAsConst(branches)) {
             if (!markedAt.contains(b.label))
-                c.report(c.command(script, b.command).about(b.argument),
-                         QStringLiteral("Label ") + b.argument + QStringLiteral(" is not marked by an LBL in script ")
-                             + script->id() + QStringLiteral(": the branch has nowhere to go."));
+                c.report(c.command(script, b.command).about(b.argument), Diagnostics::LabelNotMarked,
+                         {b.argument, script->id()});
         }
     }
 }
@@ -248,10 +244,8 @@ void unknownAction(const Context &c)
             const QString action = overlay->action(k);
             if (action.isEmpty() || EnumKeys::of<WdlTokenOverlay::ActionTypes>().value(action) >= 0)
                 continue;
-            c.report(c.last(overlay, SourcePositions::OverlayKey + k).about(action),
-                     keyName(k) + QStringLiteral(" of overlay ") + overlay->id() + QStringLiteral(": ") + action
-                         + QStringLiteral(" is not an action; the image stores NO_ACTION, so the key does nothing.")
-                         + suggest(action, actions));
+            c.report(c.last(overlay, SourcePositions::OverlayKey + k).about(action), Diagnostics::UnknownAction,
+                     {keyName(k), overlay->id(), action, suggest(action, actions)});
         }
     }
 }
@@ -262,8 +256,7 @@ void truncatedHeader(const Context &c)
     bool ok = false;
     const int productType = type.word.toInt(&ok, 10);
     if (type.isKnown() && ok && (productType < 0 || productType > std::numeric_limits<quint16>::max()))
-        c.report(type, QStringLiteral("PRODUCT_TYPE ") + type.word + QStringLiteral(" is stored in 16 bits, as ")
-                           + asStored16(productType) + QLatin1Char('.'));
+        c.report(type, Diagnostics::TruncatedProductType, {type.word, asStored16(productType)});
     for (int tag : {WdlHeader::FileFormatVersionTag, WdlHeader::FileVersionTag, WdlHeader::DatabaseVersionTag}) {
         const SourcePosition version = c.last(c.content.header, SourcePositions::HeaderTag + tag);
         if (!version.isKnown())
@@ -271,9 +264,8 @@ void truncatedHeader(const Context &c)
         for (const QString &piece : version.word.split(QLatin1Char('.'), Qt::SkipEmptyParts)) {
             const int number = piece.toInt(&ok, 10);
             if (ok && (number < 0 || number > std::numeric_limits<quint16>::max()))
-                c.report(version, headerTagName(tag) + QLatin1Char(' ') + version.word + QStringLiteral(": ") + piece
-                                      + QStringLiteral(" is stored in 16 bits, as ") + asStored16(number)
-                                      + QLatin1Char('.'));
+                c.report(version, Diagnostics::TruncatedVersion,
+                         {headerTagName(tag), version.word, piece, asStored16(number)});
         }
     }
 }
@@ -281,10 +273,9 @@ void truncatedHeader(const Context &c)
 void truncatedScript(const Context &c, const WdlTokenScript *script)
 {
     if (script->commandCount() > std::numeric_limits<quint8>::max())
-        c.report(c.positions.at(script), QStringLiteral("Script ") + script->id() + QStringLiteral(" has ")
-                                             + QString::number(script->commandCount())
-                                             + QStringLiteral(" commands; the image stores the count in 8 bits, as ")
-                                             + QString::number(quint8(script->commandCount())) + QLatin1Char('.'));
+        c.report(
+            c.positions.at(script), Diagnostics::TruncatedCommandCount,
+            {script->id(), QString::number(script->commandCount()), QString::number(quint8(script->commandCount()))});
     for (int i = 0; i < script->commandCount(); ++i) {
         const ScriptCommand command = script->getCommand(i);
         if (command.cmdType == WdlTokenScript::UNDEFINED)
@@ -295,19 +286,16 @@ void truncatedScript(const Context &c, const WdlTokenScript *script)
             if (!ScriptCommandTable::isNumber(row.operands[k]) || !numberArgument(command, k, &number)
                 || fitsSixteenBits(number))
                 continue;
-            c.report(c.command(script, i).about(command.arguments[k]),
-                     QStringLiteral("The number ") + command.arguments[k] + QStringLiteral(" of ") + command.mnemonic
-                         + QStringLiteral(" is stored in 16 bits, as ") + asStored16(number) + QLatin1Char('.'));
+            c.report(c.command(script, i).about(command.arguments[k]), Diagnostics::TruncatedNumber,
+                     {command.arguments[k], command.mnemonic, asStored16(number)});
         }
         if (row.encoding != ScriptCommandTable::Encoding::CopyWithSetups || command.operandValues[2] <= 0)
             continue;
         const WdlToken *shared = command.operandItems[row.setupField];
         if (shared && shared->getIndex() >= kSetupWordUnit) {
-            c.report(c.command(script, i).about(command.arguments[row.setupField]),
-                     QStringLiteral("Parameter ") + shared->id() + QStringLiteral(" has number ")
-                         + QString::number(shared->getIndex()) + QStringLiteral(": beside the setup word of ")
-                         + command.mnemonic + QStringLiteral(" a number keeps only 9 bits, so the image names ")
-                         + QString::number(shared->getIndex() % kSetupWordUnit) + QLatin1Char('.'));
+            c.report(c.command(script, i).about(command.arguments[row.setupField]), Diagnostics::TruncatedSetupOperand,
+                     {shared->id(), QString::number(shared->getIndex()), command.mnemonic,
+                      QString::number(shared->getIndex() % kSetupWordUnit)});
         }
     }
 }
@@ -319,23 +307,17 @@ void truncated(const Context &c)
         const int number = param->parameterNumber();
         if (param->kind() != WdlTokenParam::KindP || (number >= 0 && number <= std::numeric_limits<quint16>::max()))
             continue;
-        c.report(c.positions.at(param).about(QString::number(number)),
-                 QStringLiteral("Parameter ") + param->id() + QStringLiteral(" has number ") + QString::number(number)
-                     + QStringLiteral(", which the image stores in 16 bits, as ") + asStored16(number)
-                     + QLatin1Char('.'));
+        c.report(c.positions.at(param).about(QString::number(number)), Diagnostics::TruncatedParameterNumber,
+                 {param->id(), QString::number(number), asStored16(number)});
     }
     for (const WdlTokenChoiceList *list : itemsOf<WdlTokenChoiceList>(c.content.choiceLists())) {
         if (list->choiceCount() > std::numeric_limits<quint8>::max())
-            c.report(c.positions.at(list), QStringLiteral("Choice list ") + list->id() + QStringLiteral(" has ")
-                                               + QString::number(list->choiceCount())
-                                               + QStringLiteral(" choices; the image stores the count in 8 bits, as ")
-                                               + QString::number(quint8(list->choiceCount())) + QLatin1Char('.'));
+            c.report(c.positions.at(list), Diagnostics::TruncatedChoiceCount,
+                     {list->id(), QString::number(list->choiceCount()), QString::number(quint8(list->choiceCount()))});
         if (list->defaultChoice() > std::numeric_limits<quint8>::max())
-            c.report(c.last(list, SourcePositions::DefaultChoice),
-                     QStringLiteral("The default of choice list ") + list->id() + QStringLiteral(" is choice ")
-                         + QString::number(list->defaultChoice())
-                         + QStringLiteral(", which the image stores in 8 bits, as ")
-                         + QString::number(quint8(list->defaultChoice())) + QLatin1Char('.'));
+            c.report(
+                c.last(list, SourcePositions::DefaultChoice), Diagnostics::TruncatedDefaultChoice,
+                {list->id(), QString::number(list->defaultChoice()), QString::number(quint8(list->defaultChoice()))});
     }
     for (const WdlTokenScript *script : itemsOf<WdlTokenScript>(c.content.scripts()))
         truncatedScript(c, script);
@@ -350,26 +332,22 @@ void range(const Context &c)
         const int max = param->maxValue();
         const int val = param->defaultValue();
         if (min > max) {
-            c.report(c.last(param, SourcePositions::Min),
-                     QStringLiteral("MIN ") + QString::number(min) + QStringLiteral(" of VP ") + param->id()
-                         + QStringLiteral(" is above its MAX ") + QString::number(max) + QLatin1Char('.'));
+            c.report(c.last(param, SourcePositions::Min), Diagnostics::MinAboveMax,
+                     {QString::number(min), param->id(), QString::number(max)});
         } else if (val < min || val > max) {
-            c.report(c.last(param, SourcePositions::Val),
-                     QStringLiteral("The default ") + QString::number(val) + QStringLiteral(" of VP ") + param->id()
-                         + QStringLiteral(" is outside its limits, MIN ") + QString::number(min)
-                         + QStringLiteral(" and MAX ") + QString::number(max) + QLatin1Char('.'));
+            c.report(c.last(param, SourcePositions::Val), Diagnostics::DefaultOutsideLimits,
+                     {QString::number(val), param->id(), QString::number(min), QString::number(max)});
         }
     }
 }
 
-// Every line after the first that sets the same field: what replaces.
-void repeated(const Context &c, const void *subject, int field, const QString &what, const QString &replaced)
+// Every line after the first that sets the same field: the message's pieces
+// are what names the field, then the line before.
+void repeated(const Context &c, const void *subject, int field, Diagnostics::Id id, const QStringList &what)
 {
     const QList<SourcePosition> lines = c.positions.all(subject, field);
     for (int i = 1; i < lines.size(); ++i)
-        c.report(lines.at(i), what + QStringLiteral(" is given again; this ") + replaced
-                                  + QStringLiteral(" replaces the one at ") + place(lines.at(i - 1))
-                                  + QLatin1Char('.'));
+        c.report(lines.at(i), id, QStringList(what) << place(lines.at(i - 1)));
 }
 
 // Items of one kind that share an id: everything that names the id finds the first.
@@ -382,21 +360,18 @@ void sharedIds(const Context &c, const WizardItemsModel *model, const QString &k
             first.insert(item->id(), item);
             continue;
         }
-        c.report(c.positions.at(item), kind + QLatin1Char(' ') + item->id()
-                                           + QStringLiteral(" is defined again; everything that names it finds the "
-                                                            "one at ")
-                                           + place(c.positions.at(*it)) + QLatin1Char('.'));
+        c.report(c.positions.at(item), Diagnostics::RedefinedId, {kind, item->id(), place(c.positions.at(*it))});
     }
 }
 
 void redefined(const Context &c)
 {
     for (int tag = 0; tag < WdlHeader::TagCount; ++tag)
-        repeated(c, c.content.header, SourcePositions::HeaderTag + tag, headerTagName(tag), QStringLiteral("value"));
+        repeated(c, c.content.header, SourcePositions::HeaderTag + tag, Diagnostics::RedefinedHeaderTag,
+                 {headerTagName(tag)});
     for (const WdlTokenText *text : itemsOf<WdlTokenText>(c.content.texts())) {
-        repeated(c, text, SourcePositions::TextLine, QStringLiteral("Text ") + text->id(), QStringLiteral("text"));
-        repeated(c, text, SourcePositions::HelpLine, QStringLiteral("The help of text ") + text->id(),
-                 QStringLiteral("help"));
+        repeated(c, text, SourcePositions::TextLine, Diagnostics::RedefinedText, {text->id()});
+        repeated(c, text, SourcePositions::HelpLine, Diagnostics::RedefinedHelp, {text->id()});
     }
     static const struct
     {
@@ -409,13 +384,12 @@ void redefined(const Context &c)
                      {SourcePositions::UnitText, "UT"}};
     for (const WdlTokenParam *param : itemsOf<WdlTokenParam>(c.content.parameters())) {
         for (const auto &f : kVpFields)
-            repeated(c, param, f.field, QLatin1String(f.tag) + QStringLiteral(" of VP ") + param->id(),
-                     QStringLiteral("value"));
+            repeated(c, param, f.field, Diagnostics::RedefinedVpField, {QLatin1String(f.tag), param->id()});
     }
     for (const WdlTokenOverlay *overlay : itemsOf<WdlTokenOverlay>(c.content.overlays())) {
         for (int k = 0; k < WdlTokenOverlay::kKeyCount; ++k)
-            repeated(c, overlay, SourcePositions::OverlayKey + k,
-                     keyName(k) + QStringLiteral(" of overlay ") + overlay->id(), QStringLiteral("action"));
+            repeated(c, overlay, SourcePositions::OverlayKey + k, Diagnostics::RedefinedOverlayKey,
+                     {keyName(k), overlay->id()});
     }
     sharedIds(c, c.content.localParameters(), QStringLiteral("Local parameter"));
     sharedIds(c, c.content.parameters(), QStringLiteral("Parameter"));
@@ -430,10 +404,8 @@ void nsAndNss(const Context &c)
         const WdlTokenScript *script = screen->nextScreenScript();
         if (!screen->nextScreen() || !script)
             continue;
-        c.report(c.last(screen, SourcePositions::NextScreenScript).about(script->id()),
-                 QStringLiteral("Screen ") + screen->id() + QStringLiteral(" has both NS ") + screen->nextScreen()->id()
-                     + QStringLiteral(" and the next-screen script ") + script->id()
-                     + QStringLiteral("; only one of them can choose the next screen."));
+        c.report(c.last(screen, SourcePositions::NextScreenScript).about(script->id()), Diagnostics::NsAndNss,
+                 {screen->id(), screen->nextScreen()->id(), script->id()});
     }
 }
 
@@ -442,9 +414,7 @@ void defaultChoice(const Context &c)
     for (const WdlTokenChoiceList *list : itemsOf<WdlTokenChoiceList>(c.content.choiceLists())) {
         const QList<SourcePosition> stars = c.positions.all(list, SourcePositions::DefaultChoice);
         for (int i = 1; i < stars.size(); ++i)
-            c.report(stars.at(i), QStringLiteral("Choice list ") + list->id()
-                                      + QStringLiteral(" has more than one default; this one replaces the one at ")
-                                      + place(stars.at(i - 1)) + QLatin1Char('.'));
+            c.report(stars.at(i), Diagnostics::SecondDefaultChoice, {list->id(), place(stars.at(i - 1))});
     }
 }
 
@@ -493,9 +463,7 @@ void unreachable(const Context &c)
         // A screen nothing names is reported as not used already.
         if (seen.contains(screen) || screen->referenceCount() == 0)
             continue;
-        c.report(c.positions.at(screen), QStringLiteral("Screen ") + screen->id()
-                                             + QStringLiteral(" cannot be reached from the first screen ")
-                                             + screens.first()->id() + QLatin1Char('.'));
+        c.report(c.positions.at(screen), Diagnostics::UnreachableScreen, {screen->id(), screens.first()->id()});
     }
 }
 
@@ -546,12 +514,8 @@ void translatedFileName(const Context &c)
         const QString english = c.build->csivPathTexts.value(entry.textId, text ? text->getText() : QString());
         if (entry.content == english)
             continue;
-        c.report(inBuildFile(c, entry.file, entry.line), QStringLiteral("Text ") + entry.textId
-                                                             + QStringLiteral(" holds the ") + *it
-                                                             + QStringLiteral(" of a CSIV file, \"") + english
-                                                             + QStringLiteral("\", which the drive looks up "
-                                                                              "as written; its translation \"")
-                                                             + entry.content + QStringLiteral("\" names no file."));
+        c.report(inBuildFile(c, entry.file, entry.line), Diagnostics::TranslatedFileName,
+                 {entry.textId, *it, english, entry.content});
     }
 }
 
@@ -564,28 +528,26 @@ void emptyTranslation(const Context &c)
         const QString english = !text ? QString() : entry.isHelp ? text->getHelp() : text->getText();
         if (!entry.content.isEmpty() || english.isEmpty())
             continue;
-        c.report(
-            inBuildFile(c, entry.file, entry.line),
-            (entry.isHelp ? QStringLiteral("The translated help of text ") : QStringLiteral("The translated text "))
-                + entry.textId + QStringLiteral(" is empty: the panel shows nothing in its place."));
+        c.report(inBuildFile(c, entry.file, entry.line),
+                 entry.isHelp ? Diagnostics::EmptyTranslatedHelp : Diagnostics::EmptyTranslatedText, {entry.textId});
     }
 }
 
-// One row per rule: its -W name, what it finds, and the check. The texts are
-// written here once.
+// One row per rule: its -W name and the check. The rules' summaries and
+// messages are in the diagnostics catalogue, in this order.
 const RuleRow kRules[] = {
-    {"undefined-screen", "NS names a screen that no block defines", undefinedScreen},
-    {"label", "a branch to no LBL of its script, or a label marked twice", labels},
-    {"unknown-action", "an overlay key bound to a name that is no action", unknownAction},
-    {"truncated", "a number cut to fewer bits in the image", truncated},
-    {"range", "a VP's MIN above its MAX, or its default outside them", range},
-    {"redefined", "a text, tag or field given again, or an id defined twice", redefined},
-    {"ns-nss", "a screen with both NS and a next-screen script", nsAndNss},
-    {"default-choice", "a choice list with more than one starred default", defaultChoice},
-    {"unreachable", "a screen that cannot be reached from the first one", unreachable},
-    {"translation", "a translation file or entry that wdlc leaves out of the image", translation},
-    {"translated-file-name", "a translation that changes a CSIV file's flash name or path", translatedFileName},
-    {"empty-translation", "an empty translated text or help", emptyTranslation},
+    {"undefined-screen", undefinedScreen},
+    {"label", labels},
+    {"unknown-action", unknownAction},
+    {"truncated", truncated},
+    {"range", range},
+    {"redefined", redefined},
+    {"ns-nss", nsAndNss},
+    {"default-choice", defaultChoice},
+    {"unreachable", unreachable},
+    {"translation", translation},
+    {"translated-file-name", translatedFileName},
+    {"empty-translation", emptyTranslation},
 };
 
 } // namespace
@@ -594,8 +556,11 @@ const QList<LintRules::Rule> &LintRules::rules()
 {
     static const QList<Rule> all = [] {
         QList<Rule> out;
-        for (const RuleRow &row : kRules)
-            out.append({QString::fromLatin1(row.name), QString::fromLatin1(row.summary)});
+        for (const RuleRow &row : kRules) {
+            const QString name = QString::fromLatin1(row.name);
+            const Diagnostics::Rule *rule = Diagnostics::rule(name);
+            out.append({name, rule ? rule->summary : QString()});
+        }
         return out;
     }();
     return all;

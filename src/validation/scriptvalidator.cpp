@@ -1,5 +1,6 @@
 #include "validation/scriptvalidator.h"
 
+#include "base/diagnostics.h"
 #include "base/saslayout.h"
 #include "core/warningsink.h"
 #include "core/wizardcontent.h"
@@ -24,13 +25,6 @@ using SasLayout::kTargetSetupShift;
 // Setups a copy command may name in brackets: 0 to 4. A negative one has no
 // meaning and would make the shift below undefined.
 constexpr int kMaxSetup = SasLayout::kSetupCount;
-
-QString msgBadSetup(const QString &argument, const QString &scriptId)
-{
-    return QStringLiteral("Setup to copy data from is not a number or is larger than 4. Problem exists with "
-                          "command argument ")
-           + argument + QStringLiteral(". See script ") + scriptId;
-}
 
 bool readSetup(const QString &text, int *setup)
 {
@@ -76,17 +70,20 @@ public:
 
 private:
     const QString &arg(int i) const { return m_command->arguments[i]; }
-    void warn(const QString &text) { m_content.warnings->addWarning(text, m_command->lineNumber); }
+    void warn(Diagnostics::Id id, const QStringList &arguments)
+    {
+        m_content.warnings->addWarning(Diagnostics::text(id, arguments), m_command->lineNumber);
+    }
 
     // Counts the arguments against the kinds and reads the numbers.
     void checkArguments(const Operand (&kinds)[3]);
     void resolveOperand(int i, Operand kind);
     // Stores the item an argument names and counts the reference.
     void keep(int i, WdlToken *item);
-    // Keeps the item of items that argument i names, or reports that no kind
-    // ("Filter ", "Script ", ...) of that id was found.
-    void keepOrWarn(int i, const WizardItemsModel *items, const QString &kind);
-    void warnNotFound(const QString &kind, const QString &name);
+    // Keeps the item of items that argument i names, or reports that none
+    // was found with notFound.
+    void keepOrWarn(int i, const WizardItemsModel *items, Diagnostics::Id notFound);
+    void warnNotFound(Diagnostics::Id notFound, const QString &name);
     WdlToken *findParameter(const QString &name, Prefer prefer) const;
     // False when name is neither a parameter nor a local parameter.
     bool resolveParameter(int i, const QString &name, Prefer prefer = Prefer::Parameter);
@@ -111,8 +108,7 @@ void CommandCheck::resolve(int type)
     if (row.check == ScriptCommandTable::Check::Nothing)
         return;
     if (row.check == ScriptCommandTable::Check::Obsolete) {
-        warn(QStringLiteral("Command ") + m_command->mnemonic + QStringLiteral(" is obsolete. See script ")
-             + m_script->id());
+        warn(Diagnostics::CommandObsolete, {m_command->mnemonic, m_script->id()});
         return;
     }
     // The lookups run whatever the argument count check found, so that a
@@ -128,21 +124,18 @@ void CommandCheck::checkArguments(const Operand (&kinds)[3])
         const QString position = QString::number(i + 1);
         if (kinds[i] == Operand::None) {
             if (!arg(i).isEmpty())
-                warn(QStringLiteral("Command ") + m_command->mnemonic + QStringLiteral(" does not have ") + position
-                     + QStringLiteral(" argument(s). See script ") + m_script->id());
+                warn(Diagnostics::ExtraArgument, {m_command->mnemonic, position, m_script->id()});
             return;
         }
         if (arg(i).isEmpty() && !ScriptCommandTable::isOptional(kinds[i]))
-            warn(QStringLiteral("Command ") + m_command->mnemonic + QStringLiteral(" is missing argument number ")
-                 + position + QStringLiteral(". See script ") + m_script->id());
+            warn(Diagnostics::MissingArgument, {m_command->mnemonic, position, m_script->id()});
         if (ScriptCommandTable::isNumber(kinds[i])) {
             bool ok = false;
             const int value = arg(i).toInt(&ok, 10);
             if (ok)
                 m_command->operandValues[i] = value;
             else
-                warn(QStringLiteral("Command's ") + m_command->mnemonic + QStringLiteral(" argument number ") + position
-                     + QStringLiteral(" must a number."));
+                warn(Diagnostics::ArgumentNotANumber, {m_command->mnemonic, position});
         }
     }
 }
@@ -161,20 +154,20 @@ void CommandCheck::resolveOperand(int i, Operand kind)
         break;
     case Operand::Parameter:
         if (!resolveParameter(i, arg(i)))
-            warnNotFound(QStringLiteral("Parameter "), arg(i));
+            warnNotFound(Diagnostics::ParameterNotFound, arg(i));
         break;
     case Operand::QuietParameter:
         resolveParameter(i, arg(i));
         break;
     case Operand::DriveOrVirtualParameter:
-        keepOrWarn(i, m_content.parameters(), QStringLiteral("Parameter "));
+        keepOrWarn(i, m_content.parameters(), Diagnostics::ParameterNotFound);
         break;
     case Operand::LocalFirstParameter:
         if (!resolveParameter(i, arg(i), Prefer::LocalParameter))
-            warnNotFound(QStringLiteral("Parameter "), arg(i));
+            warnNotFound(Diagnostics::ParameterNotFound, arg(i));
         break;
     case Operand::LocalParameter:
-        keepOrWarn(i, m_content.localParameters(), QStringLiteral("Local parameter "));
+        keepOrWarn(i, m_content.localParameters(), Diagnostics::LocalParameterNotFound);
         break;
     case Operand::Screen:
         // Stored without counting: the NSS resolution has already counted the
@@ -182,16 +175,16 @@ void CommandCheck::resolveOperand(int i, Operand kind)
         if (WdlToken *screen = m_content.screens()->itemById(arg(i)))
             m_command->operandItems[i] = screen;
         else
-            warnNotFound(QStringLiteral("Screen name "), arg(i));
+            warnNotFound(Diagnostics::ScreenNotFound, arg(i));
         break;
     case Operand::Script:
-        keepOrWarn(i, m_content.scripts(), QStringLiteral("Script "));
+        keepOrWarn(i, m_content.scripts(), Diagnostics::ScriptNotFound);
         break;
     case Operand::Filter:
-        keepOrWarn(i, m_content.filters(), QStringLiteral("Filter "));
+        keepOrWarn(i, m_content.filters(), Diagnostics::FilterNotFound);
         break;
     case Operand::ChoiceFilter:
-        keepOrWarn(i, m_content.filters(), QStringLiteral("Choiselist filter "));
+        keepOrWarn(i, m_content.filters(), Diagnostics::ChoiceFilterNotFound);
         break;
     case Operand::CsivName:
         resolveCsiv();
@@ -202,17 +195,17 @@ void CommandCheck::resolveOperand(int i, Operand kind)
     }
 }
 
-void CommandCheck::keepOrWarn(int i, const WizardItemsModel *items, const QString &kind)
+void CommandCheck::keepOrWarn(int i, const WizardItemsModel *items, Diagnostics::Id notFound)
 {
     if (WdlToken *item = items->itemById(arg(i)))
         keep(i, item);
     else
-        warnNotFound(kind, arg(i));
+        warnNotFound(notFound, arg(i));
 }
 
-void CommandCheck::warnNotFound(const QString &kind, const QString &name)
+void CommandCheck::warnNotFound(Diagnostics::Id notFound, const QString &name)
 {
-    warn(kind + name + QStringLiteral(" was not found. See script ") + m_script->id());
+    warn(notFound, {name, m_script->id()});
 }
 
 void CommandCheck::keep(int i, WdlToken *item)
@@ -255,11 +248,10 @@ void CommandCheck::resolveCopy()
         if (readSetup(source.setups.split(QLatin1Char(',')).constFirst(), &setup))
             setupWord = setup << kSourceSetupShift;
         else
-            warn(msgBadSetup(arg(0), m_script->id()));
+            warn(Diagnostics::BadSetup, {arg(0), m_script->id()});
     }
     if (!resolveParameter(0, source.name))
-        warn(QStringLiteral("Parameter ") + source.name + QStringLiteral(" was not found. See script line ")
-             + QString::number(m_position) + QStringLiteral(" in script ") + m_script->id());
+        warn(Diagnostics::CopySourceNotFound, {source.name, QString::number(m_position), m_script->id()});
 
     const CopyArgument target = splitCopyArgument(arg(1));
     if (target.hasSetups) {
@@ -270,12 +262,12 @@ void CommandCheck::resolveCopy()
                 if (readSetup(piece, &setup))
                     setupWord |= 1 << (kTargetSetupShift + setup);
                 else
-                    warn(msgBadSetup(arg(1), m_script->id()));
+                    warn(Diagnostics::BadSetup, {arg(1), m_script->id()});
             }
         }
     }
     if (!resolveParameter(1, target.name))
-        warnNotFound(QStringLiteral("Parameter "), target.name);
+        warnNotFound(Diagnostics::ParameterNotFound, target.name);
 }
 
 // CSIV <text id: flash file name> [<text id: file path>]
@@ -288,14 +280,13 @@ void CommandCheck::resolveCsiv()
         keep(0, name);
         flashName = name->getText();
     } else {
-        warnNotFound(QStringLiteral("Name for CSIV file "), arg(0));
+        warnNotFound(Diagnostics::CsivNameNotFound, arg(0));
     }
     if (arg(1).isEmpty())
         return;
     auto *path = m_content.texts()->byId<WdlTokenText>(arg(1));
     if (!path) {
-        warn(QStringLiteral("CSIV command has 2nd argument, but the file name ") + arg(1)
-             + QStringLiteral(" was not found. See script ") + m_script->id());
+        warn(Diagnostics::CsivPathNotFound, {arg(1), m_script->id()});
         return;
     }
     // Relative to the opened WDL file, wherever the wizard is compiled from.
@@ -320,10 +311,9 @@ void ScriptValidator::validateScripts()
                 continue;
             const int type = ScriptCommandTable::code(command.mnemonic);
             if (type < 0) {
-                m_content.warnings->addWarning(QStringLiteral("Error validating script ") + script->id()
-                                                   + QStringLiteral(". Error with command ") + command.mnemonic
-                                                   + QStringLiteral("."),
-                                               command.lineNumber);
+                m_content.warnings->addWarning(
+                    Diagnostics::text(Diagnostics::UnknownCommand, {script->id(), command.mnemonic}),
+                    command.lineNumber);
                 continue;
             }
             CommandCheck(m_content, script, i, &command).resolve(type);

@@ -115,6 +115,10 @@ void Extractor::onBlock(int line, const Fence &fence, const QString &body)
         close(line, DocumentExample::Outcome::Warnings, body.split(QLatin1Char('\n'), Qt::SkipEmptyParts));
         return;
     }
+    if (fence.language == QLatin1String("errors")) {
+        close(line, DocumentExample::Outcome::WarningsFile, body.split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+        return;
+    }
     if (!fileBlock)
         return;
     if (!fence.unknown.isEmpty())

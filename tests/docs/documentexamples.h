@@ -28,12 +28,15 @@
 //   and every CSIV file of the example embedded;
 // - a ```warnings block: exactly what `wdltool check main.wdl` prints, summary
 //   line included, and wdlc writes no image. "<dir>" stands for the
-//   example's directory.
+//   example's directory; a line "..." for any number of lines;
+// - an ```errors block: exactly the warnings file main.wdl_errors.txt that
+//   `wdlc main.wdl` writes (tabs as in the file, "<dir>" as above), for a
+//   message that check gives in words of its own.
 //
 // Other blocks (```sh, ```text, plain ```) are prose to the extractor.
 struct DocumentExample
 {
-    enum class Outcome { Clean, Warnings, Fragment };
+    enum class Outcome { Clean, Warnings, WarningsFile, Fragment };
 
     struct File
     {
@@ -47,7 +50,8 @@ struct DocumentExample
     int line = 0;
     QList<File> files;
     Outcome outcome = Outcome::Clean;
-    // The check output a Warnings example states, line by line.
+    // The check output a Warnings example states, or the warnings file a
+    // WarningsFile example states, line by line.
     QStringList checkOutput;
 
     friend void PrintTo(const DocumentExample &example, std::ostream *os)

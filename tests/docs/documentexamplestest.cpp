@@ -8,9 +8,10 @@
 //   ```wdl fragment             shown for its shape, skipped here
 //   ```wdl file=header.wdl shared   beside every later example
 //
-// closed by <!-- outcome: clean --> or by a ```warnings block holding what
-// `wdltool check main.wdl` prints. With an error among them wdlc writes no
-// image; with warnings only it does.
+// closed by <!-- outcome: clean -->, by a ```warnings block holding what
+// `wdltool check main.wdl` prints ("..." for any lines), or by an ```errors
+// block holding the warnings file `wdlc main.wdl` writes. With an error
+// among check's lines wdlc writes no image; with warnings only it does.
 
 #include "docs/documentexamples.h"
 
@@ -30,7 +31,6 @@ QString docsDir()
     return QStringLiteral(WDLC_SOURCE_DIR "/docs/");
 }
 
-// The examples of every document that exists; diagnostics.md is still to come.
 DocumentExamples allExamples()
 {
     DocumentExamples all;
@@ -43,6 +43,23 @@ DocumentExamples allExamples()
         all.problems += one.problems;
     }
     return all;
+}
+
+// The lines stated, where a line "..." stands for any number of lines.
+::testing::AssertionResult sameLines(const QStringList &actual, const QStringList &stated)
+{
+    if (!stated.contains(QStringLiteral("...")))
+        return sameWarnings(actual, stated);
+    QString pattern;
+    for (const QString &line : stated)
+        pattern += line == QLatin1String("...") ? QStringLiteral("(?:[^\\n]*\\n)*")
+                                                : QRegularExpression::escape(line) + QStringLiteral("\\n");
+    if (QRegularExpression(QStringLiteral("\\A") + pattern + QStringLiteral("\\z"))
+            .match(actual.join(QLatin1Char('\n')) + QLatin1Char('\n'))
+            .hasMatch())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "actual:\n  " << actual.join(QStringLiteral("\n  ")).toStdString()
+                                         << "\nstated:\n  " << stated.join(QStringLiteral("\n  ")).toStdString();
 }
 
 bool isTranslationFile(const QString &name)
@@ -86,10 +103,17 @@ TEST_P(DocumentExampleRun, GivesTheStatedOutcome)
         WorkingDirectory cd(files.dir());
         CommandLine::run({QStringLiteral("main.wdl")});
     }
+    if (example.outcome == DocumentExample::Outcome::WarningsFile) {
+        const QString written = QString::fromUtf8(readFile(files.path(QStringLiteral("main.wdl_errors.txt"))));
+        EXPECT_TRUE(sameLines(
+            QString(written).replace(files.dir(), QStringLiteral("<dir>")).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+            example.checkOutput));
+        return;
+    }
     const QStringList stated = example.outcome == DocumentExample::Outcome::Clean
                                    ? QStringList{QStringLiteral("no problems")}
                                    : example.checkOutput;
-    EXPECT_TRUE(sameWarnings(
+    EXPECT_TRUE(sameLines(
         QString(check.out).replace(files.dir(), QStringLiteral("<dir>")).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
         stated));
     const QByteArray image = readFile(files.path(QStringLiteral("main.wdl.sas")));
@@ -144,9 +168,10 @@ TEST_P(DocumentConvention, FindsTheExamplesAndTheBreaches)
         QStringList names;
         for (const DocumentExample::File &file : example.files)
             names.append(file.name + QLatin1Char('=') + QString::fromLatin1(file.bytes.toHex()));
-        const char *outcome = example.outcome == DocumentExample::Outcome::Clean      ? "clean"
-                              : example.outcome == DocumentExample::Outcome::Warnings ? "warnings"
-                                                                                      : "fragment";
+        const char *outcome = example.outcome == DocumentExample::Outcome::Clean          ? "clean"
+                              : example.outcome == DocumentExample::Outcome::Warnings     ? "warnings"
+                              : example.outcome == DocumentExample::Outcome::WarningsFile ? "errors"
+                                                                                          : "fragment";
         QStringList parts = {QLatin1String(outcome), QString::number(example.line), names.join(QLatin1Char(','))};
         if (!example.checkOutput.isEmpty())
             parts.append(example.checkOutput.join(QLatin1Char('|')));
@@ -190,6 +215,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "! d.md:4: a hex block holds pairs of hex digits only\n"
                       "! d.md:7: unknown words in the info string: framgent\n"
                       "! d.md:7: the example already has a file main.wdl (is an outcome missing above?)"},
+        ConventionRow{"WarningsFile", "```wdl\nX\n```\n```errors\nmain.wdl\t0\n\tE\n```\n",
+                      "errors 1 main.wdl=580a main.wdl\t0|\tE"},
         ConventionRow{"UnclosedBlock", "```wdl\nA\n",
                       "! d.md:1: the block is never closed\n! d.md:1: the example has no outcome"}),
     rowName<ConventionRow>);

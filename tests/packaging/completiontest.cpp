@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, WdltoolCompletion,
     ::testing::Values(
         CompletionRow{"CommandByPrefix", "wdltool g", "graph"},
-        CompletionRow{"CommandAfterAnOption", "wdltool --help ", "check dump fmt graph lsp translations"},
+        CompletionRow{"CommandAfterAnOption", "wdltool --help ", "check dump explain fmt graph lsp translations"},
         CompletionRow{"NoFilesForLsp", "wdltool lsp ", ""}, CompletionRow{"OptionsOfLsp", "wdltool lsp -", "--help -h"},
         CompletionRow{"WizardsForCheck", "wdltool check ", "pump.wdl wizards"},
         CompletionRow{"MoreWizardsForCheck", "wdltool check pump.wdl wiz", "wizards"},
@@ -82,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         CompletionRow{"RuleByPrefix", "wdltool check -Wno-un",
                       "-Wno-undefined-screen -Wno-unknown-action "
                       "-Wno-unreachable"},
+        CompletionRow{"RuleForExplain", "wdltool explain un", "undefined-screen unknown-action unreachable"},
         CompletionRow{"WizardForFmt", "wdltool fmt ", "pump.wdl wizards"},
         CompletionRow{"AnyFileAfterShortOutput", "wdltool fmt pump.wdl -o ", "notes.txt pump.sas pump.wdl wizards"},
         CompletionRow{"AnyFileAfterLongOutput", "wdltool graph pump.wdl --output n", "notes.txt"},
@@ -101,6 +102,20 @@ TEST(WdltoolCompletion, OffersTheCommandsOfTheHelp)
     ASSERT_FALSE(commands.isEmpty());
     commands.sort();
     EXPECT_EQ(completions({QStringLiteral("wdltool"), QString()}, files.dir()), commands);
+}
+
+// explain takes a message or a rule: the rules are check's, by their names.
+TEST(WdltoolCompletion, OffersTheRulesOfCheckToExplain)
+{
+    CompletionFiles files;
+    QStringList rules;
+    for (const QString &rule : helpRules(QStringLiteral("check"))) {
+        if (!rule.startsWith(QLatin1String("-Wno-")))
+            rules.append(rule.mid(2));
+    }
+    ASSERT_FALSE(rules.isEmpty());
+    rules.sort();
+    EXPECT_EQ(completions({QStringLiteral("wdltool"), QStringLiteral("explain"), QString()}, files.dir()), rules);
 }
 
 TEST(WdltoolCompletion, OffersTheOptionsOfEachHelp)

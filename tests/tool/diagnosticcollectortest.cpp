@@ -6,8 +6,11 @@
 #include "tool/checkcommand.h"
 #include "tool/diagnosticformats.h"
 
+#include "core/inputfile.h"
 #include "support/wizardfiles.h"
 #include "tool/toolrun.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -305,19 +308,48 @@ TEST(CheckRulesWithErrors, CheckWritesNoFile)
     EXPECT_EQ(filesBelow(files.dir()), before);
 }
 
-// Bad input is one error with its file, never a crash.
-TEST(CheckRulesWithErrors, AFileThatCannotBeOpenedIsOneError)
+// A file that cannot be opened is one error that names it as typed, with
+// why: never a URL, never a crash. An included file stands under its name.
+struct CannotOpenRow
+{
+    const char *name;
+    // The file check is handed, and the file that cannot be opened.
+    const char *argument;
+    const char *line;
+
+    friend void PrintTo(const CannotOpenRow &row, std::ostream *os) { *os << row.name; }
+};
+
+class CheckCannotOpen : public ::testing::TestWithParam<CannotOpenRow>
+{
+};
+
+TEST_P(CheckCannotOpen, NamesTheFileAsTypedAndWhy)
 {
     WizardFiles files;
     QDir(files.dir()).mkpath(QStringLiteral("dir.wdl"));
+    files.write(QStringLiteral("sub/big.wdl"), QString());
+    QFile::resize(files.path(QStringLiteral("sub/big.wdl")), InputFile::kMaxSize + 1);
+    files.write(QStringLiteral("sub/includes.wdl"), QStringLiteral("INCLUDE texts.wdl\n"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(files.path(QStringLiteral("pipe.wdl"))).constData(), 0600), 0);
     WorkingDirectory cd(files.dir());
-    const DiagnosticCollector collector(CheckCommand::defaultRules());
-    for (const char *name : {"dir.wdl", "none.wdl"}) {
-        const QList<Diagnostic> found = collector.check(QString::fromLatin1(name));
-        ASSERT_EQ(found.size(), 1) << name;
-        EXPECT_EQ(DiagnosticFormats::line(found.first()).toStdString(),
-                  std::string(name) + ":0: error: Opening of file:///" + name + " failed");
-    }
+    const QList<Diagnostic> found =
+        DiagnosticCollector(CheckCommand::defaultRules()).check(QString::fromUtf8(GetParam().argument));
+    ASSERT_FALSE(found.isEmpty());
+    EXPECT_EQ(DiagnosticFormats::line(found.first()).toStdString(), GetParam().line);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CheckCannotOpen,
+    ::testing::Values(
+        CannotOpenRow{"Missing", "none.wdl", "none.wdl:0: error: cannot open none.wdl: No such file or directory"},
+        CannotOpenRow{"MissingDirectory", "nowhere/none.wdl",
+                      "nowhere/none.wdl:0: error: cannot open nowhere/none.wdl: No such file or directory"},
+        CannotOpenRow{"Directory", "dir.wdl", "dir.wdl:0: error: cannot open dir.wdl: Is a directory"},
+        CannotOpenRow{"Fifo", "pipe.wdl", "pipe.wdl:0: error: cannot open pipe.wdl: not a regular file"},
+        CannotOpenRow{"TooLarge", "sub/big.wdl", "sub/big.wdl:0: error: cannot open sub/big.wdl: larger than 256 MiB"},
+        CannotOpenRow{"Included", "sub/includes.wdl",
+                      "sub/texts.wdl:0: error: cannot open sub/texts.wdl: No such file or directory"}),
+    rowName<CannotOpenRow>);
 
 } // namespace

@@ -35,7 +35,8 @@ TEST(FmtCommand, InPlaceRewritesNothingWhenOneWizardFails)
     const ToolRun run = runToolIn(files.dir(), {QStringLiteral("fmt"), QStringLiteral("--in-place"),
                                                 QStringLiteral("main.wdl"), QStringLiteral("none.wdl")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err.toStdString(), "wdltool fmt: none.wdl: cannot be read\nwdltool fmt: nothing rewritten\n");
+    EXPECT_EQ(run.err.toStdString(),
+              "wdltool fmt: none.wdl: cannot be read: No such file or directory\nwdltool fmt: nothing rewritten\n");
     EXPECT_EQ(readFile(files.path(QStringLiteral("main.wdl"))),
               readFile(kLayoutData + QStringLiteral("input/main.wdl")));
 }

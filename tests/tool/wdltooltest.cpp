@@ -109,6 +109,11 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"dump_wdl_json",
                "dump --json --wdl compile/all_records/input/main.wdl compile/all_records/expected/main.wdl.sas"},
         RunRow{"dump_wdl_missing_wizard", "dump --wdl /nonexistent/w.wdl compile/all_records/expected/main.wdl.sas"},
+        // A line of check's output pasted whole, other ids in it; a rule by
+        // its switch; a text that is no message.
+        RunRow{"explain_help", "explain --help"}, RunRow{"explain_without_message", "explain"},
+        RunRow{"explain_pasted_check_line", "explain tools/w.wdl:7:9: error: Unknown tag \"CAPTION\" in screen s_%1"},
+        RunRow{"explain_rule", "explain -Wns-nss"}, RunRow{"explain_unknown_text", "explain The wizard is fine."},
         RunRow{"translations_help", "translations --help"}, RunRow{"translations_without_verb", "translations"},
         RunRow{"translations_unknown_verb", "translations merge a.wdl"},
         RunRow{"translations_new_without_language", "translations new a.wdl"},
