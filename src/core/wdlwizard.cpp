@@ -150,8 +150,9 @@ QString WdlWizard::refusalOf(const SaveWdl *builder, const QString &sasUrl)
     // The image counts its dictionaries in one byte, the English one among them.
     const int translations = sasUrl.isEmpty() ? 0 : TranslationImporter::translationFileCount(sasUrl);
     if (translations > TranslationImporter::kMaxTranslations)
-        return Diagnostics::text(Diagnostics::TooManyTranslations,
-                                 {QString::number(translations), QString::number(TranslationImporter::kMaxTranslations)});
+        return Diagnostics::text(
+            Diagnostics::TooManyTranslations,
+            {QString::number(translations), QString::number(TranslationImporter::kMaxTranslations)});
     return QString();
 }
 
