@@ -138,10 +138,11 @@ QString WdlWizard::refusalOf(const SaveWdl *builder)
 {
     if (!builder || !builder->isReady())
         return QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved.");
-    if (!builder->fitsWizardDataLimit())
+    const SaveWdl::Limits limits = builder->checkLimits();
+    if (!limits.wizardData)
         return QStringLiteral(
             "Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler.");
-    if (!builder->fitsTextDataLimit())
+    if (!limits.textData)
         return QStringLiteral("Text data is longer than maximum of 65kB. Reduce the number of texts.");
     return QString();
 }

@@ -69,6 +69,13 @@ public:
     // becomes ".wdl"); false when not ready, refused or not writable.
     bool writeWdl(const QString &url);
 
+    // Which of the two limits below the wizard passes, measured at once.
+    struct Limits
+    {
+        bool wizardData = false;
+        bool textData = false;
+    };
+    Limits checkLimits() const;
     // Header and script data (the wizard data) hold at most 65535 bytes.
     bool fitsWizardDataLimit() const;
     // The dictionary start (wizard data and text records, rounded up to a
@@ -95,8 +102,8 @@ public:
     // With csivOperands, the operands of CSIV commands are noted in it at
     // their offsets in out.
     void buildScriptData(LeWriter &out, CsivEmbedder *csivOperands = nullptr) const;
-    // The English dictionary of the wizard's texts.
-    std::vector<char> buildDictionary() const;
+    // The English dictionary of the wizard's texts, appended to out.
+    void buildDictionary(LeWriter &out) const;
     // Appends the CSIV files and patches the operands noted while the script
     // data was built.
     void embedCsivFiles(LeWriter &image);
