@@ -8,6 +8,7 @@
 #include "items/wdltokentext.h"
 #include "output/languagetable.h"
 #include "output/savewdl.h"
+#include "output/translationfastreader.h"
 #include "output/translationtemplate.h"
 
 #include <QDir>
@@ -57,6 +58,8 @@ TranslationImporter::TranslationImporter(const WizardItemsModel *texts, const QS
 {
 }
 
+TranslationImporter::~TranslationImporter() = default;
+
 quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &image)
 {
     quint8 count = 0;
@@ -72,11 +75,19 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
     for (const QString &name : names) {
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
-        const std::vector<char> dictionary = readTranslationFile(directory.isEmpty() ? name
-                                                                                     : QDir(directory).filePath(name));
-        if (dictionary.empty())
+        const QString path = directory.isEmpty() ? name : QDir(directory).filePath(name);
+        QFile file(path);
+        if (!InputFile::open(file)) {
+            m_warn(QStringLiteral("Unable to open file ") + path, path, 0);
             continue;
-        image.bytes(QByteArray::fromRawData(dictionary.data(), int(dictionary.size())), "translation dictionary");
+        }
+        int language = -1;
+        DictCodec::Entries entries;
+        if (!readEntries(path, file.readAll(), &language, &entries))
+            continue;
+        // Encoded straight into the image: a dictionary is as large as its file.
+        LanguageTable::setProductName(language, m_productName);
+        DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), image);
         image.padTo(SasLayout::kAlignment);
         ++count;
     }
@@ -95,50 +106,79 @@ std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
 
 std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
 {
-    const QString fileName = file.fileName();
-    // Parsed from memory: the reader decodes a whole buffer much faster than
-    // it pulls a device in small blocks.
-    QXmlStreamReader xml(file.readAll());
-    m_fileEntries.clear();
     int language = -1;
     DictCodec::Entries entries;
+    if (!readEntries(file.fileName(), file.readAll(), &language, &entries))
+        return {};
+    LanguageTable::setProductName(language, m_productName);
+    return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
+}
+
+bool TranslationImporter::readEntries(const QString &fileName, const QByteArray &document, int *language,
+                                      DictCodec::Entries *entries)
+{
+    m_fileEntries.clear();
+    m_lastReadWasFast = false;
+    if (m_fastPath) {
+        if (!m_fastReader)
+            m_fastReader = std::make_unique<TranslationFastReader>(m_texts);
+        TranslationFastReader::Result fast;
+        if (m_fastReader->read(document, fileName, &fast)) {
+            m_lastReadWasFast = true;
+            *language = fast.language;
+            *entries = std::move(fast.entries);
+            m_fileEntries = std::move(fast.notes);
+        }
+    }
+    if (!m_lastReadWasFast && !readEntriesInFull(fileName, document, language, entries))
+        return false;
+    if (m_noteEntry) {
+        for (const BuildProducts::TranslatedText &entry : qAsConst(m_fileEntries))
+            m_noteEntry(entry);
+    }
+    m_fileEntries.clear();
+    return true;
+}
+
+// Gives every warning the file deserves; the fast path leaves to it every
+// file that deserves any.
+bool TranslationImporter::readEntriesInFull(const QString &fileName, const QByteArray &document, int *language,
+                                            DictCodec::Entries *entries)
+{
+    QXmlStreamReader xml(document);
+    *language = -1;
+    entries->clear();
     while (!xml.atEnd()) {
         xml.readNext();
         if (elementStarts(xml, QLatin1String("translations"))) {
-            language = readLanguage(xml, fileName);
-            if (language < 0)
-                return {};
+            *language = readLanguage(xml, fileName);
+            if (*language < 0)
+                return false;
         } else if (elementStarts(xml, QLatin1String("text"))) {
-            if (language < 0) {
+            if (*language < 0) {
                 m_warn(QStringLiteral("XML tag \"translations\" was not found or did not contain any data. Error "
                                       "was in file ")
                            + fileName,
                        fileName, int(xml.lineNumber()));
-                return {};
+                return false;
             }
-            readTextEntry(xml, fileName, entries);
+            readTextEntry(xml, fileName, *entries);
         }
         // The one place where the reader's own errors, also those met while
         // reading a text's content, refuse the file.
         if (xml.hasError()) {
             m_warn(xml.errorString() + QStringLiteral("Error was detected in file ") + fileName, fileName,
                    int(xml.lineNumber()));
-            return {};
+            return false;
         }
     }
-    if (language < 0 || entries.empty()) {
+    if (*language < 0 || entries->empty()) {
         m_warn(QStringLiteral("Did not find any meaningful data in file ") + fileName
                    + QStringLiteral(" . Perhaps it isn't a translation file."),
                fileName, 0);
-        return {};
+        return false;
     }
-    if (m_noteEntry) {
-        for (const BuildProducts::TranslatedText &entry : qAsConst(m_fileEntries))
-            m_noteEntry(entry);
-    }
-    m_fileEntries.clear();
-    LanguageTable::setProductName(language, m_productName);
-    return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
+    return true;
 }
 
 // <translations language="German">

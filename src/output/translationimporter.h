@@ -8,11 +8,13 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class LeWriter;
 class QFile;
 class QXmlStreamReader;
+class TranslationFastReader;
 class WizardItemsModel;
 
 // Reads the translation files beside an image and encodes one dictionary per
@@ -28,7 +30,13 @@ public:
     using NoteEntry = std::function<void(const BuildProducts::TranslatedText &entry)>;
 
     TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn);
+    ~TranslationImporter();
     void setNoteEntry(NoteEntry note) { m_noteEntry = std::move(note); }
+    // Off, every file goes through QXmlStreamReader alone: the fast path is
+    // proven against it so.
+    void setFastPath(bool on) { m_fastPath = on; }
+    // Whether the last file read was taken by the fast path.
+    bool lastReadWasFast() const { return m_lastReadWasFast; }
 
     // Appends the dictionary of every "translation_*.xml" beside the image of
     // sasUrl (except the template), each padded to a multiple of 4; returns
@@ -48,12 +56,22 @@ public:
     void readTextEntry(QXmlStreamReader &xml, const QString &fileName, DictCodec::Entries &entries);
 
 private:
+    // The language and entries of one file, false when it is refused; the
+    // entries are noted only once the file is taken.
+    bool readEntries(const QString &fileName, const QByteArray &document, int *language,
+                     DictCodec::Entries *entries);
+    bool readEntriesInFull(const QString &fileName, const QByteArray &document, int *language,
+                           DictCodec::Entries *entries);
+
     const WizardItemsModel *m_texts;
     QString m_productName;
     Warn m_warn;
     NoteEntry m_noteEntry;
     // The entries of the file being read, noted once the file is taken.
     QList<BuildProducts::TranslatedText> m_fileEntries;
+    bool m_fastPath = true;
+    bool m_lastReadWasFast = false;
+    std::unique_ptr<TranslationFastReader> m_fastReader;
 };
 
 #endif
