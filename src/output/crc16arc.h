@@ -70,9 +70,9 @@ public:
         for (; at + 8 <= size; at += 8) {
             const unsigned first = (m_crc ^ data[at + 1]) & 0xFFu;
             const unsigned second = ((m_crc >> 8) ^ data[at]) & 0xFFu;
-            m_crc = quint16(kSliced[7][first] ^ kSliced[6][second] ^ kSliced[5][data[at + 3]]
-                            ^ kSliced[4][data[at + 2]] ^ kSliced[3][data[at + 5]] ^ kSliced[2][data[at + 4]]
-                            ^ kSliced[1][data[at + 7]] ^ kSliced[0][data[at + 6]]);
+            m_crc = quint16(kSliced[7][first] ^ kSliced[6][second] ^ kSliced[5][data[at + 3]] ^ kSliced[4][data[at + 2]]
+                            ^ kSliced[3][data[at + 5]] ^ kSliced[2][data[at + 4]] ^ kSliced[1][data[at + 7]]
+                            ^ kSliced[0][data[at + 6]]);
         }
         for (; at + 1 < size; at += 2)
             add(data[at + 1], data[at]);

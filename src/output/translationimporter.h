@@ -58,8 +58,7 @@ public:
 private:
     // The language and entries of one file, false when it is refused; the
     // entries are noted only once the file is taken.
-    bool readEntries(const QString &fileName, const QByteArray &document, int *language,
-                     DictCodec::Entries *entries);
+    bool readEntries(const QString &fileName, const QByteArray &document, int *language, DictCodec::Entries *entries);
     bool readEntriesInFull(const QString &fileName, const QByteArray &document, int *language,
                            DictCodec::Entries *entries);
 

@@ -22,15 +22,15 @@ QStringList readBack(const WizardItemsModel &texts, const QString &path, bool fa
                                  });
     importer.setNoteEntry([&lines](const BuildProducts::TranslatedText &entry) {
         lines.append(QStringLiteral("entry ") + entry.file + QLatin1Char(':') + QString::number(entry.line)
-                     + QLatin1Char(' ') + entry.textId + (entry.isHelp ? QStringLiteral(" help ") : QStringLiteral(" text "))
-                     + entry.content);
+                     + QLatin1Char(' ') + entry.textId
+                     + (entry.isHelp ? QStringLiteral(" help ") : QStringLiteral(" text ")) + entry.content);
     });
     importer.setFastPath(fast);
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     const std::vector<char> dictionary = importer.readTranslationFile(file);
-    lines.prepend(QStringLiteral("dictionary ") + QString::fromLatin1(QByteArray(dictionary.data(),
-                                                                                 int(dictionary.size())).toHex()));
+    lines.prepend(QStringLiteral("dictionary ")
+                  + QString::fromLatin1(QByteArray(dictionary.data(), int(dictionary.size())).toHex()));
     if (tookFast)
         *tookFast = importer.lastReadWasFast();
     return lines;
@@ -59,7 +59,8 @@ const char *const kPlain = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                            "<root>\n"
                            "<translations language=\"German\">\n"
                            "<text id=\"welcome\" type=\"text\">Willkommen</text>\n"
-                           "<text id=\"welcome\" type=\"help\">OK dr\xC3\xBC" "cken.</text>\n"
+                           "<text id=\"welcome\" type=\"help\">OK dr\xC3\xBC"
+                           "cken.</text>\n"
                            "<text id=\"bye\" type=\"text\">Tsch\xC3\xBC\xC3\x9F</text>\n"
                            "</translations>\n"
                            "</root>\n";
@@ -108,10 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
                     withPlain("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<?xml version='1.0' encoding='utf-8'?>"),
                     true},
         DocumentRow{"ByteOrderMark", "\xEF\xBB\xBF" + utf8(kPlain), true},
-        DocumentRow{"CrLf", withPlain("\n", "\r\n"), true},
-        DocumentRow{"CrAlone", withPlain("\n", "\r"), true},
-        DocumentRow{"TagOverLines", withPlain("<text id=\"bye\" type=\"text\">", "<text\r\n id=\"bye\"\n\ttype=\"text\"\n>"),
-                    true},
+        DocumentRow{"CrLf", withPlain("\n", "\r\n"), true}, DocumentRow{"CrAlone", withPlain("\n", "\r"), true},
+        DocumentRow{"TagOverLines",
+                    withPlain("<text id=\"bye\" type=\"text\">", "<text\r\n id=\"bye\"\n\ttype=\"text\"\n>"), true},
         DocumentRow{"Entities", withPlain("Willkommen", "&lt;a&gt; &amp; &quot;b&quot; &apos;c&apos;"), true},
         DocumentRow{"CharacterReferences", withPlain("Willkommen", "&#13;&#x4E2D;&#10;&#x1F600;&#9;x"), true},
         DocumentRow{"ReferencesInAttributes", withPlain("id=\"bye\"", "id=\"b&#121;e\""), true},
@@ -120,11 +120,12 @@ INSTANTIATE_TEST_SUITE_P(
         DocumentRow{"Comments", withPlain("Willkommen", "Will<!-- not -->kommen<!---->"), true},
         DocumentRow{"LineBreaksInContent", withPlain("Willkommen", "a\r\nb\rc\n"), true},
         DocumentRow{"TemplateEscapes", withPlain("Willkommen", "a\\nb\\\"c\\\\n\\"), true},
-        DocumentRow{"FourByteCharacters", withPlain("Willkommen", "\xF0\x9F\x98\x80 \xE0\xB9\x84\xE0\xB8\x97\xE0\xB8\xA2"),
-                    true},
-        DocumentRow{"EmptyElement", withPlain("<text id=\"bye\" type=\"text\">Tsch\xC3\xBC\xC3\x9F</text>",
-                                              "<text id=\"bye\" type=\"text\"/>"),
-                    true},
+        DocumentRow{"FourByteCharacters",
+                    withPlain("Willkommen", "\xF0\x9F\x98\x80 \xE0\xB9\x84\xE0\xB8\x97\xE0\xB8\xA2"), true},
+        DocumentRow{
+            "EmptyElement",
+            withPlain("<text id=\"bye\" type=\"text\">Tsch\xC3\xBC\xC3\x9F</text>", "<text id=\"bye\" type=\"text\"/>"),
+            true},
         DocumentRow{"OtherType", withPlain("type=\"help\"", "type=\"hint\""), true},
         DocumentRow{"OutOfOrder", withPlain("id=\"welcome\" type=\"text\"", "id=\"empty_text\" type=\"help\""), true},
         DocumentRow{"NoRoot", withPlain("<root>\n", "").replace("</root>\n", ""), true},
@@ -133,8 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
                     withPlain("<root>", "<!DOCTYPE root [<!ENTITY w \"Hallo\">]><root>").replace("Willkommen", "&w;"),
                     false},
         DocumentRow{"Latin1", encoded("ISO-8859-1", QString::fromUtf8(kPlain).replace("UTF-8", "ISO-8859-1")), false},
-        DocumentRow{"Utf16WithMark", encoded("UTF-16LE", QChar(0xFEFF) + QString::fromUtf8(kPlain).replace("UTF-8", "UTF-16")),
-                    false},
+        DocumentRow{"Utf16WithMark",
+                    encoded("UTF-16LE", QChar(0xFEFF) + QString::fromUtf8(kPlain).replace("UTF-8", "UTF-16")), false},
         DocumentRow{"Utf16BigEndian", encoded("UTF-16BE", QString::fromUtf8(kPlain).replace("UTF-8", "UTF-16")), false},
         DocumentRow{"Version11", withPlain("version=\"1.0\"", "version=\"1.1\""), false},
         DocumentRow{"Standalone", withPlain("encoding=\"UTF-8\"", "encoding=\"UTF-8\" standalone=\"yes\""), false},
@@ -142,11 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
         DocumentRow{"DefaultNamespace", withPlain("<root>", "<root xmlns=\"urn:x\">"), false},
         DocumentRow{"Prefix", withPlain("<root>", "<w:root xmlns:w=\"urn:x\">").replace("</root>", "</w:root>"), false},
         DocumentRow{"NoncharacterInText", withPlain("Willkommen", "a\xEF\xBF\xBF"), false},
-        DocumentRow{"NonAsciiName", withPlain("<root>", "<r\xC3\xB6\x6F\x74>").replace("</root>", "</r\xC3\xB6\x6F\x74>"),
-                    false},
+        DocumentRow{"NonAsciiName",
+                    withPlain("<root>", "<r\xC3\xB6\x6F\x74>").replace("</root>", "</r\xC3\xB6\x6F\x74>"), false},
         // ... or refused, or warned about.
-        DocumentRow{"Empty", QByteArray(), false},
-        DocumentRow{"Truncated", QByteArray(kPlain).left(150), false},
+        DocumentRow{"Empty", QByteArray(), false}, DocumentRow{"Truncated", QByteArray(kPlain).left(150), false},
         DocumentRow{"TruncatedAfterTheLastText", QByteArray(kPlain).left(int(qstrlen(kPlain)) - 10), false},
         DocumentRow{"UndefinedEntity", withPlain("Willkommen", "&nbsp;"), false},
         DocumentRow{"BadCharacterReference", withPlain("Willkommen", "&#0;"), false},
