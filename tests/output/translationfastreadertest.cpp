@@ -1,9 +1,12 @@
 #include "output/translationfastreader.h"
 
+#include "base/lewriter.h"
+#include "core/wdlwizard.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/translationimporter.h"
 #include "support/wizardfiles.h"
+#include "wizardgenerator.h"
 
 #include <QFile>
 #include <QTextCodec>
@@ -167,5 +170,33 @@ INSTANTIATE_TEST_SUITE_P(
         DocumentRow{"DuplicateAttribute", withPlain("type=\"text\">Tsch", "type=\"text\" type=\"help\">Tsch"), false},
         DocumentRow{"SecondRoot", utf8(kPlain) + "<root/>", false},
         DocumentRow{"JunkAfterDeclaration", withPlain("?>", "?>x"), false}));
+
+// The stress wizard's translations, every text and help with line breaks and
+// characters of many scripts: the fast path takes every file, and the image
+// part they make is the full reader's to the byte.
+TEST(FastReaderOnStressWizard, TakesEveryFileAndGivesTheSameImage)
+{
+    WizardFiles files;
+    const QString wdl = WizardGenerator::write(files.dir(), 1, 3);
+    EXPECT_TRUE(openFile(wdl).isEmpty());
+    const WizardItemsModel *texts = WdlWizard::instance()->textModel();
+    const auto image = [&](bool fast, QStringList *warnings) {
+        TranslationImporter importer(texts, QStringLiteral("QX-417"),
+                                     [warnings](const QString &text, const QString &, int) { warnings->append(text); });
+        importer.setFastPath(fast);
+        LeWriter out;
+        EXPECT_EQ(importer.importTranslations(files.url(QStringLiteral("stress.sas")), out), 3);
+        return out.data();
+    };
+    QStringList fastWarnings;
+    QStringList fullWarnings;
+    EXPECT_TRUE(image(true, &fastWarnings) == image(false, &fullWarnings));
+    EXPECT_TRUE(fastWarnings.isEmpty() && fullWarnings.isEmpty());
+    for (const QString &name : TranslationImporter::translationFileNames(files.dir())) {
+        bool tookFast = false;
+        EXPECT_EQ(readBack(*texts, files.path(name), true, &tookFast), readBack(*texts, files.path(name), false));
+        EXPECT_TRUE(tookFast) << name.toStdString();
+    }
+}
 
 } // namespace
