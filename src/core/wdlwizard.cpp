@@ -184,6 +184,7 @@ BuildProducts WdlWizard::buildInMemory(const QString &sasUrl)
     // The template first, as a real build writes it before it empties the
     // texts that hold CSIV paths.
     products.translationTemplate = TranslationTemplate::render(textModel()).toUtf8();
+    builder.setNoteTranslatedTexts(true);
     if (builder.buildImage(sasUrl))
         products.image = builder.image();
     products.problems = builder.problems();

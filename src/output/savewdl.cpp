@@ -281,7 +281,8 @@ bool SaveWdl::buildImage(const QString &url, const Trace &trace)
                                  [this](const QString &text, const QString &file, int line) {
                                      report(text, file, line, BuildProducts::Problem::TranslationFile);
                                  });
-    importer.setNoteEntry([this](const BuildProducts::TranslatedText &entry) { m_translatedTexts.append(entry); });
+    if (m_noteTranslatedTexts)
+        importer.setNoteEntry([this](const BuildProducts::TranslatedText &entry) { m_translatedTexts.append(entry); });
     const quint8 translations = importer.importTranslations(url, m_image);
     embedCsivFiles(m_image);
 

@@ -91,7 +91,9 @@ public:
     // The problems met by the last build, each with the file it is about.
     // Each was also announced by newWarning.
     const QList<BuildProducts::Problem> &problems() const { return m_problems; }
-    // The entries of the translation files the last build took.
+    // The entries of the translation files the last build took, when noted:
+    // a compile that writes the image has no use for them.
+    void setNoteTranslatedTexts(bool on) { m_noteTranslatedTexts = on; }
     const QList<BuildProducts::TranslatedText> &translatedTexts() const { return m_translatedTexts; }
     // The texts the last build left out of the dictionaries for holding a CSIV path, as they were.
     const QHash<QString, QString> &csivPathTexts() const { return m_csivPathTexts; }
@@ -137,6 +139,7 @@ private:
     QList<BuildProducts::TranslatedText> m_translatedTexts;
     QHash<QString, QString> m_csivPathTexts;
     bool m_annotate = false;
+    bool m_noteTranslatedTexts = false;
 };
 
 #endif

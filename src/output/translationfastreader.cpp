@@ -12,19 +12,16 @@
 
 namespace {
 
-// Names QXmlStreamReader and expat surely agree on: no prefix, nothing but
-// ASCII letters, digits and a few marks.
+// Names QXmlStreamReader and expat surely agree on: ASCII alone, where both
+// take the same characters, and no prefix.
 bool isPlainName(const char *name)
 {
-    const auto isStart = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
-    if (!isStart(*name))
-        return false;
-    for (const char *c = name + 1; *c; ++c) {
-        if (!isStart(*c) && !(*c >= '0' && *c <= '9') && *c != '-' && *c != '.')
+    for (const char *c = name; *c; ++c) {
+        if (quint8(*c) >= 0x80 || *c == ':')
             return false;
     }
     // A default namespace declaration is no attribute to QXmlStreamReader.
-    return std::strncmp(name, "xmlns", 5) != 0;
+    return name[0] != 'x' || std::strncmp(name, "xmlns", 5) != 0;
 }
 
 bool isAscii(const char *text, size_t size)
@@ -38,13 +35,14 @@ bool isAscii(const char *text, size_t size)
 
 // Noncharacters and the byte order mark inside a text: expat and Qt's UTF-8
 // decoder may judge them apart, so such a file is left to the full reader.
-bool hasDoubtfulCharacter(const std::string &utf8)
+bool hasDoubtfulCharacter(const char *utf8, size_t size)
 {
-    for (size_t at = utf8.find('\xEF'); at != std::string::npos; at = utf8.find('\xEF', at + 1)) {
-        if (at + 2 >= utf8.size())
+    const char *end = utf8 + size;
+    for (const char *at = utf8; (at = static_cast<const char *>(std::memchr(at, '\xEF', size_t(end - at)))); ++at) {
+        if (end - at < 3)
             return true;
-        const quint8 second = quint8(utf8[at + 1]);
-        const quint8 third = quint8(utf8[at + 2]);
+        const quint8 second = quint8(at[1]);
+        const quint8 third = quint8(at[2]);
         if ((second == 0xBF && third >= 0xBE) || (second == 0xB7 && third >= 0x90 && third <= 0xAF)
             || (second == 0xBB && third == 0xBF))
             return true;
@@ -52,13 +50,21 @@ bool hasDoubtfulCharacter(const std::string &utf8)
     return false;
 }
 
-// The template's escapes, undone as the full reader undoes them.
-QString unescapeContent(QString content)
+// One of the template's escapes, backslash and second, replaced by one byte
+// throughout, as QString::replace does it. The escapes and their
+// replacements are ASCII, so the UTF-8 bytes can be worked on directly.
+void replaceEscape(std::string &text, char second, char replacement)
 {
-    if (!content.contains(QLatin1Char('\\')))
-        return content;
-    return content.replace(QLatin1String("\\n"), QLatin1String("\r"))
-        .replace(QLatin1String("\\\""), QLatin1String("\""));
+    size_t to = 0;
+    for (size_t from = 0; from < text.size(); ++from) {
+        if (text[from] == '\\' && from + 1 < text.size() && text[from + 1] == second) {
+            text[to++] = replacement;
+            ++from;
+        } else {
+            text[to++] = text[from];
+        }
+    }
+    text.resize(to);
 }
 
 // One document through expat. Any handler that meets what the subset leaves
@@ -67,8 +73,8 @@ class Pass
 {
 public:
     Pass(const WizardItemsModel *texts, const std::vector<bool> &firstOfId, const QByteArray &document,
-         const QString &fileName, TranslationFastReader::Result *result)
-        : m_texts(texts), m_firstOfId(firstOfId), m_document(document), m_fileName(fileName), m_result(result)
+         const QString *noteFileName, TranslationFastReader::Result *result)
+        : m_texts(texts), m_firstOfId(firstOfId), m_document(document), m_noteFileName(noteFileName), m_result(result)
     {
     }
 
@@ -79,6 +85,7 @@ public:
         if (m_document.startsWith("\xFE\xFF") || m_document.startsWith("\xFF\xFE")
             || std::memchr(m_document.constData(), 0, size_t(head)))
             return false;
+        m_hasCarriageReturn = std::memchr(m_document.constData(), '\r', size_t(m_document.size())) != nullptr;
         XML_Parser parser = XML_ParserCreate(nullptr);
         if (!parser)
             return false;
@@ -146,6 +153,7 @@ private:
     {
         if (!attributes[0] || attributes[2] || std::strcmp(attributes[0], "language") != 0)
             return refuse();
+        m_result->entries.reserve(2 * size_t(m_texts->count()));
         m_result->language = EnumKeys::of<SaveWdl::Translations>().value(QString::fromUtf8(attributes[1]));
         if (m_result->language < 0)
             refuse();
@@ -181,25 +189,36 @@ private:
         m_inText = false;
         if (!m_isText && !m_isHelp)
             return;
-        if (hasDoubtfulCharacter(m_content))
+        if (hasDoubtfulCharacter(m_content.data(), m_content.size()))
             return refuse();
-        const QString content = unescapeContent(QString::fromUtf8(m_content.data(), int(m_content.size())));
+        // In the full reader's order: a line break first, then a quote.
+        if (m_content.find('\\') != std::string::npos) {
+            replaceEscape(m_content, 'n', '\r');
+            replaceEscape(m_content, '"', '"');
+        }
+        const QString content = QString::fromUtf8(m_content.data(), int(m_content.size()));
         m_result->entries.emplace_back(m_isText ? m_text->textKey() : m_text->helpKey(), content);
-        m_result->notes.append({m_fileName, m_textLine, m_text->id(), m_isHelp, content});
+        if (m_noteFileName)
+            m_result->notes.append({*m_noteFileName, m_textLine, m_text->id(), m_isHelp, content});
     }
 
-    // Files list their texts in the wizard's order, as the template does:
-    // the row after the last one found is tried before the index, whose
-    // look-ups miss the cache on a large wizard.
+    // Files list their texts in the wizard's order, as the template does,
+    // a help right after its text: the row of the last id found and the row
+    // after it are tried before the index, whose look-ups miss the cache on
+    // a large wizard.
     const WdlTokenText *find(const char *id)
     {
         const size_t size = std::strlen(id);
-        const int guess = m_lastRow + 1;
-        if (guess < m_texts->count() && m_firstOfId[size_t(guess)] && isAscii(id, size)) {
-            WdlToken *item = m_texts->itemAt(guess);
-            if (item->id() == QLatin1String(id, int(size))) {
-                m_lastRow = guess;
-                return static_cast<const WdlTokenText *>(item);
+        if (isAscii(id, size)) {
+            const QLatin1String wanted(id, int(size));
+            for (const int guess : {m_lastRow, m_lastRow + 1}) {
+                if (guess < 0 || guess >= m_texts->count() || !m_firstOfId[size_t(guess)])
+                    continue;
+                WdlToken *item = m_texts->itemAt(guess);
+                if (item->id() == wanted) {
+                    m_lastRow = guess;
+                    return static_cast<const WdlTokenText *>(item);
+                }
             }
         }
         const auto *text = m_texts->byId<WdlTokenText>(QString::fromUtf8(id, int(size)));
@@ -214,6 +233,14 @@ private:
     {
         const qint64 end = XML_GetCurrentByteIndex(m_parser) + XML_GetCurrentByteCount(m_parser);
         const char *bytes = m_document.constData();
+        if (!m_hasCarriageReturn) {
+            while (const void *lineFeed = std::memchr(bytes + m_countedTo, '\n', size_t(end - m_countedTo))) {
+                ++m_line;
+                m_countedTo = static_cast<const char *>(lineFeed) - bytes + 1;
+            }
+            m_countedTo = end;
+            return m_line;
+        }
         for (; m_countedTo < end; ++m_countedTo) {
             const char c = bytes[m_countedTo];
             if (c == '\n' || (c == '\r' && (m_countedTo + 1 >= m_document.size() || bytes[m_countedTo + 1] != '\n')))
@@ -225,7 +252,8 @@ private:
     const WizardItemsModel *m_texts;
     const std::vector<bool> &m_firstOfId;
     const QByteArray &m_document;
-    const QString &m_fileName;
+    // Null when no notes are wanted.
+    const QString *m_noteFileName;
     TranslationFastReader::Result *m_result;
     XML_Parser m_parser = nullptr;
     bool m_refused = false;
@@ -238,6 +266,7 @@ private:
     int m_lastRow = -1;
     qint64 m_countedTo = 0;
     int m_line = 1;
+    bool m_hasCarriageReturn = false;
 };
 
 } // namespace
@@ -249,10 +278,11 @@ TranslationFastReader::TranslationFastReader(const WizardItemsModel *texts) : m_
         m_firstOfId.push_back(texts->itemById(texts->itemAt(row)->id()) == texts->itemAt(row));
 }
 
-bool TranslationFastReader::read(const QByteArray &document, const QString &fileName, Result *result) const
+bool TranslationFastReader::read(const QByteArray &document, const QString &fileName, bool withNotes,
+                                 Result *result) const
 {
     *result = Result();
-    if (Pass(m_texts, m_firstOfId, document, fileName, result).run())
+    if (Pass(m_texts, m_firstOfId, document, withNotes ? &fileName : nullptr, result).run())
         return true;
     *result = Result();
     return false;

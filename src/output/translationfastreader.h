@@ -32,9 +32,10 @@ public:
     // Texts must not change while the reader lives.
     explicit TranslationFastReader(const WizardItemsModel *texts);
 
-    // True with the file's language, entries and notes (named fileName) in
-    // result; false when the file is not one this reader can vouch for.
-    bool read(const QByteArray &document, const QString &fileName, Result *result) const;
+    // True with the file's language, entries and, when asked for, notes
+    // (named fileName) in result; false when the file is not one this reader
+    // can vouch for.
+    bool read(const QByteArray &document, const QString &fileName, bool withNotes, Result *result) const;
 
 private:
     const WizardItemsModel *m_texts;

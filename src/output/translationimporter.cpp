@@ -123,7 +123,7 @@ bool TranslationImporter::readEntries(const QString &fileName, const QByteArray 
         if (!m_fastReader)
             m_fastReader = std::make_unique<TranslationFastReader>(m_texts);
         TranslationFastReader::Result fast;
-        if (m_fastReader->read(document, fileName, &fast)) {
+        if (m_fastReader->read(document, fileName, bool(m_noteEntry), &fast)) {
             m_lastReadWasFast = true;
             *language = fast.language;
             *entries = std::move(fast.entries);
