@@ -17,7 +17,9 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -72,19 +74,31 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
         expected += QFileInfo(QDir(directory).filePath(name)).size();
     if (expected < std::numeric_limits<int>::max() / 2)
         image.reserve(int(expected));
-    for (const QString &name : names) {
+    // Every file is read first and the fast path runs over them on two
+    // threads; then, in file order, each file is taken or read in full, so
+    // that the warnings come in the order of the files whatever the threads did.
+    std::vector<PendingFile> files(size_t(names.size()));
+    for (int i = 0; i < names.size(); ++i) {
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
-        const QString path = directory.isEmpty() ? name : QDir(directory).filePath(name);
-        QFile file(path);
-        if (!InputFile::open(file)) {
-            m_warn(QStringLiteral("Unable to open file ") + path, path, 0);
+        PendingFile &pending = files[size_t(i)];
+        pending.path = directory.isEmpty() ? names.at(i) : QDir(directory).filePath(names.at(i));
+        QFile file(pending.path);
+        pending.opened = InputFile::open(file);
+        if (pending.opened)
+            pending.document = file.readAll();
+    }
+    readFastInParallel(files);
+    for (PendingFile &pending : files) {
+        if (!pending.opened) {
+            m_warn(QStringLiteral("Unable to open file ") + pending.path, pending.path, 0);
             continue;
         }
         int language = -1;
         DictCodec::Entries entries;
-        if (!readEntries(path, file.readAll(), &language, &entries))
+        if (!takeEntries(pending.path, pending.document, pending.taken ? &pending.fast : nullptr, &language, &entries))
             continue;
+        pending.document.clear();
         // Encoded straight into the image: a dictionary is as large as its file.
         LanguageTable::setProductName(language, m_productName);
         DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), image);
@@ -92,6 +106,35 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
         ++count;
     }
     return count;
+}
+
+void TranslationImporter::readFastInParallel(std::vector<PendingFile> &files)
+{
+    if (!m_fastPath || files.empty())
+        return;
+    if (!m_fastReader)
+        m_fastReader = std::make_unique<TranslationFastReader>(m_texts);
+    // The reader only reads the texts and says nothing, so files can be
+    // handed to whichever thread is free.
+    std::atomic<size_t> next{0};
+    const bool withNotes = bool(m_noteEntry);
+    const auto work = [&] {
+        for (size_t i = next++; i < files.size(); i = next++) {
+            PendingFile &pending = files[i];
+            if (pending.opened)
+                pending.taken = m_fastReader->read(pending.document, pending.path, withNotes, &pending.fast);
+            // Only the full reader needs the bytes again.
+            if (pending.taken)
+                pending.document = QByteArray();
+        }
+    };
+    if (files.size() < 2 || std::thread::hardware_concurrency() < 2) {
+        work();
+        return;
+    }
+    std::thread helper(work);
+    work();
+    helper.join();
 }
 
 std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
@@ -117,21 +160,28 @@ std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
 bool TranslationImporter::readEntries(const QString &fileName, const QByteArray &document, int *language,
                                       DictCodec::Entries *entries)
 {
-    m_fileEntries.clear();
-    m_lastReadWasFast = false;
+    TranslationFastReader::Result fast;
+    bool taken = false;
     if (m_fastPath) {
         if (!m_fastReader)
             m_fastReader = std::make_unique<TranslationFastReader>(m_texts);
-        TranslationFastReader::Result fast;
-        if (m_fastReader->read(document, fileName, bool(m_noteEntry), &fast)) {
-            m_lastReadWasFast = true;
-            *language = fast.language;
-            *entries = std::move(fast.entries);
-            m_fileEntries = std::move(fast.notes);
-        }
+        taken = m_fastReader->read(document, fileName, bool(m_noteEntry), &fast);
     }
-    if (!m_lastReadWasFast && !readEntriesInFull(fileName, document, language, entries))
+    return takeEntries(fileName, document, taken ? &fast : nullptr, language, entries);
+}
+
+bool TranslationImporter::takeEntries(const QString &fileName, const QByteArray &document,
+                                      TranslationFastReader::Result *fast, int *language, DictCodec::Entries *entries)
+{
+    m_fileEntries.clear();
+    m_lastReadWasFast = fast != nullptr;
+    if (fast) {
+        *language = fast->language;
+        *entries = std::move(fast->entries);
+        m_fileEntries = std::move(fast->notes);
+    } else if (!readEntriesInFull(fileName, document, language, entries)) {
         return false;
+    }
     if (m_noteEntry) {
         for (const BuildProducts::TranslatedText &entry : qAsConst(m_fileEntries))
             m_noteEntry(entry);

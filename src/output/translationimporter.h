@@ -3,6 +3,7 @@
 
 #include "codec/dictcodec.h"
 #include "core/buildproducts.h"
+#include "output/translationfastreader.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +15,6 @@
 class LeWriter;
 class QFile;
 class QXmlStreamReader;
-class TranslationFastReader;
 class WizardItemsModel;
 
 // Reads the translation files beside an image and encodes one dictionary per
@@ -56,6 +56,19 @@ public:
     void readTextEntry(QXmlStreamReader &xml, const QString &fileName, DictCodec::Entries &entries);
 
 private:
+    // A file of the build, read before any is taken.
+    struct PendingFile
+    {
+        QString path;
+        bool opened = false;
+        QByteArray document;
+        bool taken = false; // by the fast path, into fast
+        TranslationFastReader::Result fast;
+    };
+    void readFastInParallel(std::vector<PendingFile> &files);
+    // The entries of a file the fast path took (fast), or of a full read.
+    bool takeEntries(const QString &fileName, const QByteArray &document, TranslationFastReader::Result *fast,
+                     int *language, DictCodec::Entries *entries);
     // The language and entries of one file, false when it is refused; the
     // entries are noted only once the file is taken.
     bool readEntries(const QString &fileName, const QByteArray &document, int *language, DictCodec::Entries *entries);
