@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <limits>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -132,9 +133,15 @@ void TranslationImporter::readFastInParallel(std::vector<PendingFile> &files)
         work();
         return;
     }
-    std::thread helper(work);
+    std::thread helper;
+    try {
+        helper = std::thread(work);
+    } catch (const std::system_error &) {
+        // No thread to be had (a process limit, say): one does it all.
+    }
     work();
-    helper.join();
+    if (helper.joinable())
+        helper.join();
 }
 
 std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
