@@ -45,6 +45,11 @@ case "$target" in
         find "$root/tests/data" -name '*.sas' -exec cp {} "$seeds/" \; ;;
 esac
 
+# Seeds kept for a target alone, made to reach its deeper paths.
+if [ -d "$root/fuzz/seeds/$target" ]; then
+    cp "$root/fuzz/seeds/$target"/* "$seeds/"
+fi
+
 dict=()
 case "$target" in
     fuzz_pipeline | fuzz_source) dict=(-dict="$root/fuzz/wdl.dict") ;;
