@@ -11,6 +11,8 @@ done
 # the judge of the sources' layout; man-db and groff check the manual pages;
 # dpkg-dev and file let cpack work out the Debian package's dependencies.
 "$root/scripts/install-packages.sh" graphviz gettext clang-format man-db groff-base dpkg-dev file
+# Neovim and Node drive the language server as editors do.
+"$root/scripts/setup-lsp-clients.sh"
 "$root/scripts/check-format.sh"
 "$root/scripts/setup.sh" "$@"
 cd "$build_dir"

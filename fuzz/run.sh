@@ -30,6 +30,11 @@ mkdir -p "$corpus" "$seeds" "$findings"
 case "$target" in
     fuzz_pipeline | fuzz_source)
         find "$root/examples" "$root/tests/data" -name '*.wdl' -exec cp {} "$seeds/" \; ;;
+    fuzz_lsp)
+        # A leading 0 opens the rest as the wizard's whole text.
+        find "$root/examples" "$root/tests/data" -type f -name '*.wdl' -print0 | while IFS= read -r -d '' wdl; do
+            { printf '\0'; cat "$wdl"; } > "$seeds/$(basename "$wdl")"
+        done ;;
     fuzz_translation | fuzz_translation_diff)
         find "$root/examples" "$root/tests/data" -name 'translation_*.xml' -exec cp {} "$seeds/" \; ;;
     fuzz_image)
@@ -52,7 +57,7 @@ fi
 
 dict=()
 case "$target" in
-    fuzz_pipeline | fuzz_source) dict=(-dict="$root/fuzz/wdl.dict") ;;
+    fuzz_pipeline | fuzz_source | fuzz_lsp) dict=(-dict="$root/fuzz/wdl.dict") ;;
     fuzz_translation | fuzz_translation_diff) dict=(-dict="$root/fuzz/xml.dict") ;;
 esac
 

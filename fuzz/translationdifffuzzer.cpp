@@ -40,10 +40,7 @@ QStringList readBack(const WizardItemsModel &texts, const QString &path, bool fa
                      + QLatin1Char(entry.isHelp ? 'h' : 't') + entry.content);
     });
     importer.setFastPath(fast);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        std::abort();
-    const std::vector<char> dictionary = importer.readTranslationFile(file);
+    const std::vector<char> dictionary = importer.readTranslationFile(path);
     if (fast && importer.lastReadWasFast())
         ++g_taken;
     lines.prepend(QString::fromLatin1(QByteArray(dictionary.data(), int(dictionary.size())).toHex()));

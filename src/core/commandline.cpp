@@ -3,13 +3,18 @@
 #include "core/fileurl.h"
 #include "core/wdlwizard.h"
 
+#include <csignal>
+
 int CommandLine::run(const QStringList &arguments)
 {
     if (arguments.size() != 1 && arguments.size() != 2)
         return 0;
     WdlWizard *wizard = WdlWizard::instance();
     const QString wdl = arguments.at(0);
+    const bool keptPositions = wizard->keepsSourcePositions();
+    wizard->setKeepSourcePositions(false);
     wizard->openWDLFile(FileUrl::fromLocalPath(wdl));
+    wizard->setKeepSourcePositions(keptPositions);
     if (wizard->isValidForSaving())
         wizard->createSasByteArray(imageUrl(arguments));
     else
@@ -29,6 +34,10 @@ QString CommandLine::imageUrl(const QStringList &arguments)
 
 int CommandLine::run(int argc, char **argv)
 {
+    // Past a file-size limit a write fails and is cancelled, and the build
+    // ends as always with status 0, where the signal would end it in the
+    // middle of the write.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromUtf8(argv[i]));

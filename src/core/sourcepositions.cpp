@@ -7,7 +7,7 @@ void SourcePositions::note(const void *subject, int field, const SourcePosition 
 
 QList<SourcePosition> SourcePositions::all(const void *subject, int field) const
 {
-    return m_positions.value(qMakePair(subject, field));
+    return m_positions.value(qMakePair(subject, field)).toList();
 }
 
 SourcePosition SourcePositions::at(const void *subject, int field) const

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QVector>
 
 // Where the lines that made an item stand: the file (named as warnings name
 // it, so an included file's own name) and the line in that file, with the
@@ -62,7 +63,9 @@ public:
 
 private:
     // Looked up only, never walked: no order shows anywhere.
-    QHash<QPair<const void *, int>, QList<SourcePosition>> m_positions;
+    // Kept in vectors: a list would hold each position in an allocation of
+    // its own, and a wizard may have millions.
+    QHash<QPair<const void *, int>, QVector<SourcePosition>> m_positions;
 };
 
 #endif

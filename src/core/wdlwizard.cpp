@@ -1,8 +1,10 @@
 #include "core/wdlwizard.h"
 
 #include "core/fileurl.h"
+#include "core/outputfile.h"
 #include "core/warning.h"
 #include "output/savewdl.h"
+#include "output/translationimporter.h"
 #include "output/translationtemplate.h"
 #include "reader/wdlparser.h"
 #include "validation/consistencychecks.h"
@@ -11,8 +13,6 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTextStream>
 
 WdlWizard *WdlWizard::s_instance = nullptr;
 
@@ -61,6 +61,7 @@ void WdlWizard::clearAllModels()
     m_loadedItems.clear();
     m_registeredScreens.clear();
     m_includedFiles.clear();
+    m_inputs.clear();
     m_header.reset();
     m_parameterTotal = 1;
     m_isEmpty = true;
@@ -109,7 +110,8 @@ WizardContent WdlWizard::content()
     view.includedFiles = &m_includedFiles;
     view.warnings = this;
     view.unlistedItems = &m_unlistedItems;
-    view.positions = &m_sourcePositions;
+    view.positions = m_keepSourcePositions ? &m_sourcePositions : nullptr;
+    view.inputs = &m_inputs;
     return view;
 }
 
@@ -132,9 +134,10 @@ void WdlWizard::setUpBuilder(SaveWdl &builder)
         builder.setModel(slot, model(slot));
     builder.setHeader(&m_header);
     builder.setIncludedFiles(getCSIVfileList());
+    builder.setInputs(m_inputs);
 }
 
-QString WdlWizard::refusalOf(const SaveWdl *builder)
+QString WdlWizard::refusalOf(const SaveWdl *builder, const QString &sasUrl)
 {
     if (!builder || !builder->isReady())
         return QStringLiteral("WDL file has not been loaded or is invalid. SAS file can't be saved.");
@@ -144,29 +147,23 @@ QString WdlWizard::refusalOf(const SaveWdl *builder)
             "Wizard data is longer than maximum wizard data length of 65kB. Make your script simpler.");
     if (!limits.textData)
         return QStringLiteral("Text data is longer than maximum of 65kB. Reduce the number of texts.");
+    // The image counts its dictionaries in one byte, the English one among them.
+    const int translations = sasUrl.isEmpty() ? 0 : TranslationImporter::translationFileCount(sasUrl);
+    if (translations > TranslationImporter::kMaxTranslations)
+        return QStringLiteral("Too many translation files: ") + QString::number(translations)
+               + QStringLiteral(". An image holds at most ") + QString::number(TranslationImporter::kMaxTranslations)
+               + QStringLiteral(" translations.");
     return QString();
 }
 
-// Neither the image nor the template beside it may replace the file the
-// wizard was read from (a wizard kept as translation_template.xml, say).
-bool WdlWizard::wouldOverwriteSource(const QString &sasUrl) const
-{
-    const QString source = QFileInfo(m_currentFile).canonicalFilePath();
-    for (const QString &target : {FileUrl::toLocalPath(sasUrl), TranslationTemplate::templatePath(sasUrl)}) {
-        if (!source.isEmpty() && QFileInfo(target).canonicalFilePath() == source)
-            return true;
-    }
-    return false;
-}
-
-QString WdlWizard::imageRefusal()
+QString WdlWizard::imageRefusal(const QString &sasUrl)
 {
     // Without screens the command line goes no further than the open.
     if (screenModel()->count() == 0)
         return refusalOf(nullptr);
     SaveWdl builder;
     setUpBuilder(builder);
-    return refusalOf(&builder);
+    return refusalOf(&builder, sasUrl);
 }
 
 BuildProducts WdlWizard::buildInMemory(const QString &sasUrl)
@@ -178,12 +175,12 @@ BuildProducts WdlWizard::buildInMemory(const QString &sasUrl)
     }
     SaveWdl builder;
     setUpBuilder(builder);
-    products.refusal = refusalOf(&builder);
+    products.refusal = refusalOf(&builder, sasUrl);
     if (!products.refusal.isEmpty())
         return products;
-    // The template first, as a real build writes it before it empties the
+    // The template first, as a real build renders it before it empties the
     // texts that hold CSIV paths.
-    products.translationTemplate = TranslationTemplate::render(textModel()).toUtf8();
+    products.translationTemplate = TranslationTemplate::renderUtf8(textModel());
     builder.setNoteTranslatedTexts(true);
     if (builder.buildImage(sasUrl))
         products.image = builder.image();
@@ -200,15 +197,12 @@ void WdlWizard::createSasByteArray(const QString &path)
     setUpBuilder(builder);
     // Every refusal comes before any file is written, so that a refused
     // wizard leaves the image of an earlier build as it was.
-    const QString refusal = refusalOf(&builder);
+    const QString refusal = refusalOf(&builder, path);
+    QString targetRefusal;
     if (!refusal.isEmpty())
         addWarning(refusal, 0);
-    else if (wouldOverwriteSource(path))
-        addWarning(QStringLiteral("The image or its translation template would overwrite the wizard file ")
-                       + m_currentFile + QStringLiteral(". SAS file can't be saved."),
-                   0);
-    else if (!builder.writeSas(path))
-        addWarning(QStringLiteral("Saving of .sas file failed"), 0);
+    else if (!builder.writeSas(path, &targetRefusal))
+        addWarning(targetRefusal.isEmpty() ? QStringLiteral("Saving of .sas file failed") : targetRefusal, 0);
     disconnect(&builder, nullptr, this, nullptr);
 }
 
@@ -220,29 +214,35 @@ void WdlWizard::createTempSas()
 
 void WdlWizard::writeWarningsFile(const QString &path) const
 {
-    // Written whole or not at all: a half-written list would hide problems.
-    // Where no temporary file can be made beside it, an existing list is
-    // rewritten in place rather than left stale.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return;
-    QTextStream out(&file);
-    out.setCodec("UTF-8");
+    QByteArray list;
     for (int i = 0; i < m_warnings.count(); ++i) {
         const Warning *w = m_warnings.itemAt(i);
-        out << w->fileName() << '\t' << w->lineNumber() << '\n';
-        out << '\t' << w->text() << '\n';
+        list += w->fileName().toUtf8() + '\t' + QByteArray::number(w->lineNumber()) + '\n';
+        list += '\t' + w->text().toUtf8() + '\n';
     }
-    out.flush();
-    file.commit();
+    // Written whole or not at all: a half-written list would hide problems.
+    // Where no file can be made beside it, an existing list is rewritten in
+    // place rather than left stale. A list that cannot be written is left
+    // out, as there is nowhere to say so.
+    QString error;
+    OutputFile::write(path, list, &error, &m_inputs, OutputFile::RewriteInPlaceAsLastResort);
 }
 
 void WdlWizard::addWarning(const QString &text, int line)
 {
-    m_warnings.appendWarning(new Warning(text, QFileInfo(m_currentFile).fileName(), line));
+    m_warnings.appendWarning(new Warning(text, currentFileName(), line));
     if (m_warnings.count() == 1)
         emit isValidForSavingChanged();
+}
+
+QString WdlWizard::currentFileName() const
+{
+    // One string for all the warnings of a file: a wizard may have millions.
+    if (m_namedFile != m_currentFile || m_currentFileName.isNull()) {
+        m_namedFile = m_currentFile;
+        m_currentFileName = QFileInfo(m_currentFile).fileName();
+    }
+    return m_currentFileName;
 }
 
 void WdlWizard::addWarningIn(const QString &fileName, const QString &text, int line, const QString &subject)

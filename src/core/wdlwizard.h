@@ -1,6 +1,7 @@
 #ifndef WDLC_WDLWIZARD_H
 #define WDLC_WDLWIZARD_H
 
+#include "core/buildinputs.h"
 #include "core/buildproducts.h"
 #include "core/includedfile.h"
 #include "core/sourcepositions.h"
@@ -78,9 +79,10 @@ public:
     void addWarningIn(const QString &fileName, const QString &text, int line, const QString &subject) override;
 
     // Why the command line would write no image for the loaded wizard though
-    // it opened without warnings (no screens, too much data), or an empty
-    // string. Nothing is written.
-    QString imageRefusal();
+    // it opened without warnings (no screens, too much data; with sasUrl
+    // also too many translation files beside it), or an empty string.
+    // Nothing is written.
+    QString imageRefusal(const QString &sasUrl = QString());
     // Everything one build of the loaded wizard into an image at sasUrl
     // makes, written nowhere: the image and the template wdlc would write
     // (none when it would refuse the wizard, and then the reason), and the
@@ -106,6 +108,11 @@ public:
     WizardContent content();
     // The lines that made each item of the loaded wizard, in their own files.
     const SourcePositions &sourcePositions() const { return m_sourcePositions; }
+    // Whether the wizards opened from now on note their source positions:
+    // the tools point at them, the compiler writes nothing that needs them
+    // and spares their memory.
+    void setKeepSourcePositions(bool keep) { m_keepSourcePositions = keep; }
+    bool keepsSourcePositions() const { return m_keepSourcePositions; }
 
     bool isEmpty() const { return m_isEmpty; }
     bool isValidForSaving() const;
@@ -114,12 +121,16 @@ public:
     QStringList loadedItems() const { return m_loadedItems; }
     QStringList registeredScreens() const { return m_registeredScreens; }
     IncludedFileMap &includedFiles() { return m_includedFiles; }
+    // The files the loaded wizard was read from.
+    const BuildInputs &inputs() const { return m_inputs; }
     int parameterTotal() const { return m_parameterTotal; }
     quint16 virtualParameterCount() const { return m_virtualParameterCount; }
     // Adds count to the running number of virtual parameters and warns above the limit.
     void checkVirtualParameterLimit(quint16 count);
     // The top-level WDL file being read; its name goes into wizard warnings.
     QString currentFile() const override { return m_currentFile; }
+    // The current file's name without directories, as warnings carry it.
+    QString currentFileName() const;
     void setCurrentFile(const QString &path) { m_currentFile = path; }
 
 public slots:
@@ -136,9 +147,9 @@ private:
 
     // Gives the builder the collections, the header and the CSIV files.
     void setUpBuilder(SaveWdl &builder);
-    // The warning that keeps the builder (none: no screens) from writing.
-    static QString refusalOf(const SaveWdl *builder);
-    bool wouldOverwriteSource(const QString &sasUrl) const;
+    // The warning that keeps the builder (none: no screens) from writing an
+    // image at sasUrl (none: wherever it goes).
+    static QString refusalOf(const SaveWdl *builder, const QString &sasUrl = QString());
 
     static WdlWizard *s_instance;
 
@@ -155,6 +166,12 @@ private:
     QList<WdlToken *> m_unlistedItems;
     const SourceOverlay *m_sourceOverlay = nullptr;
     SourcePositions m_sourcePositions;
+    bool m_keepSourcePositions = true;
+    // The files the loaded wizard was read from.
+    BuildInputs m_inputs;
+    // currentFileName() of m_namedFile.
+    mutable QString m_namedFile;
+    mutable QString m_currentFileName;
 };
 
 #endif

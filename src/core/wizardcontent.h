@@ -5,6 +5,7 @@
 
 #include <QList>
 
+class BuildInputs;
 class SourcePositions;
 class WarningSink;
 class WdlHeader;
@@ -40,6 +41,8 @@ struct WizardContent
     // Where the reader notes the lines that made each item, for the tools
     // that point at them; null to note nothing.
     SourcePositions *positions = nullptr;
+    // The files read so far, held to the budget of one build.
+    BuildInputs *inputs = nullptr;
 
     WizardItemsModel *parameters() const { return models[ParametersSlot]; }
     WizardItemsModel *screens() const { return models[ScreensSlot]; }

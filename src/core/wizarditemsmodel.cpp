@@ -35,9 +35,8 @@ void WizardItemsModel::addItem(WdlToken *item)
     beginInsertRows(QModelIndex(), row, row);
     m_items.append(item);
     item->setItemNumber(quint16(m_items.size()));
-    if (!m_indexStale && !m_firstRowById.contains(item->id()))
+    if (m_indexedAt == WdlToken::idChanges() && !m_firstRowById.contains(item->id()))
         m_firstRowById.insert(item->id(), row);
-    connect(item, &WdlToken::idChanged, this, [this] { m_indexStale = true; });
     endInsertRows();
 }
 
@@ -48,7 +47,7 @@ bool WizardItemsModel::containsId(const QString &id) const
 
 WdlToken *WizardItemsModel::itemById(const QString &id) const
 {
-    if (m_indexStale)
+    if (m_indexedAt != WdlToken::idChanges())
         rebuildIndex();
     const auto it = m_firstRowById.constFind(id);
     return it == m_firstRowById.constEnd() ? nullptr : m_items.at(it.value());
@@ -57,11 +56,9 @@ WdlToken *WizardItemsModel::itemById(const QString &id) const
 void WizardItemsModel::clear()
 {
     beginResetModel();
-    for (WdlToken *item : qAsConst(m_items))
-        disconnect(item, nullptr, this, nullptr);
     m_items.clear();
     m_firstRowById.clear();
-    m_indexStale = false;
+    m_indexedAt = WdlToken::idChanges();
     endResetModel();
 }
 
@@ -73,5 +70,5 @@ void WizardItemsModel::rebuildIndex() const
         if (!m_firstRowById.contains(id))
             m_firstRowById.insert(id, row);
     }
-    m_indexStale = false;
+    m_indexedAt = WdlToken::idChanges();
 }

@@ -40,7 +40,9 @@ private:
 
     QList<WdlToken *> m_items;
     mutable QHash<QString, int> m_firstRowById;
-    mutable bool m_indexStale = false;
+    // WdlToken::idChanges() when the index was built; another count means an
+    // item may have been renamed since.
+    mutable quint64 m_indexedAt = 0;
 };
 
 #endif

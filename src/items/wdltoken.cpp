@@ -28,8 +28,11 @@ void WdlToken::writeRecord(LeWriter &w) const
     w.bytes(QByteArray(6, char(0xFF)), "no record");
 }
 
+quint64 WdlToken::s_idChanges = 0;
+
 void WdlToken::setId(const QString &id)
 {
+    ++s_idChanges;
     m_id = id;
     emit idChanged();
 }

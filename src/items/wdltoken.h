@@ -33,6 +33,11 @@ public:
     QString id() const { return m_id; }
     // Emits idChanged on every write, also when the value stays the same.
     void setId(const QString &id);
+    // Counts the ids set on any item since the program started: an index by
+    // id is current while the count is what it was when it was built. One
+    // count for all, where a connection per item would cost more memory than
+    // many an item.
+    static quint64 idChanges() { return s_idChanges; }
 
     int referenceCount() const { return m_referenceCount; }
     void addReference() { ++m_referenceCount; }
@@ -47,6 +52,8 @@ signals:
     void idChanged();
 
 private:
+    static quint64 s_idChanges;
+
     QString m_id;
     int m_referenceCount = 0;
     quint16 m_itemNumber = 0;

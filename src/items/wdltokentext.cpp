@@ -53,11 +53,15 @@ QString WdlTokenText::toString(bool inScreen) const
 
 void WdlTokenText::setTextOrHelp(const QString &value, bool isHelp)
 {
+    // Only what the text needs is kept: a wizard may hold millions of texts,
+    // each cut from a longer line.
     if (isHelp) {
         m_help = value;
+        m_help.squeeze();
         emit helpChanged(value);
     } else {
         m_text = value;
+        m_text.squeeze();
         emit textChanged(value);
     }
 }

@@ -6,14 +6,13 @@
 #include "core/inputfile.h"
 
 #include <QDebug>
-#include <QFile>
 
 void CsivEmbedder::noteOperand(quint16 fileNumber, int offset)
 {
     m_operandPositions.insert(fileNumber, offset);
 }
 
-void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Warn &warn)
+void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Warn &warn, BuildInputs *inputs)
 {
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         const IncludedFile &included = it.value();
@@ -24,14 +23,13 @@ void CsivEmbedder::embed(LeWriter &image, const IncludedFileMap &files, const Wa
 
         quint32 offset = SasLayout::kNotEmbedded;
         QString message;
-        QFile file(path);
-        if (included.filePath.isEmpty() || !InputFile::open(file)) {
+        QByteArray bytes;
+        if (included.filePath.isEmpty() || !InputFile::read(path, &bytes, inputs)) {
             message = QStringLiteral("FILE ") + path + QStringLiteral(" NOT FOUND!");
         } else {
             // The padding stays even when the file is refused below.
             image.padTo(SasLayout::kAlignment);
             const int start = image.size();
-            const QByteArray bytes = file.readAll();
             const QString actual = flashNameOf(bytes);
             if (!included.flashName.isEmpty() && included.flashName == actual) {
                 image.bytes(bytes, "CSIV file");

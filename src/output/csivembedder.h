@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class BuildInputs;
 class LeWriter;
 
 // Carries the CSIV files that scripts name inside the image. While the script
@@ -25,8 +26,9 @@ public:
     void noteOperand(quint16 fileNumber, int offset);
     // Appends the files in ascending number, each at a multiple of 4, and
     // writes each file's offset (SasLayout::kNotEmbedded for one that is
-    // missing or carries another name) into the operands noted for it.
-    void embed(LeWriter &image, const IncludedFileMap &files, const Warn &warn);
+    // missing or carries another name) into the operands noted for it. The
+    // files are read within the budget of inputs, and noted there.
+    void embed(LeWriter &image, const IncludedFileMap &files, const Warn &warn, BuildInputs *inputs = nullptr);
 
     // The flash name a CSIV file carries; empty when the file is too short to
     // hold the name's length and offset, or the name reaches past its end.

@@ -3,6 +3,7 @@
 #include "base/lereader.h"
 #include "base/saslayout.h"
 #include "core/fileurl.h"
+#include "core/outputfile.h"
 #include "core/wdlheader.h"
 #include "core/wizardcontent.h"
 #include "core/wizarditemsmodel.h"
@@ -18,7 +19,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,25 +34,48 @@ int roundUpTo4(qint64 n)
 }
 
 // The progress of one build, appended to a log that nothing reads back: it
-// shows how far a build got. A log that cannot be opened is left out.
+// shows how far a build got. The log lies at a fixed name in a directory that
+// every user may write, so it is opened only as a file of this user's own
+// with no other name, without following a link and without waiting; on any
+// doubt the trace is left out.
 class BuildTrace
 {
 public:
-    BuildTrace() : m_log(QDir::tempPath() + QStringLiteral("/wdlc-build.log"))
+    BuildTrace()
     {
-        m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+        const QByteArray path = QFile::encodeName(QDir::tempPath() + QStringLiteral("/wdlc-build.log"));
+        m_fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                      0666);
+        struct stat st;
+        if (m_fd >= 0
+            && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || st.st_nlink != 1)) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
     }
+    ~BuildTrace()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    BuildTrace(const BuildTrace &) = delete;
+    BuildTrace &operator=(const BuildTrace &) = delete;
 
+    // One write per line, so that lines of builds running side by side do
+    // not interleave; a line that fails is lost, as the whole log may be.
     void operator()(const QString &line)
     {
-        if (!m_log.isOpen())
+        if (m_fd < 0)
             return;
-        m_log.write(line.toUtf8() + '\n');
-        m_log.flush();
+        const QByteArray bytes = line.toUtf8() + '\n';
+        if (::write(m_fd, bytes.constData(), size_t(bytes.size())) != bytes.size()) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
     }
 
 private:
-    QFile m_log;
+    int m_fd = -1;
 };
 
 } // namespace
@@ -201,9 +228,10 @@ void SaveWdl::buildDictionary(LeWriter &out) const
 
 void SaveWdl::embedCsivFiles(LeWriter &image)
 {
-    m_csiv.embed(image, m_includedFiles, [this](const QString &text, const QString &path) {
-        report(text, path, 0, BuildProducts::Problem::CsivFile);
-    });
+    m_csiv.embed(
+        image, m_includedFiles,
+        [this](const QString &text, const QString &path) { report(text, path, 0, BuildProducts::Problem::CsivFile); },
+        &m_inputs);
 }
 
 void SaveWdl::report(const QString &text, const QString &file, int line, BuildProducts::Problem::Source source)
@@ -212,7 +240,7 @@ void SaveWdl::report(const QString &text, const QString &file, int line, BuildPr
     emit newWarning(text, 0);
 }
 
-bool SaveWdl::writeSas(const QString &url)
+bool SaveWdl::writeSas(const QString &url, QString *refusal)
 {
     BuildTrace trace;
     trace(url);
@@ -221,21 +249,36 @@ bool SaveWdl::writeSas(const QString &url)
         return false;
     }
     trace(QStringLiteral("data ready"));
-
-    // Its result is ignored: a template that cannot be written does not stop
-    // the image.
-    TranslationTemplate::exportTranslationTemplate(url, m_models[WizardContent::TextsSlot]);
-
-    QSaveFile file(FileUrl::toLocalPath(url));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    // The template lists the texts as they are before the build empties
+    // those that hold CSIV paths.
+    const QByteArray translationTemplate = TranslationTemplate::renderUtf8(m_models[WizardContent::TextsSlot]);
     trace(QStringLiteral("file opened"));
-    if (!buildImage(url, [&trace](const QString &step) { trace(step); })) {
-        file.cancelWriting();
+    // Built whole in memory first: only then are all the files it reads
+    // known, none of which the two files written may replace.
+    if (!buildImage(url, [&trace](const QString &step) { trace(step); }))
+        return false;
+    const QString imagePath = FileUrl::toLocalPath(url);
+    const QString templatePath = TranslationTemplate::templatePath(url);
+    for (const QString &target : {imagePath, templatePath}) {
+        const QString input = OutputFile::inputAt(target, m_inputs);
+        if (input.isEmpty())
+            continue;
+        trace(QStringLiteral("nothing written: ") + target + QStringLiteral(" is ") + input);
+        if (refusal)
+            *refusal = QStringLiteral("The image or its translation template would overwrite ") + input
+                       + QStringLiteral(", which the build reads. SAS file can't be saved.");
         return false;
     }
-    file.write(m_image.data());
-    return file.commit();
+
+    // A template that cannot be written does not stop the image.
+    QString error;
+    if (!OutputFile::write(templatePath, translationTemplate, &error, &m_inputs))
+        trace(QStringLiteral("template not written: ") + error);
+    if (!OutputFile::write(imagePath, m_image.data(), &error, &m_inputs)) {
+        trace(QStringLiteral("image not written: ") + error);
+        return false;
+    }
+    return true;
 }
 
 bool SaveWdl::buildImage(const QString &url)
@@ -249,6 +292,7 @@ bool SaveWdl::buildImage(const QString &url, const Trace &trace)
     m_image.setAnnotate(m_annotate);
     m_csiv = CsivEmbedder();
     m_problems.clear();
+    m_inputs = m_wizardInputs;
     m_translatedTexts.clear();
     m_csivPathTexts.clear();
     buildHeader(m_image);
@@ -283,7 +327,12 @@ bool SaveWdl::buildImage(const QString &url, const Trace &trace)
                                  });
     if (m_noteTranslatedTexts)
         importer.setNoteEntry([this](const BuildProducts::TranslatedText &entry) { m_translatedTexts.append(entry); });
-    const quint8 translations = importer.importTranslations(url, m_image);
+    importer.setInputs(&m_inputs);
+    // The callers refuse too many translation files first; this keeps a
+    // wrapped dictionary count out of any image.
+    const int translations = importer.importTranslations(url, m_image);
+    if (translations < 0)
+        return false;
     embedCsivFiles(m_image);
 
     const int total = m_image.size();

@@ -2,6 +2,7 @@
 #define WDLC_SAVEWDL_H
 
 #include "base/lewriter.h"
+#include "core/buildinputs.h"
 #include "core/buildproducts.h"
 #include "core/includedfile.h"
 #include "output/csivembedder.h"
@@ -63,6 +64,9 @@ public:
     void setHeader(WdlHeader *header);
     // The CSIV files the scripts name, by file number.
     void setIncludedFiles(const IncludedFileMap &files);
+    // The files the wizard was read from: the build reads on within their
+    // budget, and writes over none of them nor of those it reads itself.
+    void setInputs(const BuildInputs &inputs) { m_wizardInputs = inputs; }
     // Every collection given and every header tag present.
     bool isReady() const;
     // Writes the wizard back as WDL text beside the image of url (".sas"
@@ -81,12 +85,17 @@ public:
     // The dictionary start (wizard data and text records, rounded up to a
     // multiple of 4) fits its 16-bit field.
     bool fitsTextDataLimit() const;
-    // Builds the whole image and writes it to the local file of url. An
-    // existing file is replaced only once the whole image has been written.
-    bool writeSas(const QString &url);
+    // Builds the whole image and writes it to the local file of url, and the
+    // translation template beside it. An existing file is replaced only once
+    // its whole new contents have been written. False when nothing or not
+    // the image could be written; when the image or the template would
+    // replace a file the build reads, nothing is written and refusal (when
+    // given) says so.
+    bool writeSas(const QString &url, QString *refusal = nullptr);
     // Builds the whole image in memory, for an image at url: the translation
     // files are read beside it and the CSIV files where the scripts say.
-    // False when not ready or too large; the image is then incomplete.
+    // False when not ready, too large or with too many translation files;
+    // the image is then incomplete.
     bool buildImage(const QString &url);
     // The problems met by the last build, each with the file it is about.
     // Each was also announced by newWarning.
@@ -132,6 +141,9 @@ private:
     WizardItemsModel *m_models[8] = {};
     WdlHeader *m_header = nullptr;
     IncludedFileMap m_includedFiles;
+    BuildInputs m_wizardInputs;
+    // Those and the files the last build read.
+    BuildInputs m_inputs;
     quint16 m_modelMask = 0;
     LeWriter m_image;
     CsivEmbedder m_csiv;

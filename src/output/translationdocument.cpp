@@ -2,6 +2,7 @@
 
 #include "base/utf8lines.h"
 #include "output/translationtemplate.h"
+#include "output/xmlattributelimit.h"
 
 #include <QXmlStreamReader>
 
@@ -152,6 +153,12 @@ bool TranslationDocument::read(const QByteArray &data)
     m_insertAt = -1;
     if (const int line = firstLineNotUtf8(data))
         return fail(QStringLiteral("The file is not UTF-8: this line holds bytes that are no UTF-8 text."), line);
+    // Before the XML reader, which would take minutes over such a file.
+    const XmlAttributeLimit::Finding crowded = XmlAttributeLimit::find(data);
+    if (crowded.excess != XmlAttributeLimit::None)
+        return fail(QStringLiteral("The file ") + XmlAttributeLimit::excess(crowded)
+                        + QStringLiteral("; it is not a translation file."),
+                    crowded.line);
     m_hasByteOrderMark = data.startsWith(kByteOrderMark.data());
     m_text = QString::fromUtf8(data);
     if (m_hasByteOrderMark && m_text.startsWith(QChar(0xFEFF)))

@@ -3,6 +3,7 @@
 #include "base/enumkeys.h"
 #include "base/lewriter.h"
 #include "base/saslayout.h"
+#include "core/buildinputs.h"
 #include "core/inputfile.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
@@ -10,15 +11,14 @@
 #include "output/savewdl.h"
 #include "output/translationfastreader.h"
 #include "output/translationtemplate.h"
+#include "output/xmlattributelimit.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
 #include <algorithm>
 #include <atomic>
-#include <limits>
 #include <system_error>
 #include <thread>
 
@@ -63,18 +63,25 @@ TranslationImporter::TranslationImporter(const WizardItemsModel *texts, const QS
 
 TranslationImporter::~TranslationImporter() = default;
 
-quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &image)
+int TranslationImporter::translationFileCount(const QString &sasUrl)
 {
-    quint8 count = 0;
+    return translationFileNames(TranslationTemplate::pathBesideImage(sasUrl, QString())).size();
+}
+
+int TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &image)
+{
     const QString directory = TranslationTemplate::pathBesideImage(sasUrl, QString());
     const QStringList names = translationFileNames(directory);
+    if (names.size() > kMaxTranslations)
+        return -1;
     // A dictionary takes about the bytes of its file: room for all of them at
-    // once spares the image one copy of itself per doubling.
-    qint64 expected = image.size();
+    // once spares the image one copy of itself per doubling; no more than the
+    // budget lets the build read, whatever the files claim.
+    qint64 expected = 0;
     for (const QString &name : names)
         expected += QFileInfo(QDir(directory).filePath(name)).size();
-    if (expected < std::numeric_limits<int>::max() / 2)
-        image.reserve(int(expected));
+    const qint64 budget = m_inputs ? m_inputs->remaining() : BuildInputs::kBudget;
+    image.reserve(int(image.size() + qBound<qint64>(0, expected, budget)));
     // Every file is read first and the fast path runs over them on two
     // threads; then, in file order, each file is taken or read in full, so
     // that the warnings come in the order of the files whatever the threads did.
@@ -84,12 +91,10 @@ quint8 TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &
         // image named without a directory gives file names without one.
         PendingFile &pending = files[size_t(i)];
         pending.path = directory.isEmpty() ? names.at(i) : QDir(directory).filePath(names.at(i));
-        QFile file(pending.path);
-        pending.opened = InputFile::open(file);
-        if (pending.opened)
-            pending.document = file.readAll();
+        pending.opened = InputFile::read(pending.path, &pending.document, m_inputs);
     }
     readFastInParallel(files);
+    int count = 0;
     for (PendingFile &pending : files) {
         if (!pending.opened) {
             m_warn(QStringLiteral("Unable to open file ") + pending.path, pending.path, 0);
@@ -122,7 +127,7 @@ void TranslationImporter::readFastInParallel(std::vector<PendingFile> &files)
     const auto work = [&] {
         for (size_t i = next++; i < files.size(); i = next++) {
             PendingFile &pending = files[i];
-            if (pending.opened)
+            if (pending.opened && mayTakeFast(pending.document))
                 pending.taken = m_fastReader->read(pending.document, pending.path, withNotes, &pending.fast);
             // Only the full reader needs the bytes again.
             if (pending.taken)
@@ -146,22 +151,29 @@ void TranslationImporter::readFastInParallel(std::vector<PendingFile> &files)
 
 std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
 {
-    QFile file(path);
-    if (!InputFile::open(file)) {
+    QByteArray document;
+    if (!InputFile::read(path, &document, m_inputs)) {
         m_warn(QStringLiteral("Unable to open file ") + path, path, 0);
         return {};
     }
-    return readTranslationFile(file);
+    return readTranslation(path, document);
 }
 
-std::vector<char> TranslationImporter::readTranslationFile(QFile &file)
+std::vector<char> TranslationImporter::readTranslation(const QString &fileName, const QByteArray &document)
 {
     int language = -1;
     DictCodec::Entries entries;
-    if (!readEntries(file.fileName(), file.readAll(), &language, &entries))
+    if (!readEntries(fileName, document, &language, &entries))
         return {};
     LanguageTable::setProductName(language, m_productName);
     return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
+}
+
+// The crowded files the full reader refuses before it parses are never the
+// fast path's: the refusal is said in one place, by the full reader.
+bool TranslationImporter::mayTakeFast(const QByteArray &document) const
+{
+    return m_fastPath && XmlAttributeLimit::find(document).excess == XmlAttributeLimit::None;
 }
 
 bool TranslationImporter::readEntries(const QString &fileName, const QByteArray &document, int *language,
@@ -169,7 +181,7 @@ bool TranslationImporter::readEntries(const QString &fileName, const QByteArray 
 {
     TranslationFastReader::Result fast;
     bool taken = false;
-    if (m_fastPath) {
+    if (mayTakeFast(document)) {
         if (!m_fastReader)
             m_fastReader = std::make_unique<TranslationFastReader>(m_texts);
         taken = m_fastReader->read(document, fileName, bool(m_noteEntry), &fast);
@@ -202,6 +214,13 @@ bool TranslationImporter::takeEntries(const QString &fileName, const QByteArray 
 bool TranslationImporter::readEntriesInFull(const QString &fileName, const QByteArray &document, int *language,
                                             DictCodec::Entries *entries)
 {
+    const XmlAttributeLimit::Finding crowded = XmlAttributeLimit::find(document);
+    if (crowded.excess != XmlAttributeLimit::None) {
+        m_warn(XmlAttributeLimit::message(fileName, crowded), fileName, crowded.line);
+        return false;
+    }
+    // Parsed from memory: the reader decodes a whole buffer much faster than
+    // it pulls a device in small blocks.
     QXmlStreamReader xml(document);
     *language = -1;
     entries->clear();

@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
+class BuildInputs;
 class LeWriter;
-class QFile;
 class QXmlStreamReader;
 class WizardItemsModel;
 
@@ -26,6 +26,8 @@ public:
     // knows it (else 0).
     using Warn = std::function<void(const QString &text, const QString &file, int line)>;
 
+    // An image counts its dictionaries in one byte, the English one among them.
+    static constexpr int kMaxTranslations = 254;
     // An entry of a file whose dictionary goes into the image.
     using NoteEntry = std::function<void(const BuildProducts::TranslatedText &entry)>;
 
@@ -38,18 +40,23 @@ public:
     // Whether the last file read was taken by the fast path.
     bool lastReadWasFast() const { return m_lastReadWasFast; }
 
+    // The files are read within the budget of inputs, and noted there.
+    void setInputs(BuildInputs *inputs) { m_inputs = inputs; }
+    // How many translation files lie beside the image of sasUrl.
+    static int translationFileCount(const QString &sasUrl);
     // Appends the dictionary of every "translation_*.xml" beside the image of
     // sasUrl (except the template), each padded to a multiple of 4; returns
-    // how many were appended.
-    quint8 importTranslations(const QString &sasUrl, LeWriter &image);
+    // how many were appended, or -1 and appends nothing when there are more
+    // than kMaxTranslations files.
+    int importTranslations(const QString &sasUrl, LeWriter &image);
     // The names of the files beside an image that its build reads as
     // translations (not the template), in the order it reads them.
     static QStringList translationFileNames(const QString &directory);
     // One file's encoded dictionary, or nothing when the file cannot be
     // opened or is refused; the refusal is then the last warning given.
     std::vector<char> readTranslationFile(const QString &path);
-    // The same for a file already open.
-    std::vector<char> readTranslationFile(QFile &file);
+    // The same for a document already read.
+    std::vector<char> readTranslation(const QString &fileName, const QByteArray &document);
     // The Translations value of the current "translations" element, or -1.
     int readLanguage(QXmlStreamReader &xml, const QString &fileName);
     // Handles one "text" element, adding its entry when its id is known.
@@ -66,6 +73,7 @@ private:
         TranslationFastReader::Result fast;
     };
     void readFastInParallel(std::vector<PendingFile> &files);
+    bool mayTakeFast(const QByteArray &document) const;
     // The entries of a file the fast path took (fast), or of a full read.
     bool takeEntries(const QString &fileName, const QByteArray &document, TranslationFastReader::Result *fast,
                      int *language, DictCodec::Entries *entries);
@@ -78,6 +86,7 @@ private:
     const WizardItemsModel *m_texts;
     QString m_productName;
     Warn m_warn;
+    BuildInputs *m_inputs = nullptr;
     NoteEntry m_noteEntry;
     // The entries of the file being read, noted once the file is taken.
     QList<BuildProducts::TranslatedText> m_fileEntries;

@@ -1,11 +1,11 @@
 #include "output/translationtemplate.h"
 
 #include "core/fileurl.h"
+#include "core/outputfile.h"
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/savewdl.h"
 
-#include <QFile>
 #include <QMetaEnum>
 
 namespace {
@@ -50,10 +50,15 @@ QString buildTemplateText()
     return head + TranslationTemplate::supportedLanguagesText() + tail;
 }
 
-QString textLine(const QString &id, QLatin1String type, const QString &content)
+void appendTextLine(QByteArray &out, const QString &id, const char *type, const QString &content)
 {
-    return QStringLiteral("\t\t<text id=\"") + id + QStringLiteral("\" type=\"") + type + QStringLiteral("\">")
-           + TranslationTemplate::escapeXml(content) + QStringLiteral("</text>\n");
+    out += "\t\t<text id=\"";
+    out += id.toUtf8();
+    out += "\" type=\"";
+    out += type;
+    out += "\">";
+    out += TranslationTemplate::escapeXml(content).toUtf8();
+    out += "</text>\n";
 }
 
 } // namespace
@@ -72,26 +77,31 @@ const QString &TranslationTemplate::templateText()
 
 QString TranslationTemplate::render(const WizardItemsModel *texts)
 {
-    QString lines;
+    return QString::fromUtf8(renderUtf8(texts));
+}
+
+// Straight into the bytes of the file: the template of a large wizard is
+// large, and a text of it in UTF-16 on the way would be twice as large.
+QByteArray TranslationTemplate::renderUtf8(const WizardItemsModel *texts)
+{
+    const QByteArray frame = templateText().toUtf8();
+    const int at = frame.indexOf(kPlaceholder.data());
+    QByteArray out = frame.left(at);
     for (const WdlToken *item : texts->items()) {
         const auto *text = static_cast<const WdlTokenText *>(item);
         if (!text->getText().isEmpty())
-            lines += textLine(text->id(), QLatin1String("text"), text->getText());
+            appendTextLine(out, text->id(), "text", text->getText());
         if (!text->getHelp().isEmpty())
-            lines += textLine(text->id(), QLatin1String("help"), text->getHelp());
+            appendTextLine(out, text->id(), "help", text->getHelp());
     }
-    return QString(templateText()).replace(kPlaceholder, lines);
+    out += frame.mid(at + kPlaceholder.size());
+    return out;
 }
 
 QString TranslationTemplate::pathBesideImage(const QString &sasUrl, const QString &name)
 {
-    QString path = FileUrl::toLocalPath(sasUrl);
-    const QString imageName = FileUrl::fileName(sasUrl);
-    // An empty name would match between every two characters; a url without
-    // a file name leaves the path as it is.
-    if (!imageName.isEmpty())
-        path.replace(imageName, name);
-    return path;
+    const QString path = FileUrl::toLocalPath(sasUrl);
+    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1) + name;
 }
 
 const QLatin1String TranslationTemplate::kFileName("translation_template.xml");
@@ -101,14 +111,11 @@ QString TranslationTemplate::templatePath(const QString &sasUrl)
     return pathBesideImage(sasUrl, kFileName);
 }
 
-bool TranslationTemplate::exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts)
+bool TranslationTemplate::exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts,
+                                                    const BuildInputs *inputs)
 {
-    QFile file(templatePath(sasUrl));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return false;
-    file.write(render(texts).toUtf8());
-    file.close();
-    return true;
+    QString error;
+    return OutputFile::write(templatePath(sasUrl), render(texts).toUtf8(), &error, inputs);
 }
 
 QString TranslationTemplate::escapeXml(const QString &text)

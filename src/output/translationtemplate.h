@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class BuildInputs;
 class WizardItemsModel;
 
 // translation_template.xml: every text and help of the wizard, for
@@ -16,13 +17,18 @@ public:
     static const QString &templateText();
     // The template filled with one line per non-empty text and help.
     static QString render(const WizardItemsModel *texts);
-    // Writes the template beside the image of sasUrl; false when it cannot.
-    static bool exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts);
+    // The same as the file holds it, in UTF-8.
+    static QByteArray renderUtf8(const WizardItemsModel *texts);
+    // Writes the template beside the image of sasUrl, whole or not at all,
+    // never over one of inputs; false when it cannot.
+    static bool exportTranslationTemplate(const QString &sasUrl, const WizardItemsModel *texts,
+                                          const BuildInputs *inputs = nullptr);
     // "&" first, then "<", ">" and "%"; quotes stay.
     static QString escapeXml(const QString &text);
-    // The local path of sasUrl with every occurrence of the image's file name
-    // replaced by name: the template and the translation files sit beside the
-    // image. An empty name gives the image's directory.
+    // name in the directory of the image at sasUrl, that is the image's local
+    // path without its last component: the template and the translation
+    // files sit beside the image. An empty name gives the directory, with its
+    // last "/", or empty for an image named without a directory.
     static QString pathBesideImage(const QString &sasUrl, const QString &name);
     // Where the template of the image at sasUrl goes.
     static QString templatePath(const QString &sasUrl);

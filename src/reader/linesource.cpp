@@ -3,22 +3,20 @@
 #include "core/inputfile.h"
 #include "reader/sourceoverlay.h"
 
-#include <QFile>
+#include <algorithm>
+#include <cstring>
 
-bool LineSource::open(const QString &path, const SourceOverlay *overlay)
+bool LineSource::open(const QString &path, const SourceOverlay *overlay, BuildInputs *inputs)
 {
     QByteArray bytes;
-    if (!overlay || !overlay->find(path, &bytes)) {
-        QFile file(path);
-        if (!InputFile::open(file))
-            return false;
-        bytes = file.readAll();
-    }
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    bytes.replace('\r', QByteArray());
+    if ((!overlay || !overlay->find(path, &bytes)) && !InputFile::read(path, &bytes, inputs))
+        return false;
+    const int start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    // In one pass, in place: the file may be as large as a build may read.
+    if (std::memchr(bytes.constData(), '\r', size_t(bytes.size())))
+        bytes.truncate(int(std::remove(bytes.begin() + start, bytes.end(), '\r') - bytes.begin()));
     // With an explicit size: the QByteArray overload stops at the first NUL byte.
-    m_text = QString::fromUtf8(bytes.constData(), bytes.size());
+    m_text = QString::fromUtf8(bytes.constData() + start, bytes.size() - start);
     m_pos = 0;
     return true;
 }

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class BuildInputs;
 class SourceOverlay;
 
 // The physical lines of one WDL file, decoded as UTF-8 (a byte order mark is
@@ -16,8 +17,9 @@ class LineSource
 {
 public:
     // Reads the file, or the text the overlay holds for it; false when it
-    // cannot be opened (a directory cannot).
-    bool open(const QString &path, const SourceOverlay *overlay = nullptr);
+    // cannot be opened (a directory cannot) or would overdraw inputs, the
+    // budget of the build, where the file is noted.
+    bool open(const QString &path, const SourceOverlay *overlay = nullptr, BuildInputs *inputs = nullptr);
 
     bool atEnd() const { return m_pos >= m_text.size(); }
     QString readLine();

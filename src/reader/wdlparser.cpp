@@ -92,8 +92,19 @@ void WdlParser::addWarningAbout(const QString &message, int line, const QString 
     if (m_inInclude)
         m_content.warnings->addWarningIn(m_includeFileName, message, m_includeLineNumber, subject);
     else
-        m_content.warnings->addWarningIn(QFileInfo(m_content.warnings->currentFile()).fileName(), message, line,
-                                         subject);
+        m_content.warnings->addWarningIn(topLevelFileName(), message, line, subject);
+}
+
+// One string for every warning and position of the file: a wizard may have
+// millions.
+QString WdlParser::topLevelFileName()
+{
+    const QString current = m_content.warnings->currentFile();
+    if (current != m_namedFile || m_topLevelFileName.isNull()) {
+        m_namedFile = current;
+        m_topLevelFileName = QFileInfo(current).fileName();
+    }
+    return m_topLevelFileName;
 }
 
 void WdlParser::warn(const QString &message, const QString &subject)
@@ -105,7 +116,7 @@ void WdlParser::notePosition(const void *subject, int field, const QString &word
 {
     if (!m_content.positions)
         return;
-    const QString file = m_inInclude ? m_includeFileName : QFileInfo(m_content.warnings->currentFile()).fileName();
+    const QString file = m_inInclude ? m_includeFileName : topLevelFileName();
     m_content.positions->note(subject, field, {file, currentLine(), word});
 }
 
@@ -150,7 +161,7 @@ bool WdlParser::parseFile(const QString &location, bool isTopLevel)
     }
     const QString path = FileUrl::toLocalPath(location);
     LineSource source;
-    if (!source.open(path, m_sourceOverlay)) {
+    if (!source.open(path, m_sourceOverlay, m_content.inputs)) {
         addWarning(QStringLiteral("Opening of ") + location + QStringLiteral(" failed"), 0);
         return false;
     }

@@ -131,6 +131,8 @@ private:
     int currentLine() const { return m_inInclude ? m_includeLineNumber : m_mainLineNumber; }
     // Notes the line just read, in its own file, as where subject's field was set.
     void notePosition(const void *subject, int field, const QString &word);
+    // The name of the top-level file without directories.
+    QString topLevelFileName();
     // An item defined by the line just read: its head line in the item and in the positions.
     void placeItem(WdlToken *item);
 
@@ -161,6 +163,9 @@ private:
     bool m_firstScreenScriptSeen = false;
     int m_includeLineNumber = 0;
     QString m_includeFileName;
+    // topLevelFileName() of m_namedFile.
+    QString m_namedFile;
+    QString m_topLevelFileName;
     bool m_inInclude = false;
     QString m_topLevelDirectory;
     const SourceOverlay *m_sourceOverlay = nullptr;

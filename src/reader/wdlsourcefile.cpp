@@ -6,6 +6,7 @@
 
 #include <QChar>
 #include <QFile>
+#include <QHash>
 
 namespace {
 
@@ -249,6 +250,17 @@ QString WdlSourceFile::Line::code() const
 
 WdlSourceFile WdlSourceFile::fromBytes(const QByteArray &bytes)
 {
+    return fromBytes(bytes, WdlSourceFile());
+}
+
+WdlSourceFile WdlSourceFile::fromBytes(const QByteArray &bytes, const WdlSourceFile &earlier)
+{
+    // The split of a line depends on its bytes alone, but for the first line,
+    // where a second byte order mark is no character.
+    QHash<QByteArray, int> earlierLines;
+    earlierLines.reserve(earlier.m_lines.size());
+    for (int i = earlier.m_lines.size() - 1; i > 0; --i)
+        earlierLines.insert(earlier.m_lines.at(i).raw, i);
     WdlSourceFile file;
     int pos = 0;
     if (bytes.startsWith(kByteOrderMark)) {
@@ -266,11 +278,16 @@ WdlSourceFile WdlSourceFile::fromBytes(const QByteArray &bytes)
             break;
         }
         Line line;
+        const QByteArray raw = bytes.mid(pos, end - pos);
+        const int same = number == 0 ? -1 : earlierLines.value(raw, -1);
+        if (same >= 0)
+            line = earlier.m_lines.at(same);
         line.number = ++number;
         line.offset = pos;
-        line.raw = bytes.mid(pos, end - pos);
+        line.raw = raw;
         line.hasLineFeed = feed >= 0;
-        split(&line, number == 1);
+        if (same < 0)
+            split(&line, number == 1);
         file.m_lines.append(line);
         pos = feed < 0 ? end : feed + 1;
     }
@@ -280,11 +297,8 @@ WdlSourceFile WdlSourceFile::fromBytes(const QByteArray &bytes)
 
 bool WdlSourceFile::read(const QString &path, WdlSourceFile *file)
 {
-    QFile source(path);
-    if (!InputFile::open(source))
-        return false;
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
+    QByteArray bytes;
+    if (!InputFile::read(path, &bytes))
         return false;
     *file = fromBytes(bytes);
     return true;

@@ -75,6 +75,10 @@ public:
     static HeadRole headRole(const QString &code);
 
     static WdlSourceFile fromBytes(const QByteArray &bytes);
+    // The same, taking each line whose bytes equal a line of earlier from
+    // there instead of splitting it again: an editor's next version of a file
+    // differs from the last in a few lines.
+    static WdlSourceFile fromBytes(const QByteArray &bytes, const WdlSourceFile &earlier);
     // False when the file cannot be opened or read.
     static bool read(const QString &path, WdlSourceFile *file);
 

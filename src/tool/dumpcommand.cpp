@@ -1,12 +1,12 @@
 #include "tool/dumpcommand.h"
 
 #include "core/fileurl.h"
+#include "core/inputfile.h"
 #include "core/wdlwizard.h"
 #include "inspect/sasimagereader.h"
 #include "tool/toolcommand.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTextStream>
@@ -420,13 +420,14 @@ int DumpCommand::run(const QStringList &arguments, QTextStream &out, QTextStream
     if (status != ToolCommand::Proceed)
         return status;
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "wdltool dump: cannot read " << path << ": " << file.errorString() << '\n';
+    QByteArray bytes;
+    QString error;
+    if (!InputFile::read(path, &bytes, nullptr, &error)) {
+        err << "wdltool dump: cannot read " << path << ": " << error << '\n';
         err.flush();
         return ToolCommand::Failed;
     }
-    const SasImage image = SasImageReader::read(file.readAll());
+    const SasImage image = SasImageReader::read(bytes);
     Names names;
     const bool named = parser.isSet(wizardFile);
     if (named) {

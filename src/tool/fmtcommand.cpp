@@ -294,7 +294,7 @@ int FmtCommand::run(const QStringList &arguments, QTextStream &out, QTextStream 
         }
         if (!parser.isSet(inPlace) && !parser.isSet(check) && !parser.isSet(diff)) {
             if (parser.isSet(output))
-                return writeOutput(parser.value(output), formatted.first().after, err);
+                return ToolCommand::deliver("fmt", parser.value(output), formatted.first().after, out, err);
             out << QString::fromUtf8(formatted.first().after);
             continue;
         }

@@ -10,6 +10,8 @@
 #include <QSet>
 #include <QTextStream>
 
+#include <vector>
+
 namespace {
 
 // Screen ids are single words, so an id with a blank never meets one.
@@ -88,23 +90,153 @@ struct Edge
     QString script; // empty for NS
 };
 
-QList<Edge> flowEdges(const QList<WdlTokenScreen *> &screens)
+// The node of an NSS script drawn on its own: screen ids are single words,
+// so a name with a blank never meets one.
+QString scriptNode(const WdlTokenScript *script)
 {
-    QList<Edge> edges;
-    for (const WdlTokenScreen *screen : screens) {
-        if (const WdlTokenScreen *next = screen->getNextScreen())
-            edges.append({screen->id(), next->id(), QString()});
-        if (const WdlTokenScript *nss = screen->getNextScreenScript()) {
-            QSet<QString> drawn;
-            for (const QString &target : nss->getNextScreensFromScript()) {
-                if (!drawn.contains(target))
-                    edges.append({screen->id(), target, nss->id()});
-                drawn.insert(target);
+    return QStringLiteral("script ") + script->id();
+}
+
+// The screen flow with each NSS script expanded once. A script used once
+// (by one screen, or called by one script) is drawn as the edges of its
+// user, its screens and those of the scripts it calls; a script used more
+// often gets a node of its own, its edges drawn once from there, and its
+// users lead to that node. So the graph grows with the wizard, however many
+// screens share a script or call one.
+class FlowEdges
+{
+public:
+    FlowEdges(const QList<WdlTokenScreen *> &screens, const WizardItemsModel *screenModel,
+              const WizardItemsModel *scripts)
+        : m_screens(screenModel), m_scripts(scripts)
+    {
+        for (const WdlToken *item : scripts->items()) {
+            const auto *script = static_cast<const WdlTokenScript *>(item);
+            if (script->scriptType() != WdlTokenScript::ScriptType_NSS)
+                continue;
+            QSet<const WdlTokenScript *> called;
+            for (const QString &word : words(script)) {
+                if (const WdlTokenScript *callee = nssScript(word)) {
+                    if (!called.contains(callee))
+                        ++m_uses[callee];
+                    called.insert(callee);
+                }
+            }
+        }
+        for (const WdlTokenScreen *screen : screens) {
+            if (const WdlTokenScript *nss = screen->getNextScreenScript())
+                ++m_uses[nss];
+        }
+        for (const WdlTokenScreen *screen : screens) {
+            if (const WdlTokenScreen *next = screen->getNextScreen())
+                m_edges.append({screen->id(), next->id(), QString()});
+            if (const WdlTokenScript *nss = screen->getNextScreenScript()) {
+                if (isShared(nss))
+                    lead(screen->id(), nss, nss->id());
+                else
+                    expand(screen->id(), nss, nss->id());
+            }
+        }
+        for (int i = 0; i < m_nodes.size(); ++i)
+            expand(scriptNode(m_nodes.at(i)), m_nodes.at(i), m_nodes.at(i)->id());
+    }
+
+    const QList<Edge> &edges() const { return m_edges; }
+    // The scripts drawn as nodes of their own, in the order first led to.
+    const QList<const WdlTokenScript *> &scriptNodes() const { return m_nodes; }
+
+private:
+    bool isShared(const WdlTokenScript *script) const { return m_uses.value(script) > 1; }
+
+    // The words of the script's SNS and CALL lines, as the reader takes them.
+    const QStringList &words(const WdlTokenScript *script)
+    {
+        auto it = m_words.find(script);
+        if (it != m_words.end())
+            return it.value();
+        QStringList out;
+        for (int i = 0; i < script->commandCount(); ++i) {
+            const ScriptCommand c = script->getCommand(i);
+            if (!c.mnemonic.startsWith(QLatin1String("SNS")) && !c.mnemonic.startsWith(QLatin1String("CALL")))
+                continue;
+            QString last = c.mnemonic;
+            for (const QString &argument : c.arguments) {
+                if (!argument.isEmpty())
+                    last = argument;
+            }
+            out.append(last);
+        }
+        return m_words.insert(script, out).value();
+    }
+
+    // The NSS script a word calls; null when it names a screen (which the
+    // reader takes first) or no NSS script.
+    const WdlTokenScript *nssScript(const QString &word) const
+    {
+        if (m_screens->containsId(word))
+            return nullptr;
+        const auto *script = m_scripts->byId<WdlTokenScript>(word);
+        return script && script->scriptType() == WdlTokenScript::ScriptType_NSS ? script : nullptr;
+    }
+
+    void edge(const QString &from, const QString &to, const QString &label, QSet<QString> *drawn)
+    {
+        if (!drawn->contains(to))
+            m_edges.append({from, to, label});
+        drawn->insert(to);
+    }
+
+    // An edge to the node of a shared script, which is drawn once.
+    void lead(const QString &from, const WdlTokenScript *script, const QString &label, QSet<QString> *drawn = nullptr)
+    {
+        QSet<QString> once;
+        edge(from, scriptNode(script), label, drawn ? drawn : &once);
+        if (!m_noded.contains(script))
+            m_nodes.append(script);
+        m_noded.insert(script);
+    }
+
+    // The edges from node for the screens root leads to, depth first in line
+    // order through the scripts it calls, each at most once.
+    void expand(const QString &node, const WdlTokenScript *root, const QString &label)
+    {
+        QSet<QString> drawn;
+        QSet<const WdlTokenScript *> visited{root};
+        struct Frame
+        {
+            const WdlTokenScript *script;
+            int next;
+        };
+        std::vector<Frame> stack{{root, 0}};
+        while (!stack.empty()) {
+            Frame &top = stack.back();
+            const QStringList &list = words(top.script);
+            if (top.next == list.size()) {
+                stack.pop_back();
+                continue;
+            }
+            const QString &word = list.at(top.next++);
+            if (m_screens->containsId(word)) {
+                edge(node, word, label, &drawn);
+            } else if (const WdlTokenScript *callee = nssScript(word)) {
+                if (isShared(callee))
+                    lead(node, callee, label, &drawn);
+                else if (!visited.contains(callee)) {
+                    visited.insert(callee);
+                    stack.push_back({callee, 0});
+                }
             }
         }
     }
-    return edges;
-}
+
+    const WizardItemsModel *m_screens;
+    const WizardItemsModel *m_scripts;
+    QHash<const WdlTokenScript *, int> m_uses;
+    QHash<const WdlTokenScript *, QStringList> m_words;
+    QList<Edge> m_edges;
+    QList<const WdlTokenScript *> m_nodes;
+    QSet<const WdlTokenScript *> m_noded;
+};
 
 // Screens reached from the entry by NS and NSS edges, walked breadth first
 // over the edges grouped by their screen, so that every edge is looked at once.
@@ -150,7 +282,8 @@ QString GraphCommand::dot(WdlWizard *wizard, const QString &graphName)
     QList<WdlTokenScreen *> screens;
     for (WdlToken *item : wizard->screenModel()->items())
         screens.append(static_cast<WdlTokenScreen *>(item));
-    const QList<Edge> edges = flowEdges(screens);
+    const FlowEdges flow(screens, wizard->screenModel(), wizard->scriptModel());
+    const QList<Edge> &edges = flow.edges();
     const QString entry = screens.isEmpty() ? QString() : screens.first()->id();
     const QSet<QString> reached = reachable(entry, edges);
 
@@ -171,6 +304,14 @@ QString GraphCommand::dot(WdlWizard *wizard, const QString &graphName)
         if (!reached.contains(screen->id()))
             attributes += QStringLiteral(", color=red, fontcolor=red");
         out += QStringLiteral("  ") + quoted(screen->id()) + QStringLiteral(" [") + attributes + QStringLiteral("];\n");
+    }
+    for (const WdlTokenScript *script : flow.scriptNodes()) {
+        const QString node = scriptNode(script);
+        defined.insert(node);
+        out += QStringLiteral("  ") + quoted(node) + QStringLiteral(" [shape=hexagon, style=dashed, label=")
+               + quoted(script->id() + QStringLiteral("\nNSS script"))
+               + (reached.contains(node) ? QString() : QStringLiteral(", color=red, fontcolor=red"))
+               + QStringLiteral("];\n");
     }
     // A screen named by NS but never defined still gets a node, so that the
     // edge to it shows where the flow breaks.
@@ -223,5 +364,5 @@ int GraphCommand::run(const QStringList &arguments, QTextStream &out, QTextStrea
     }
 
     const QString graph = dot(wizard, QFileInfo(file).completeBaseName());
-    return ToolCommand::deliver("graph", parser.value(output), graph, out, err);
+    return ToolCommand::deliver("graph", parser.value(output), graph, out, err, &wizard->inputs());
 }

@@ -45,15 +45,21 @@ QString ToolCommand::counted(int n, const char *singular, const char *plural)
 }
 
 int ToolCommand::deliver(const char *command, const QString &path, const QString &result, QTextStream &out,
-                         QTextStream &err)
+                         QTextStream &err, const BuildInputs *inputs)
 {
-    if (path.isEmpty()) {
-        out << result;
+    return deliver(command, path, result.toUtf8(), out, err, inputs);
+}
+
+int ToolCommand::deliver(const char *command, const QString &path, const QByteArray &result, QTextStream &out,
+                         QTextStream &err, const BuildInputs *inputs)
+{
+    if (path.isEmpty() || path == QLatin1String("-")) {
+        out << QString::fromUtf8(result);
         out.flush();
         return Ok;
     }
     QString error;
-    if (!OutputFile::write(path, result.toUtf8(), &error)) {
+    if (!OutputFile::write(path, result, &error, inputs, OutputFile::WriteDevicesDirectly)) {
         err << "wdltool " << command << ": cannot write " << path << ": " << error << '\n';
         err.flush();
         return Failed;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class BuildInputs;
 class QCommandLineParser;
 class QTextStream;
 
@@ -35,11 +36,16 @@ public:
 
     // "1 warning", "2 warnings".
     static QString counted(int n, const char *singular, const char *plural);
-    // Writes a command's result to out, or to the file path when it is not
-    // empty, whole or not at all. On failure prints "wdltool <command>:
-    // cannot write <path>: <reason>" to err and returns Failed.
+    // Writes a command's result to out when path is empty or "-", else to
+    // the file path, whole or not at all (a device such as /dev/null is
+    // written directly, never replaced), and never over one of inputs. On
+    // failure prints "wdltool <command>: cannot write <path>: <reason>" to
+    // err and returns Failed.
     static int deliver(const char *command, const QString &path, const QString &result, QTextStream &out,
-                       QTextStream &err);
+                       QTextStream &err, const BuildInputs *inputs = nullptr);
+    // The same for bytes, which a file gets exactly as they are.
+    static int deliver(const char *command, const QString &path, const QByteArray &result, QTextStream &out,
+                       QTextStream &err, const BuildInputs *inputs = nullptr);
 };
 
 #endif

@@ -130,12 +130,10 @@ bool openWizard(const Verb &verb, const QString &wdl, Sources *sources)
 
 bool readFile(const Verb &verb, const QString &path, QByteArray *data)
 {
-    QFile file(path);
-    if (!InputFile::open(file)) {
+    if (!InputFile::read(path, data)) {
         verb.fail(QStringLiteral("cannot read ") + path);
         return false;
     }
-    *data = file.readAll();
     return true;
 }
 
@@ -379,8 +377,8 @@ int status(const QStringList &arguments, QTextStream &out, QTextStream &err)
             code = ToolCommand::Failed;
         }
         TranslationDocument document;
-        QFile file(s.path);
-        if (InputFile::open(file) && !document.read(file.readAll())) {
+        QByteArray bytes;
+        if (InputFile::read(s.path, &bytes) && !document.read(bytes)) {
             // wdlc takes what this reader does not: say so, count it as empty.
             if (!s.refused)
                 verb.failAt(s.path, document.errorLine(), document.error());

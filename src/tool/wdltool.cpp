@@ -5,12 +5,14 @@
 #include "tool/dumpcommand.h"
 #include "tool/fmtcommand.h"
 #include "tool/graphcommand.h"
+#include "tool/lspcommand.h"
 #include "tool/toolcommand.h"
 #include "tool/translationscommand.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -23,11 +25,8 @@ struct Subcommand
 
 // A new subcommand is one more row here and a line in the usage.
 const Subcommand kSubcommands[] = {
-    {"check", &CheckCommand::run},
-    {"dump", &DumpCommand::run},
-    {"fmt", &FmtCommand::run},
-    {"graph", &GraphCommand::run},
-    {"translations", &TranslationsCommand::run},
+    {"check", &CheckCommand::run}, {"dump", &DumpCommand::run}, {"fmt", &FmtCommand::run},
+    {"graph", &GraphCommand::run}, {"lsp", &LspCommand::run},   {"translations", &TranslationsCommand::run},
 };
 
 // The core writes a few diagnostic lines to the debug output ("OPEN failed",
@@ -52,6 +51,7 @@ QString WdlTool::usage()
                           "  dump [--json] <sas>    print an image section by section\n"
                           "  fmt <wdl>...           lay the wizards out tidily, keeping comments and order\n"
                           "  graph <wdl> [-o OUT]   write the screen flow as a Graphviz DOT graph\n"
+                          "  lsp                    run the language server on standard input and output\n"
                           "  translations <verb>    keep translation files in step; trade them as PO files\n"
                           "\n"
                           "Options:\n"
@@ -103,6 +103,9 @@ int WdlTool::run(const QStringList &arguments, QTextStream &out, QTextStream &er
 int WdlTool::run(int argc, char **argv)
 {
     qInstallMessageHandler(keepDebugQuiet);
+    // Past a file-size limit a write fails, is cancelled and said so, where
+    // the signal would end the tool in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromUtf8(argv[i]));

@@ -3,6 +3,7 @@
 
 #include "core/commandline.h"
 #include "inspect/sasimagereader.h"
+#include "lsp/lspsession.h"
 #include "output/wdlsourceformatter.h"
 #include "reader/wdlsourcefile.h"
 #include "support/wizardfiles.h"
@@ -62,6 +63,46 @@ TEST(RegressReplay, SourceInputsFormatAsTheirFormattedText)
         for (const auto blankLines : {WdlSourceFormatter::CollapseBlankLines, WdlSourceFormatter::KeepLineNumbers}) {
             const QByteArray once = WdlSourceFormatter::format(file, blankLines);
             EXPECT_EQ(WdlSourceFormatter::format(WdlSourceFile::fromBytes(once), blankLines), once);
+        }
+    }
+}
+
+// A language server input is a wizard's text, opened in the server: its
+// diagnostics come out and every kind of request on every line is answered.
+TEST(RegressReplay, LspInputsAreAnswered)
+{
+    const char *const methods[] = {
+        "textDocument/hover",         "textDocument/definition",     "textDocument/references",
+        "textDocument/completion",    "textDocument/documentSymbol", "textDocument/formatting",
+        "textDocument/prepareRename", "textDocument/rename",         "textDocument/codeAction"};
+    for (const QString &input : inputs(QStringLiteral("lsp"))) {
+        SCOPED_TRACE(input.toStdString());
+        WizardFiles files;
+        files.writeBytes(QStringLiteral("main.wdl"), readFile(input));
+        const QString main = files.path(QStringLiteral("main.wdl"));
+        LspSession session;
+        session.initialize();
+        session.open(main);
+        session.server().flush();
+        bool published = false;
+        for (const QJsonObject &m : qAsConst(session.received()))
+            published = published
+                        || m.value(QStringLiteral("method")) == QLatin1String("textDocument/publishDiagnostics");
+        EXPECT_TRUE(published);
+        const int lines = int(readFile(input).count('\n')) + 1;
+        for (int line = 0; line < lines; ++line) {
+            QJsonObject params = LspSession::at(main, line, 4);
+            params.insert(QStringLiteral("range"),
+                          QJsonObject{{QStringLiteral("start"), params.value(QStringLiteral("position"))},
+                                      {QStringLiteral("end"), params.value(QStringLiteral("position"))}});
+            params.insert(QStringLiteral("newName"), QStringLiteral("renamed"));
+            params.insert(QStringLiteral("context"), QJsonObject{{QStringLiteral("includeDeclaration"), true}});
+            params.insert(QStringLiteral("options"), QJsonObject{{QStringLiteral("tabSize"), 3}});
+            for (const char *method : methods) {
+                const QJsonObject answer = session.call(QString::fromLatin1(method), params);
+                EXPECT_TRUE(answer.contains(QStringLiteral("result")) || answer.contains(QStringLiteral("error")))
+                    << method << " on line " << line;
+            }
         }
     }
 }

@@ -165,6 +165,15 @@ TEST(TranslationDocument, ReadsEveryCutOfAFileCleanly)
     }
 }
 
+// Attributes a0 to a(count - 1), each followed by tail.
+QByteArray crowdOfAttributes(int count, const char *tail = "=\"\"")
+{
+    QByteArray crowd;
+    for (int i = 0; i < count; ++i)
+        crowd += " a" + QByteArray::number(i) + tail;
+    return crowd;
+}
+
 struct ReadErrorRow
 {
     const char *name;
@@ -199,7 +208,16 @@ INSTANTIATE_TEST_SUITE_P(
                      "Opening and ending tag mismatch."},
         ReadErrorRow{"ElementInsideAnEntry",
                      QByteArray("<root>\n<untranslated id=\"a\" type=\"text\">a<b/></untranslated>\n</root>\n"), 2,
-                     "Expected character data."}),
+                     "Expected character data."},
+        // Refused before the XML reader, which would check each attribute
+        // against all the others.
+        ReadErrorRow{"CrowdedElement",
+                     QByteArray("<root>\n<text id=\"a\" type=\"text\"") + crowdOfAttributes(100000) + "/>\n</root>\n",
+                     2, "The file has an element with more than 64 attributes; it is not a translation file."},
+        ReadErrorRow{"CrowdedDeclaration",
+                     QByteArray("<!DOCTYPE root [\n<!ATTLIST root") + crowdOfAttributes(65, " CDATA #IMPLIED")
+                         + ">\n]>\n<root/>\n",
+                     2, "The file declares more than 64 attributes; it is not a translation file."}),
     rowName<ReadErrorRow>);
 
 } // namespace

@@ -29,9 +29,7 @@ QStringList readBack(const WizardItemsModel &texts, const QString &path, bool fa
                      + (entry.isHelp ? QStringLiteral(" help ") : QStringLiteral(" text ")) + entry.content);
     });
     importer.setFastPath(fast);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    const std::vector<char> dictionary = importer.readTranslationFile(file);
+    const std::vector<char> dictionary = importer.readTranslationFile(path);
     lines.prepend(QStringLiteral("dictionary ")
                   + QString::fromLatin1(QByteArray(dictionary.data(), int(dictionary.size())).toHex()));
     if (tookFast)

@@ -204,4 +204,19 @@ TEST_F(TranslationImport, FilesBesideARelativeImageAreNamedWithoutDirectory)
                               "translation file."}));
 }
 
+// Half a million attributes on one element would keep the XML reader busy
+// for minutes, each checked against all before it: the file is refused
+// before the reader sees it.
+TEST_F(TranslationImport, CrowdedElementIsRefusedBeforeParsing)
+{
+    QByteArray xml = "<translations language=\"German\">\n<text id=\"welcome\" type=\"text\"";
+    for (int i = 0; i < 500000; ++i)
+        xml += " a" + QByteArray::number(i) + "=\"\"";
+    xml += ">Willkommen</text>\n</translations>\n";
+    m_files.writeBytes(QStringLiteral("translation_German.xml"), xml);
+    EXPECT_EQ(import(), QStringList{QStringLiteral("XML file <path>translation_German.xml has an element with more "
+                                                   "than 64 attributes on line 2. This file is not a translation "
+                                                   "file.")});
+}
+
 } // namespace

@@ -30,16 +30,19 @@ TEST(TranslationTemplate, ListsTextAndHelpLinesEscapingReservedCharactersAmpersa
                            "\t\t<text id=\"second\" type=\"help\">Help</text>\n"));
 }
 
-// Written where the image goes, every occurrence of the image's name replaced.
-TEST(TranslationTemplate, PathReplacesTheImageNameEverywhere)
+// Written in the image's directory: its path without the last component,
+// also where the image's name appears among the directories above it.
+TEST(TranslationTemplate, PathIsInTheImagesDirectory)
 {
     const auto path = [](const char *url) {
         return TranslationTemplate::pathBesideImage(QString::fromUtf8(url), QStringLiteral("t.xml")).toStdString();
     };
     EXPECT_EQ(path("file:///C:/w/a.sas"), "C:/w/t.xml");
     EXPECT_EQ(path("file:///a.sas"), "t.xml");
-    EXPECT_EQ(path("file:////x/a.sas/a.sas"), "/x/t.xml/t.xml");
-    EXPECT_EQ(path("file:////x/A.SAS.d/A.sas"), "/x/A.SAS.d/t.xml") << "case-sensitive";
+    EXPECT_EQ(path("file:////a.sas"), "/t.xml");
+    EXPECT_EQ(path("file:////x/a.sas/a.sas"), "/x/a.sas/t.xml");
+    EXPECT_EQ(path("file:////x/A.SAS.d/A.sas"), "/x/A.SAS.d/t.xml");
+    EXPECT_EQ(TranslationTemplate::pathBesideImage(QStringLiteral("file:////x/a.sas/a.sas"), QString()), "/x/a.sas/");
 }
 
 } // namespace

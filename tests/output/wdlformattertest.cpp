@@ -116,12 +116,19 @@ TEST_P(WdlFormatterCase, ReadsBackAsTheSameWizard)
     expectSameWizardOnceFormatted(GetParam());
 }
 
-// Thousands of items, every subroutine called, more than 250 texts.
-TEST(WdlFormatter, StressWizardReadsBackAsTheSameWizard)
+// Thousands of items, every subroutine called, more than 250 texts per
+// scale, up to the largest a drive takes.
+class StressWizard : public ::testing::TestWithParam<int>
+{
+};
+
+TEST_P(StressWizard, ReadsBackAsTheSameWizard)
 {
     WizardFiles files;
-    expectSameWizardOnceFormatted(WizardGenerator::write(files.dir(), 1, 0));
+    expectSameWizardOnceFormatted(WizardGenerator::write(files.dir(), GetParam(), 0));
 }
+
+INSTANTIATE_TEST_SUITE_P(Scales, StressWizard, ::testing::Range(1, 9));
 
 INSTANTIATE_TEST_SUITE_P(Wizards, WdlFormatterCase, ::testing::ValuesIn(formatterCases()), [](const auto &info) {
     QString name = QFileInfo(info.param).completeBaseName();

@@ -69,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, WdltoolCompletion,
     ::testing::Values(
         CompletionRow{"CommandByPrefix", "wdltool g", "graph"},
-        CompletionRow{"CommandAfterAnOption", "wdltool --help ", "check dump fmt graph translations"},
+        CompletionRow{"CommandAfterAnOption", "wdltool --help ", "check dump fmt graph lsp translations"},
+        CompletionRow{"NoFilesForLsp", "wdltool lsp ", ""}, CompletionRow{"OptionsOfLsp", "wdltool lsp -", "--help -h"},
         CompletionRow{"WizardsForCheck", "wdltool check ", "pump.wdl wizards"},
         CompletionRow{"MoreWizardsForCheck", "wdltool check pump.wdl wiz", "wizards"},
         CompletionRow{"WizardsInAFolder", "wdltool check wizards/", "wizards/motor.wdl"},

@@ -8,6 +8,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace {
 
 // One run of wdltool in tests/data/: its arguments, split at blanks, "{tmp}"
@@ -60,9 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"no_arguments", ""}, RunRow{"help", "--help"}, RunRow{"short_help", "-h"},
         RunRow{"version", "--version"}, RunRow{"unknown_command", "lint"}, RunRow{"unknown_option", "--verbose check"},
         RunRow{"check_help", "check --help"}, RunRow{"dump_help", "dump -h"}, RunRow{"graph_help", "graph --help"},
-        RunRow{"fmt_help", "fmt -h"}, RunRow{"check_without_file", "check"},
-        RunRow{"dump_two_images", "dump a.sas b.sas"}, RunRow{"dump_unknown_option", "dump --xml a.sas"},
-        RunRow{"graph_output_without_value", "graph a.wdl -o"},
+        RunRow{"fmt_help", "fmt -h"}, RunRow{"lsp_help", "lsp --help"}, RunRow{"lsp_with_a_file", "lsp a.wdl"},
+        RunRow{"check_without_file", "check"}, RunRow{"dump_two_images", "dump a.sas b.sas"},
+        RunRow{"dump_unknown_option", "dump --xml a.sas"}, RunRow{"graph_output_without_value", "graph a.wdl -o"},
         RunRow{"fmt_two_wizards", "fmt --canonical a.wdl b.wdl"}, RunRow{"fmt_output_without_value", "fmt a.wdl -o"},
         RunRow{"fmt_two_modes", "fmt --check --diff a.wdl"}, RunRow{"fmt_missing_file", "fmt nowhere/none.wdl"},
         // Warnings of the wizard and of its included file; the summary counts
@@ -96,6 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"graph_to_file", "graph tool/graph/unreachable.wdl -o {tmp}/flow.dot"},
         RunRow{"graph_unwritable_output", "graph tool/graph/unreachable.wdl --output /nonexistent/dir/flow.dot"},
         RunRow{"graph_missing_wizard", "graph /nonexistent/w.wdl"},
+        RunRow{"graph_shared_scripts", "graph tool/graph/shared_scripts.wdl"},
+        RunRow{"graph_to_standard_output", "graph tool/graph/unreachable.wdl -o -"},
         RunRow{"dump_text", "dump compile/all_records/expected/main.wdl.sas"},
         RunRow{"dump_json", "dump --json compile/all_records/expected/main.wdl.sas"},
         RunRow{"dump_missing_image", "dump /nonexistent/w.sas"},
@@ -167,7 +172,8 @@ TEST(GraphCommand, DotRendersEveryGraph)
     const QString dot = QStandardPaths::findExecutable(QStringLiteral("dot"));
     if (dot.isEmpty())
         GTEST_SKIP() << "Graphviz dot is not installed";
-    const QStringList wizards = exampleWizards() << QStringLiteral(WDLC_TEST_DATA "/tool/graph/unreachable.wdl");
+    const QStringList wizards = exampleWizards() << QStringLiteral(WDLC_TEST_DATA "/tool/graph/unreachable.wdl")
+                                                 << QStringLiteral(WDLC_TEST_DATA "/tool/graph/shared_scripts.wdl");
     for (const QString &wdl : wizards) {
         QProcess process;
         process.start(dot, {QStringLiteral("-Tsvg")});
@@ -177,6 +183,78 @@ TEST(GraphCommand, DotRendersEveryGraph)
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
         EXPECT_TRUE(process.readAllStandardOutput().contains("<svg")) << wdl.toStdString();
     }
+}
+
+// Screens whose next-screen scripts all call one that leads to every screen: each script is drawn once, so the graph
+// grows with the wizard, not with screens times targets.
+TEST(GraphCommand, GrowsWithTheWizard)
+{
+    WizardFiles files;
+    QString wdl = QString::fromUtf8(kHeaderTags) + QStringLiteral("T: hello \"Hello\"\nNSS: common\n{\n");
+    const int screens = 1000;
+    for (int i = 0; i < screens; ++i)
+        wdl += QStringLiteral("   SNS s") + QString::number(i) + QLatin1Char('\n');
+    wdl += QStringLiteral("}\n");
+    for (int i = 0; i < screens; ++i) {
+        const QString n = QString::number(i);
+        wdl += QStringLiteral("SCREEN_OVERLAY: s") + n + QStringLiteral("\n{\n   OVERLAY: o") + n
+               + QStringLiteral("\n   {\n      T: hello\n      OK_ACTION: GOTO_NEXT_SCREEN\n   }\n   NSS: nss_") + n
+               + QStringLiteral("\n   {\n      CALL common\n   }\n}\n");
+    }
+    files.write(QStringLiteral("w.wdl"), wdl);
+    const ToolRun run = runToolIn(files.dir(), {QStringLiteral("graph"), QStringLiteral("w.wdl")});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_LT(run.out.size(), 2 * wdl.size());
+    // An edge into the shared script's node from each screen, one out of it
+    // to each screen.
+    EXPECT_EQ(run.out.count(QStringLiteral(" -> \"script common\"")), screens);
+    EXPECT_EQ(run.out.count(QStringLiteral("\"script common\" -> ")), screens);
+}
+
+// -o never replaces what is not a regular file: a device such as /dev/null
+// is written directly and stays a device, which a rename would have turned
+// into a plain file; /dev/stdout, through the links to the process's
+// descriptors, is the standard output whatever it is.
+TEST(ToolOutput, DeviceIsWrittenNeverReplaced)
+{
+    WizardFiles files;
+    const QByteArray node = QFile::encodeName(files.path(QStringLiteral("null")));
+    if (::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "this test may not make a device node";
+    for (const char *command : {"fmt", "graph"}) {
+        const ToolRun run = runToolIn(QStringLiteral(WDLC_TEST_DATA),
+                                      {QString::fromLatin1(command), QStringLiteral("fmt/shared_items.wdl"),
+                                       QStringLiteral("-o"), QFile::decodeName(node)});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        struct stat st;
+        ASSERT_EQ(::lstat(node.constData(), &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode)) << command;
+    }
+    EXPECT_EQ(QDir(files.dir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("null")});
+}
+
+TEST(ToolOutput, DevStdoutIsTheStandardOutputWhateverItIs)
+{
+    const QString wizard = QStringLiteral(WDLC_TEST_DATA "/tool/graph/unreachable.wdl");
+    const QString expected = runToolIn(QDir::currentPath(), {QStringLiteral("graph"), wizard}).out;
+    WizardFiles files;
+    QProcess tool;
+    // A pipe first, then a regular file, which is appended to as the shell
+    // left it.
+    tool.start(QStringLiteral(WDLC_BINARY_DIR "/wdltool"),
+               {QStringLiteral("graph"), wizard, QStringLiteral("-o"), QStringLiteral("/dev/stdout")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()), expected);
+    files.writeBytes(QStringLiteral("out.dot"), "earlier\n");
+    tool.setStandardOutputFile(files.path(QStringLiteral("out.dot")), QIODevice::Append);
+    tool.start(QStringLiteral(WDLC_BINARY_DIR "/wdltool"),
+               {QStringLiteral("graph"), wizard, QStringLiteral("-o"), QStringLiteral("/dev/stdout")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(readFile(files.path(QStringLiteral("out.dot")))),
+              QStringLiteral("earlier\n") + expected);
 }
 
 } // namespace
