@@ -11,19 +11,14 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 runs="${1:-5}"
 
-need=()
-for p in valgrind qttools5-dev-tools time; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
-if [ "${#need[@]}" -gt 0 ]; then
-    sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    echo "bench: installing ${need[*]}" >&2
-    $sudo apt-get update -q >&2
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${need[@]}" >&2
-fi
+"$root/scripts/install-packages.sh" valgrind qttools5-dev-tools time
 "$root/scripts/setup.sh" >&2
 build="$root/build"
 wdlc="$build/wdlc"
+# The program itself: /usr/bin/lrelease is qtchooser, whose exec callgrind
+# would not follow.
+lrelease=/usr/lib/qt5/bin/lrelease
+[ -x "$lrelease" ] || lrelease=lrelease
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -67,18 +62,51 @@ for t in 0 26; do
     echo
 done
 
-echo "### Beside lrelease (K = 8, 26 languages, the same translated strings)"
+# wdlc, lrelease and the I/O floor side by side, their runs taken in turns so
+# that the machine's load falls on all three alike.
+echo "### Beside lrelease and the I/O floor (26 languages, the same translated strings)"
 echo
-dir="$work/k8_t26"
-wdl="$dir/stress.wdl"
-wdlc_ms=$(median_ms "$runs" "$wdlc" "$wdl")
-lrelease_ms=$(median_ms "$runs" lrelease -silent "$dir"/ts/*.ts)
-echo "| program | time (ms) |"
-echo "|---|---|"
-echo "| wdlc, whole compile with 26 dictionaries | $wdlc_ms |"
-echo "| lrelease, 26 .ts files to .qm | $lrelease_ms |"
+echo "The floor (build/bench/wdlc_iofloor) reads every input file of the compile in"
+echo "full and writes as many bytes as the image and the template, each through"
+echo "QSaveFile (atomic replace, synced), and does nothing else."
 echo
-echo "wdlc / lrelease: $(ratio "$wdlc_ms" "$lrelease_ms")"
+echo "| K | program | time (ms) | instructions | peak memory (MB) |"
+echo "|---|---|---|---|---|"
+declare -A summary
+for k in 1 8; do
+    dir="$work/k${k}_t26"
+    wdl="$dir/stress.wdl"
+    [ -f "$wdl" ] || wdl=$("$build/bench/wdlc_stressgen" "$dir" "$k" 26 --ts "$dir/ts")
+    "$wdlc" "$wdl" >/dev/null 2>&1
+    inputs=()
+    while IFS= read -r f; do inputs+=("$f"); done < <(find "$dir" -maxdepth 1 -type f \( -name '*.wdl' -o -name 'translation_*.xml' -o -name '*.csiv' \) ! -name translation_template.xml | sort)
+    floor=("$build/bench/wdlc_iofloor" "${inputs[@]}"
+        --out "$work/floor.sas" "$(stat -c %s "$wdl.sas" 2>/dev/null || stat -c %s "${wdl%.wdl}.sas")"
+        --out "$work/floor_template.xml" "$(stat -c %s "$dir/translation_template.xml")")
+    lrelease_cmd=("$lrelease" -silent "$dir"/ts/*.ts)
+    wdlc_times=() lrelease_times=() floor_times=()
+    for ((i = 0; i < runs; i++)); do
+        wdlc_times+=("$(median_ms 1 "$wdlc" "$wdl")")
+        lrelease_times+=("$(median_ms 1 "${lrelease_cmd[@]}")")
+        floor_times+=("$(median_ms 1 "${floor[@]}")")
+    done
+    med() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {printf "%.1f", a[int((NR+1)/2)]}'; }
+    w_ms=$(med "${wdlc_times[@]}"); l_ms=$(med "${lrelease_times[@]}"); f_ms=$(med "${floor_times[@]}")
+    w_ir=$(instructions "$wdlc" "$wdl"); l_ir=$(instructions "${lrelease_cmd[@]}"); f_ir=$(instructions "${floor[@]}")
+    echo "| $k | wdlc | $w_ms | $w_ir | $(peak_mb "$wdlc" "$wdl") |"
+    echo "| $k | lrelease | $l_ms | $l_ir | $(peak_mb "${lrelease_cmd[@]}") |"
+    echo "| $k | I/O floor | $f_ms | $f_ir | $(peak_mb "${floor[@]}") |"
+    summary[$k]="| $k | $(ratio "$w_ms" "$l_ms") | $(ratio "$w_ir" "$l_ir") | $(ratio "$w_ms" "$f_ms") | $w_ir |"
+    [ "$k" = 1 ] && base_ir=$w_ir
+    [ "$k" = 8 ] && summary[ratio]="wdlc instructions K = 8 / K = 1: $(ratio "$w_ir" "$base_ir")"
+done
+echo
+echo "| K | wdlc / lrelease time | wdlc / lrelease instructions | wdlc / floor time | wdlc instructions |"
+echo "|---|---|---|---|---|"
+echo "${summary[1]}"
+echo "${summary[8]}"
+echo
+echo "${summary[ratio]}"
 echo
 
 echo "### Beside an empty Qt program"

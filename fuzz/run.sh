@@ -7,7 +7,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 target="${1:?usage: fuzz/run.sh TARGET SECONDS}"
 seconds="${2:?usage: fuzz/run.sh TARGET SECONDS}"
 
-packages=(clang libclang-rt-14-dev cmake qtbase5-dev)
+packages=(clang libclang-rt-14-dev cmake pkg-config qtbase5-dev libexpat1-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -35,7 +35,7 @@ case "$target" in
         find "$root/examples" "$root/tests/data" -type f -name '*.wdl' -print0 | while IFS= read -r -d '' wdl; do
             { printf '\0'; cat "$wdl"; } > "$seeds/$(basename "$wdl")"
         done ;;
-    fuzz_translation)
+    fuzz_translation | fuzz_translation_diff)
         find "$root/examples" "$root/tests/data" -name 'translation_*.xml' -exec cp {} "$seeds/" \; ;;
     fuzz_image)
         # Images of the examples, compiled by the normal build's wdlc when there is one.
@@ -50,10 +50,15 @@ case "$target" in
         find "$root/tests/data" -name '*.sas' -exec cp {} "$seeds/" \; ;;
 esac
 
+# Seeds kept for a target alone, made to reach its deeper paths.
+if [ -d "$root/fuzz/seeds/$target" ]; then
+    cp "$root/fuzz/seeds/$target"/* "$seeds/"
+fi
+
 dict=()
 case "$target" in
     fuzz_pipeline | fuzz_source | fuzz_lsp) dict=(-dict="$root/fuzz/wdl.dict") ;;
-    fuzz_translation) dict=(-dict="$root/fuzz/xml.dict") ;;
+    fuzz_translation | fuzz_translation_diff) dict=(-dict="$root/fuzz/xml.dict") ;;
 esac
 
 export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"

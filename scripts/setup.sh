@@ -58,9 +58,10 @@ failed() {
     exit 1
 }
 
-# cmake, a C++ compiler, Qt 5 Core and GoogleTest are all the build needs
-# (configuring looks for GoogleTest even when only wdlc is built).
-packages=(cmake g++ make qtbase5-dev googletest libgtest-dev)
+# cmake, a C++ compiler, Qt 5 Core, expat (found through pkg-config) and
+# GoogleTest are all the build needs (configuring looks for GoogleTest even
+# when only wdlc is built).
+packages=(cmake g++ make pkg-config qtbase5-dev libexpat1-dev googletest libgtest-dev)
 if [ -z "$quiet" ]; then
     "$root/scripts/install-packages.sh" "${packages[@]}"
     build || exit 1

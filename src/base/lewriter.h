@@ -68,6 +68,13 @@ public:
     int size() const { return m_data.size(); }
     // Room for n bytes in all, so that a writer of known size grows once.
     void reserve(int n) { m_data.reserve(n); }
+    // Room for n more bytes; grows by half again at least, so that many
+    // pieces appended one after another cost no copy each.
+    void reserveMore(int n)
+    {
+        if (m_data.capacity() - m_data.size() < n)
+            m_data.reserve(qMax(m_data.size() + n, m_data.capacity() + m_data.capacity() / 2));
+    }
 
     void patchU8(int at, quint8 v) { m_data[at] = char(v); }
     void patchU16(int at, quint16 v)

@@ -17,11 +17,6 @@ class ProgressReport
 public:
     explicit ProgressReport(void (*progress)(int)) : m_progress(progress) { report(0); }
 
-    void step(size_t done, size_t total)
-    {
-        if (total > 0)
-            report(int(done * 100 / total));
-    }
     void finish() { report(100); }
 
 private:
@@ -69,20 +64,28 @@ std::vector<char> DictCodec::encode(const LanguageHeader &header, const Entries 
                                     void (*progress)(int))
 {
     ProgressReport report(progress);
+    LeWriter out;
+    encode(header, entries, codecMode, out);
+    report.finish();
+    return std::vector<char>(out.data().cbegin(), out.data().cend());
+}
 
+void DictCodec::encode(const LanguageHeader &header, const Entries &entries, int codecMode, LeWriter &out)
+{
     // Sorting positions rather than the pairs leaves the caller's list alone;
     // the stable sort keeps texts of equal keys in the order they came.
+    // Translations mostly come in key order already.
     std::vector<size_t> order(entries.size());
     std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(),
-                     [&entries](size_t a, size_t b) { return entries[a].first < entries[b].first; });
+    const auto byKey = [&entries](size_t a, size_t b) { return entries[a].first < entries[b].first; };
+    if (!std::is_sorted(order.begin(), order.end(), byKey))
+        std::stable_sort(order.begin(), order.end(), byKey);
 
     quint32 stringAreaSize = 0;
     for (const auto &entry : entries)
         stringAreaSize += storedSize(entry.second);
 
-    LeWriter out;
-    out.reserve(int(kHeadSize + kIndexEntrySize * entries.size() + stringAreaSize));
+    out.reserveMore(int(kHeadSize + kIndexEntrySize * entries.size() + stringAreaSize));
     out.bytes(kMagic, "magic");
     out.u16(kFormatVersion, "format version");
     out.u8(quint8(codecMode), "codec mode");
@@ -100,14 +103,10 @@ std::vector<char> DictCodec::encode(const LanguageHeader &header, const Entries 
         stringOffset += storedSize(text);
     }
 
-    for (size_t done = 0; done < order.size(); ++done) {
-        out.utf16(entries[order[done]].second, "text");
+    for (size_t i : order) {
+        out.utf16(entries[i].second, "text");
         out.u16(0, "terminator");
-        report.step(done + 1, order.size());
     }
-
-    report.finish();
-    return std::vector<char>(out.data().cbegin(), out.data().cend());
 }
 
 DictCodec::Decoded DictCodec::decode(const QByteArray &data, int offset)

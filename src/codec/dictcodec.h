@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+class LeWriter;
+
 // The dictionary codec: one language's (key, text) pairs and its language
 // header become one blob that the image carries unchanged.
 class DictCodec
@@ -25,6 +27,8 @@ public:
     // are all kept. progress, when not null, sees 0 first and 100 last.
     static std::vector<char> encode(const LanguageHeader &header, const Entries &entries, int codecMode,
                                     void (*progress)(int));
+    // The same blob appended to out, with no copy on the way.
+    static void encode(const LanguageHeader &header, const Entries &entries, int codecMode, LeWriter &out);
 
     // A blob read back, or why it could not be.
     struct Decoded

@@ -143,9 +143,10 @@ QString WdlWizard::refusalOf(const SaveWdl *builder, const QString &sasUrl)
 {
     if (!builder || !builder->isReady())
         return Diagnostics::text(Diagnostics::NotLoaded);
-    if (!builder->fitsWizardDataLimit())
+    const SaveWdl::Limits limits = builder->checkLimits();
+    if (!limits.wizardData)
         return Diagnostics::text(Diagnostics::WizardDataTooLong);
-    if (!builder->fitsTextDataLimit())
+    if (!limits.textData)
         return Diagnostics::text(Diagnostics::TextDataTooLong);
     // The image counts its dictionaries in one byte, the English one among them.
     const int translations = sasUrl.isEmpty() ? 0 : TranslationImporter::translationFileCount(sasUrl);

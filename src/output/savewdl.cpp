@@ -79,8 +79,6 @@ private:
     int m_fd = -1;
 };
 
-void ignoreProgress(int) {}
-
 } // namespace
 
 SaveWdl::SaveWdl(QObject *parent) : QObject(parent) {}
@@ -116,17 +114,26 @@ int SaveWdl::wizardDataLength() const
     return scratch.size();
 }
 
+SaveWdl::Limits SaveWdl::checkLimits() const
+{
+    Limits limits;
+    if (!isReady())
+        return limits;
+    const int wizardData = wizardDataLength();
+    const qint64 textRecords = qint64(kTextRecordSize) * m_models[WizardContent::TextsSlot]->count();
+    limits.wizardData = wizardData <= kMaxField;
+    limits.textData = roundUpTo4(wizardData + textRecords) <= kMaxField;
+    return limits;
+}
+
 bool SaveWdl::fitsWizardDataLimit() const
 {
-    return isReady() && wizardDataLength() <= kMaxField;
+    return checkLimits().wizardData;
 }
 
 bool SaveWdl::fitsTextDataLimit() const
 {
-    if (!isReady())
-        return false;
-    const qint64 textRecords = qint64(kTextRecordSize) * m_models[WizardContent::TextsSlot]->count();
-    return roundUpTo4(wizardDataLength() + textRecords) <= kMaxField;
+    return checkLimits().textData;
 }
 
 // Field by field as SasLayout lays the header out; the lengths and offsets
@@ -205,7 +212,7 @@ void SaveWdl::buildScriptData(LeWriter &out, CsivEmbedder *csivOperands) const
 
 // An empty text or help gets no entry, so a text emptied because it holds a
 // CSIV path leaves only its help, if any.
-std::vector<char> SaveWdl::buildDictionary() const
+void SaveWdl::buildDictionary(LeWriter &out) const
 {
     DictCodec::Entries entries;
     for (WdlToken *item : m_models[WizardContent::TextsSlot]->items()) {
@@ -216,8 +223,8 @@ std::vector<char> SaveWdl::buildDictionary() const
             entries.emplace_back(text->helpKey(), text->getHelp());
     }
     LanguageTable::setProductName(LanguageTable::kEnglish, m_header->productName());
-    return DictCodec::encode(LanguageTable::row(LanguageTable::kEnglish), entries,
-                             LanguageTable::codecMode(LanguageTable::kEnglish), ignoreProgress);
+    DictCodec::encode(LanguageTable::row(LanguageTable::kEnglish), entries,
+                      LanguageTable::codecMode(LanguageTable::kEnglish), out);
 }
 
 void SaveWdl::embedCsivFiles(LeWriter &image)
@@ -313,8 +320,7 @@ bool SaveWdl::buildImage(const QString &url, const Trace &trace)
         return false;
 
     trace(QStringLiteral("dict data"));
-    const std::vector<char> english = buildDictionary();
-    m_image.bytes(QByteArray(english.data(), int(english.size())), "English dictionary");
+    buildDictionary(m_image);
     TranslationImporter importer(m_models[WizardContent::TextsSlot], m_header->productName(),
                                  [this](const QString &text, const QString &file, int line) {
                                      report(text, file, line, BuildProducts::Problem::TranslationFile);
@@ -352,9 +358,8 @@ quint16 SaveWdl::sasChecksum(const QByteArray &image)
     const qint64 covered = qMin<qint64>(LeReader::u32At(image, kTotalLengthAt, nullptr), image.size());
     const auto *bytes = reinterpret_cast<const quint8 *>(image.constData());
     Crc16Arc crc;
-    for (qint64 at = kCheckedFrom; at + 1 < covered; at += 2) {
-        crc.add(bytes[at + 1], bytes[at]);
-    }
+    if (covered > kCheckedFrom)
+        crc.addSwappedPairs(bytes + kCheckedFrom, covered - kCheckedFrom);
     return crc.value();
 }
 

@@ -73,6 +73,13 @@ public:
     // becomes ".wdl"); false when not ready, refused or not writable.
     bool writeWdl(const QString &url);
 
+    // Which of the two limits below the wizard passes, measured at once.
+    struct Limits
+    {
+        bool wizardData = false;
+        bool textData = false;
+    };
+    Limits checkLimits() const;
     // Header and script data (the wizard data) hold at most 65535 bytes.
     bool fitsWizardDataLimit() const;
     // The dictionary start (wizard data and text records, rounded up to a
@@ -93,11 +100,9 @@ public:
     // The problems met by the last build, each with the file it is about.
     // Each was also announced by newWarning.
     const QList<BuildProducts::Problem> &problems() const { return m_problems; }
-    // Whether the builds from now on keep the entries of the translation
-    // files they take: the check looks at them, an image needs them only
-    // encoded, and they would cost the build their bytes again.
-    void setNoteTranslatedTexts(bool note) { m_noteTranslatedTexts = note; }
-    // The entries of the translation files the last build took, when noted.
+    // The entries of the translation files the last build took, when noted:
+    // a compile that writes the image has no use for them.
+    void setNoteTranslatedTexts(bool on) { m_noteTranslatedTexts = on; }
     const QList<BuildProducts::TranslatedText> &translatedTexts() const { return m_translatedTexts; }
     // The texts the last build left out of the dictionaries for holding a CSIV path, as they were.
     const QHash<QString, QString> &csivPathTexts() const { return m_csivPathTexts; }
@@ -108,8 +113,8 @@ public:
     // With csivOperands, the operands of CSIV commands are noted in it at
     // their offsets in out.
     void buildScriptData(LeWriter &out, CsivEmbedder *csivOperands = nullptr) const;
-    // The English dictionary of the wizard's texts.
-    std::vector<char> buildDictionary() const;
+    // The English dictionary of the wizard's texts, appended to out.
+    void buildDictionary(LeWriter &out) const;
     // Appends the CSIV files and patches the operands noted while the script
     // data was built.
     void embedCsivFiles(LeWriter &image);
@@ -144,9 +149,9 @@ private:
     CsivEmbedder m_csiv;
     QList<BuildProducts::Problem> m_problems;
     QList<BuildProducts::TranslatedText> m_translatedTexts;
-    bool m_noteTranslatedTexts = false;
     QHash<QString, QString> m_csivPathTexts;
     bool m_annotate = false;
+    bool m_noteTranslatedTexts = false;
 };
 
 #endif

@@ -10,6 +10,7 @@
 #include "items/wdltokentext.h"
 #include "output/languagetable.h"
 #include "output/savewdl.h"
+#include "output/translationfastreader.h"
 #include "output/translationtemplate.h"
 #include "output/xmlattributelimit.h"
 
@@ -18,6 +19,9 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <atomic>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -58,6 +62,8 @@ TranslationImporter::TranslationImporter(const WizardItemsModel *texts, const QS
 {
 }
 
+TranslationImporter::~TranslationImporter() = default;
+
 int TranslationImporter::translationFileCount(const QString &sasUrl)
 {
     return translationFileNames(TranslationTemplate::pathBesideImage(sasUrl, QString())).size();
@@ -77,19 +83,71 @@ int TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &ima
         expected += QFileInfo(QDir(directory).filePath(name)).size();
     const qint64 budget = m_inputs ? m_inputs->remaining() : BuildInputs::kBudget;
     image.reserve(int(image.size() + qBound<qint64>(0, expected, budget)));
-    int count = 0;
-    for (const QString &name : names) {
+    // Every file is read first and the fast path runs over them on two
+    // threads; then, in file order, each file is taken or read in full, so
+    // that the warnings come in the order of the files whatever the threads did.
+    std::vector<PendingFile> files(size_t(names.size()));
+    for (int i = 0; i < names.size(); ++i) {
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
-        const std::vector<char> dictionary = readTranslationFile(directory.isEmpty() ? name
-                                                                                     : QDir(directory).filePath(name));
-        if (dictionary.empty())
+        PendingFile &pending = files[size_t(i)];
+        pending.path = directory.isEmpty() ? names.at(i) : QDir(directory).filePath(names.at(i));
+        pending.opened = InputFile::read(pending.path, &pending.document, m_inputs);
+    }
+    readFastInParallel(files);
+    int count = 0;
+    for (PendingFile &pending : files) {
+        if (!pending.opened) {
+            m_warn(Diagnostics::text(Diagnostics::TranslationUnreadable, {pending.path}), pending.path, 0);
             continue;
-        image.bytes(QByteArray::fromRawData(dictionary.data(), int(dictionary.size())), "translation dictionary");
+        }
+        int language = -1;
+        DictCodec::Entries entries;
+        if (!takeEntries(pending.path, pending.document, pending.taken ? &pending.fast : nullptr, &language, &entries))
+            continue;
+        pending.document.clear();
+        // Encoded straight into the image: a dictionary is as large as its file.
+        LanguageTable::setProductName(language, m_productName);
+        DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), image);
         image.padTo(SasLayout::kAlignment);
         ++count;
     }
     return count;
+}
+
+void TranslationImporter::readFastInParallel(std::vector<PendingFile> &files)
+{
+    if (!m_fastPath || files.empty())
+        return;
+    if (!m_fastReader)
+        m_fastReader = std::make_unique<TranslationFastReader>(m_texts);
+    // The reader only reads the texts and says nothing, so files can be
+    // handed to whichever thread is free.
+    std::atomic<size_t> next{0};
+    const bool withNotes = bool(m_noteEntry);
+    const auto work = [&] {
+        for (size_t i = next++; i < files.size(); i = next++) {
+            PendingFile &pending = files[i];
+            if (pending.opened && mayTakeFast(pending.document))
+                pending.taken = m_fastReader->read(pending.document, pending.path, withNotes, &pending.fast);
+            // Only the full reader needs the bytes again.
+            if (pending.taken)
+                pending.document = QByteArray();
+        }
+    };
+    if (files.size() < 2 || std::thread::hardware_concurrency() < 2) {
+        work();
+        return;
+    }
+    std::thread helper;
+    try {
+        helper = std::thread(work);
+    } catch (const std::system_error &) {
+        // No thread to be had (a process limit, say): one does it all.
+    }
+    work();
+    if (helper.joinable())
+        helper.join();
 }
 
 std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
@@ -104,50 +162,96 @@ std::vector<char> TranslationImporter::readTranslationFile(const QString &path)
 
 std::vector<char> TranslationImporter::readTranslation(const QString &fileName, const QByteArray &document)
 {
-    m_fileEntries.clear();
-    const XmlAttributeLimit::Finding crowded = XmlAttributeLimit::find(document);
-    if (crowded.excess != XmlAttributeLimit::None) {
-        m_warn(XmlAttributeLimit::message(fileName, crowded), fileName, crowded.line);
-        return {};
-    }
-    // Parsed from memory: the reader decodes a whole buffer much faster than
-    // it pulls a device in small blocks.
-    QXmlStreamReader xml(document);
     int language = -1;
     DictCodec::Entries entries;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (elementStarts(xml, QLatin1String("translations"))) {
-            language = readLanguage(xml, fileName);
-            if (language < 0)
-                return {};
-        } else if (elementStarts(xml, QLatin1String("text"))) {
-            if (language < 0) {
-                m_warn(Diagnostics::text(Diagnostics::TranslationsElementMissing, {fileName}), fileName,
-                       int(xml.lineNumber()));
-                return {};
-            }
-            readTextEntry(xml, fileName, entries);
-        }
-        // The one place where the reader's own errors, also those met while
-        // reading a text's content, refuse the file.
-        if (xml.hasError()) {
-            m_warn(Diagnostics::text(Diagnostics::TranslationXmlError, {xml.errorString(), fileName}), fileName,
-                   int(xml.lineNumber()));
-            return {};
-        }
-    }
-    if (language < 0 || entries.empty()) {
-        m_warn(Diagnostics::text(Diagnostics::TranslationWithoutData, {fileName}), fileName, 0);
+    if (!readEntries(fileName, document, &language, &entries))
         return {};
+    LanguageTable::setProductName(language, m_productName);
+    return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
+}
+
+// The crowded files the full reader refuses before it parses are never the
+// fast path's: the refusal is said in one place, by the full reader.
+bool TranslationImporter::mayTakeFast(const QByteArray &document) const
+{
+    return m_fastPath && XmlAttributeLimit::find(document).excess == XmlAttributeLimit::None;
+}
+
+bool TranslationImporter::readEntries(const QString &fileName, const QByteArray &document, int *language,
+                                      DictCodec::Entries *entries)
+{
+    TranslationFastReader::Result fast;
+    bool taken = false;
+    if (mayTakeFast(document)) {
+        if (!m_fastReader)
+            m_fastReader = std::make_unique<TranslationFastReader>(m_texts);
+        taken = m_fastReader->read(document, fileName, bool(m_noteEntry), &fast);
+    }
+    return takeEntries(fileName, document, taken ? &fast : nullptr, language, entries);
+}
+
+bool TranslationImporter::takeEntries(const QString &fileName, const QByteArray &document,
+                                      TranslationFastReader::Result *fast, int *language, DictCodec::Entries *entries)
+{
+    m_fileEntries.clear();
+    m_lastReadWasFast = fast != nullptr;
+    if (fast) {
+        *language = fast->language;
+        *entries = std::move(fast->entries);
+        m_fileEntries = std::move(fast->notes);
+    } else if (!readEntriesInFull(fileName, document, language, entries)) {
+        return false;
     }
     if (m_noteEntry) {
         for (const BuildProducts::TranslatedText &entry : qAsConst(m_fileEntries))
             m_noteEntry(entry);
     }
     m_fileEntries.clear();
-    LanguageTable::setProductName(language, m_productName);
-    return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
+    return true;
+}
+
+// Gives every warning the file deserves; the fast path leaves to it every
+// file that deserves any.
+bool TranslationImporter::readEntriesInFull(const QString &fileName, const QByteArray &document, int *language,
+                                            DictCodec::Entries *entries)
+{
+    const XmlAttributeLimit::Finding crowded = XmlAttributeLimit::find(document);
+    if (crowded.excess != XmlAttributeLimit::None) {
+        m_warn(XmlAttributeLimit::message(fileName, crowded), fileName, crowded.line);
+        return false;
+    }
+    // Parsed from memory: the reader decodes a whole buffer much faster than
+    // it pulls a device in small blocks.
+    QXmlStreamReader xml(document);
+    *language = -1;
+    entries->clear();
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (elementStarts(xml, QLatin1String("translations"))) {
+            *language = readLanguage(xml, fileName);
+            if (*language < 0)
+                return false;
+        } else if (elementStarts(xml, QLatin1String("text"))) {
+            if (*language < 0) {
+                m_warn(Diagnostics::text(Diagnostics::TranslationsElementMissing, {fileName}), fileName,
+                       int(xml.lineNumber()));
+                return false;
+            }
+            readTextEntry(xml, fileName, *entries);
+        }
+        // The one place where the reader's own errors, also those met while
+        // reading a text's content, refuse the file.
+        if (xml.hasError()) {
+            m_warn(Diagnostics::text(Diagnostics::TranslationXmlError, {xml.errorString(), fileName}), fileName,
+                   int(xml.lineNumber()));
+            return false;
+        }
+    }
+    if (*language < 0 || entries->empty()) {
+        m_warn(Diagnostics::text(Diagnostics::TranslationWithoutData, {fileName}), fileName, 0);
+        return false;
+    }
+    return true;
 }
 
 // <translations language="German">

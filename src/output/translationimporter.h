@@ -3,11 +3,13 @@
 
 #include "codec/dictcodec.h"
 #include "core/buildproducts.h"
+#include "output/translationfastreader.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class BuildInputs;
@@ -30,7 +32,13 @@ public:
     using NoteEntry = std::function<void(const BuildProducts::TranslatedText &entry)>;
 
     TranslationImporter(const WizardItemsModel *texts, const QString &productName, Warn warn);
+    ~TranslationImporter();
     void setNoteEntry(NoteEntry note) { m_noteEntry = std::move(note); }
+    // Off, every file goes through QXmlStreamReader alone: the fast path is
+    // proven against it so.
+    void setFastPath(bool on) { m_fastPath = on; }
+    // Whether the last file read was taken by the fast path.
+    bool lastReadWasFast() const { return m_lastReadWasFast; }
 
     // The files are read within the budget of inputs, and noted there.
     void setInputs(BuildInputs *inputs) { m_inputs = inputs; }
@@ -55,6 +63,26 @@ public:
     void readTextEntry(QXmlStreamReader &xml, const QString &fileName, DictCodec::Entries &entries);
 
 private:
+    // A file of the build, read before any is taken.
+    struct PendingFile
+    {
+        QString path;
+        bool opened = false;
+        QByteArray document;
+        bool taken = false; // by the fast path, into fast
+        TranslationFastReader::Result fast;
+    };
+    void readFastInParallel(std::vector<PendingFile> &files);
+    bool mayTakeFast(const QByteArray &document) const;
+    // The entries of a file the fast path took (fast), or of a full read.
+    bool takeEntries(const QString &fileName, const QByteArray &document, TranslationFastReader::Result *fast,
+                     int *language, DictCodec::Entries *entries);
+    // The language and entries of one file, false when it is refused; the
+    // entries are noted only once the file is taken.
+    bool readEntries(const QString &fileName, const QByteArray &document, int *language, DictCodec::Entries *entries);
+    bool readEntriesInFull(const QString &fileName, const QByteArray &document, int *language,
+                           DictCodec::Entries *entries);
+
     const WizardItemsModel *m_texts;
     QString m_productName;
     Warn m_warn;
@@ -62,6 +90,9 @@ private:
     NoteEntry m_noteEntry;
     // The entries of the file being read, noted once the file is taken.
     QList<BuildProducts::TranslatedText> m_fileEntries;
+    bool m_fastPath = true;
+    bool m_lastReadWasFast = false;
+    std::unique_ptr<TranslationFastReader> m_fastReader;
 };
 
 #endif

@@ -10,6 +10,8 @@
 #include "support/sasimage.h"
 #include "support/wizardfiles.h"
 
+#include <random>
+
 namespace {
 
 class ImageBuilder : public ::testing::Test
@@ -131,6 +133,48 @@ TEST(Crc16Arc, KnownAnswerByteByByteAndInPairs)
     pairs.add('7', '8');
     pairs.add('9');
     EXPECT_EQ(pairs.value(), 0xBB3D);
+}
+
+// The check value eight bytes at a time against the plain bit-by-bit
+// definition, over every length around the eight-byte step and a large
+// image, with the stored total length at, below and past the data's end.
+TEST(SasChecksum, SlicedTablesGiveTheBitwiseCrcAtEveryLength)
+{
+    const auto bitwise = [](const QByteArray &image, qint64 covered) {
+        quint16 crc = 0;
+        const auto feed = [&crc](quint8 byte) {
+            crc ^= byte;
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc & 1u) ? quint16((crc >> 1) ^ 0xA001u) : quint16(crc >> 1);
+        };
+        for (qint64 at = 10; at + 1 < covered; at += 2) {
+            feed(quint8(image[int(at + 1)]));
+            feed(quint8(image[int(at)]));
+        }
+        return crc;
+    };
+    std::mt19937 random(20261206);
+    std::vector<int> sizes;
+    for (int size = 0; size <= 60; ++size)
+        sizes.push_back(size);
+    sizes.push_back(100003);
+    for (const int size : sizes) {
+        QByteArray image(size, '\0');
+        for (char &byte : image)
+            byte = char(random());
+        if (size > 0)
+            image[size - 1] = char(0xFF);
+        for (const qint64 stored : {qint64(size), qint64(size) - 3, qint64(size) + 5, qint64(0xFFFFFFFFu)}) {
+            if (size >= 8) {
+                LeWriter patch;
+                patch.data() = image;
+                patch.patchU32(4, quint32(stored));
+                image = patch.data();
+            }
+            const qint64 covered = size >= 8 ? qMin<qint64>(stored, size) : 0;
+            EXPECT_EQ(SaveWdl::sasChecksum(image), bitwise(image, covered)) << size << " bytes, length " << stored;
+        }
+    }
 }
 
 // Groups in their fixed order, each walking its collection from the first
