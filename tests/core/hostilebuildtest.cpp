@@ -582,8 +582,10 @@ TEST_F(HostileBuild, TranslationFilesCostAboutTheirBytes)
     const qint64 withTranslations = peakOfWdlc(translated, translatedWdl);
     ASSERT_GT(withoutTranslations, 0);
     ASSERT_GT(withTranslations, 0);
-    // About 1 byte per byte now, 4 while every entry was kept for the check.
-    EXPECT_LT(withTranslations - withoutTranslations, 2 * translationBytes)
+    // The files are held together while two threads read them, then their
+    // dictionaries: under 3 bytes per byte; 4.5 while every entry was also
+    // kept for the check.
+    EXPECT_LT(withTranslations - withoutTranslations, 3 * translationBytes)
         << double(withTranslations - withoutTranslations) / translationBytes << " bytes per byte";
 }
 
