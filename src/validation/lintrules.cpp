@@ -171,6 +171,17 @@ bool numberArgument(const ScriptCommand &command, int k, int *value)
     return ok;
 }
 
+// Each command the validator recognised, with its row of the command table
+// and its place in the script.
+template<class Visit> void forEachCommand(const WdlTokenScript *script, Visit visit)
+{
+    for (int i = 0; i < script->commandCount(); ++i) {
+        const ScriptCommand command = script->getCommand(i);
+        if (command.cmdType != WdlTokenScript::UNDEFINED)
+            visit(i, command, ScriptCommandTable::row(command.cmdType));
+    }
+}
+
 void undefinedScreen(const Context &c)
 {
     const QList<WdlTokenScreen *> screens = itemsOf<WdlTokenScreen>(c.content.screens());
@@ -204,11 +215,7 @@ void labels(const Context &c)
             int label;
         };
         QList<Branch> branches;
-        for (int i = 0; i < script->commandCount(); ++i) {
-            const ScriptCommand command = script->getCommand(i);
-            if (command.cmdType == WdlTokenScript::UNDEFINED)
-                continue;
-            const ScriptCommandTable::Row row = ScriptCommandTable::row(command.cmdType);
+        forEachCommand(script, [&](int i, const ScriptCommand &command, const ScriptCommandTable::Row &row) {
             for (int k = 0; k < 3; ++k) {
                 int label = 0;
                 if ((row.operands[k] != Operand::Label && row.operands[k] != Operand::LabelMark)
@@ -223,7 +230,7 @@ void labels(const Context &c)
                     markedAt.insert(label, i);
                 }
             }
-        }
+        });
         for (const Branch &b : qAsConst(branches)) {
             if (!markedAt.contains(b.label))
                 c.report(c.command(script, b.command).about(b.argument), Diagnostics::LabelNotMarked,
@@ -276,11 +283,7 @@ void truncatedScript(const Context &c, const WdlTokenScript *script)
         c.report(
             c.positions.at(script), Diagnostics::TruncatedCommandCount,
             {script->id(), QString::number(script->commandCount()), QString::number(quint8(script->commandCount()))});
-    for (int i = 0; i < script->commandCount(); ++i) {
-        const ScriptCommand command = script->getCommand(i);
-        if (command.cmdType == WdlTokenScript::UNDEFINED)
-            continue;
-        const ScriptCommandTable::Row row = ScriptCommandTable::row(command.cmdType);
+    forEachCommand(script, [&](int i, const ScriptCommand &command, const ScriptCommandTable::Row &row) {
         for (int k = 0; k < 3; ++k) {
             int number = 0;
             if (!ScriptCommandTable::isNumber(row.operands[k]) || !numberArgument(command, k, &number)
@@ -290,14 +293,14 @@ void truncatedScript(const Context &c, const WdlTokenScript *script)
                      {command.arguments[k], command.mnemonic, asStored16(number)});
         }
         if (row.encoding != ScriptCommandTable::Encoding::CopyWithSetups || command.operandValues[2] <= 0)
-            continue;
+            return;
         const WdlToken *shared = command.operandItems[row.setupField];
         if (shared && shared->getIndex() >= kSetupWordUnit) {
             c.report(c.command(script, i).about(command.arguments[row.setupField]), Diagnostics::TruncatedSetupOperand,
                      {shared->id(), QString::number(shared->getIndex()), command.mnemonic,
                       QString::number(shared->getIndex() % kSetupWordUnit)});
         }
-    }
+    });
 }
 
 void truncated(const Context &c)
@@ -494,9 +497,7 @@ void translatedFileName(const Context &c)
         return;
     QHash<QString, QString> fileTexts;
     for (const WdlTokenScript *script : itemsOf<WdlTokenScript>(c.content.scripts())) {
-        for (int i = 0; i < script->commandCount(); ++i) {
-            const ScriptCommand command = script->getCommand(i);
-            const ScriptCommandTable::Row row = ScriptCommandTable::row(command.cmdType);
+        forEachCommand(script, [&](int, const ScriptCommand &command, const ScriptCommandTable::Row &row) {
             for (int k = 0; k < 3; ++k) {
                 const bool isName = row.operands[k] == Operand::CsivName;
                 if ((!isName && row.operands[k] != Operand::CsivPath) || !command.operandItems[k])
@@ -504,7 +505,7 @@ void translatedFileName(const Context &c)
                 const auto *text = static_cast<const WdlTokenText *>(command.operandItems[k]);
                 fileTexts.insert(text->id(), isName ? QStringLiteral("flash name") : QStringLiteral("path"));
             }
-        }
+        });
     }
     for (const BuildProducts::TranslatedText &entry : c.build->translatedTexts) {
         const auto it = fileTexts.constFind(entry.textId);
