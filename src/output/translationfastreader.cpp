@@ -4,6 +4,7 @@
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/savewdl.h"
+#include "output/xmlattributelimit.h"
 
 #include <expat.h>
 
@@ -138,8 +139,9 @@ private:
     {
         if (m_inText || !isPlainName(name))
             return refuse();
+        int count = 0;
         for (const char **a = attributes; *a; a += 2) {
-            if (!isPlainName(*a))
+            if (!isPlainName(*a) || ++count > XmlAttributeLimit::kMaxAttributes)
                 return refuse();
         }
         if (std::strcmp(name, "translations") == 0)

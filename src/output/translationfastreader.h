@@ -16,8 +16,9 @@ class WizardItemsModel;
 // at a fraction of the cost of QXmlStreamReader. It takes a file only when
 // it can tell that QXmlStreamReader would read the same language and entries
 // from it and give no warning: UTF-8, XML 1.0, no DOCTYPE, no processing
-// instruction, no namespace, plain ASCII names, no element inside a text, and
-// every text and help found in the wizard. Anything else, and any error, it
+// instruction, no namespace, plain ASCII names, no element crowded with
+// attributes, no element inside a text, and every text and help found in the
+// wizard. Anything else, and any error, it
 // leaves to the full reader, having said nothing.
 class TranslationFastReader
 {

@@ -128,7 +128,7 @@ void TranslationImporter::readFastInParallel(std::vector<PendingFile> &files)
     const auto work = [&] {
         for (size_t i = next++; i < files.size(); i = next++) {
             PendingFile &pending = files[i];
-            if (pending.opened && mayTakeFast(pending.document))
+            if (pending.opened)
                 pending.taken = m_fastReader->read(pending.document, pending.path, withNotes, &pending.fast);
             // Only the full reader needs the bytes again.
             if (pending.taken)
@@ -170,19 +170,14 @@ std::vector<char> TranslationImporter::readTranslation(const QString &fileName, 
     return DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), ignoreProgress);
 }
 
-// The crowded files the full reader refuses before it parses are never the
-// fast path's: the refusal is said in one place, by the full reader.
-bool TranslationImporter::mayTakeFast(const QByteArray &document) const
-{
-    return m_fastPath && XmlAttributeLimit::find(document).excess == XmlAttributeLimit::None;
-}
-
 bool TranslationImporter::readEntries(const QString &fileName, const QByteArray &document, int *language,
                                       DictCodec::Entries *entries)
 {
     TranslationFastReader::Result fast;
     bool taken = false;
-    if (mayTakeFast(document)) {
+    // The fast path leaves crowded files to the full reader, which refuses
+    // them before it parses: the refusal is said in one place.
+    if (m_fastPath) {
         if (!m_fastReader)
             m_fastReader = std::make_unique<TranslationFastReader>(m_texts);
         taken = m_fastReader->read(document, fileName, bool(m_noteEntry), &fast);

@@ -73,7 +73,6 @@ private:
         TranslationFastReader::Result fast;
     };
     void readFastInParallel(std::vector<PendingFile> &files);
-    bool mayTakeFast(const QByteArray &document) const;
     // The entries of a file the fast path took (fast), or of a full read.
     bool takeEntries(const QString &fileName, const QByteArray &document, TranslationFastReader::Result *fast,
                      int *language, DictCodec::Entries *entries);

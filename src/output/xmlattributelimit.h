@@ -10,7 +10,8 @@
 // the namespaces in scope and every declared attribute against the others
 // declared, so a crafted document with a hundred thousand of any of them
 // keeps it busy for minutes. Such a document is refused before any XML reader
-// sees it; every reader of translation files asks here first.
+// sees it; every full reader of translation files asks here first (the fast
+// one refuses crowded elements itself and leaves them to the full reader).
 class XmlAttributeLimit
 {
 public:

@@ -5,6 +5,7 @@
 #include "core/wizarditemsmodel.h"
 #include "items/wdltokentext.h"
 #include "output/translationimporter.h"
+#include "output/xmlattributelimit.h"
 #include "support/wizardfiles.h"
 #include "wizardgenerator.h"
 
@@ -101,6 +102,15 @@ QByteArray withPlain(const char *from, const char *to)
     return QByteArray(kPlain).replace(from, to);
 }
 
+// The plain file whose root carries count attributes.
+QByteArray withRootAttributes(int count)
+{
+    QByteArray root("<root");
+    for (int i = 0; i < count; ++i)
+        root += " a" + QByteArray::number(i) + "=\"\"";
+    return QByteArray(kPlain).replace("<root", root);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Documents, FastReader,
     ::testing::Values(
@@ -167,7 +177,10 @@ INSTANTIATE_TEST_SUITE_P(
         DocumentRow{"NoTexts", QByteArray("<translations language=\"German\"/>"), false},
         DocumentRow{"DuplicateAttribute", withPlain("type=\"text\">Tsch", "type=\"text\" type=\"help\">Tsch"), false},
         DocumentRow{"SecondRoot", utf8(kPlain) + "<root/>", false},
-        DocumentRow{"JunkAfterDeclaration", withPlain("?>", "?>x"), false}));
+        DocumentRow{"JunkAfterDeclaration", withPlain("?>", "?>x"), false},
+        // The full reader refuses an element crowded with attributes, and says so.
+        DocumentRow{"AttributesAtTheLimit", withRootAttributes(XmlAttributeLimit::kMaxAttributes), true},
+        DocumentRow{"AttributesOverTheLimit", withRootAttributes(XmlAttributeLimit::kMaxAttributes + 1), false}));
 
 // The stress wizard's translations, every text and help with line breaks and
 // characters of many scripts: the fast path takes every file, and the image
