@@ -19,7 +19,8 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -83,69 +84,119 @@ int TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &ima
         expected += QFileInfo(QDir(directory).filePath(name)).size();
     const qint64 budget = m_inputs ? m_inputs->remaining() : BuildInputs::kBudget;
     image.reserve(int(image.size() + qBound<qint64>(0, expected, budget)));
-    // Every file is read first and the fast path runs over them on two
-    // threads; then, in file order, each file is taken or read in full, so
-    // that the warnings come in the order of the files whatever the threads did.
+    // The files are read in order on this thread (the budget counts them
+    // so) while the fast path takes each one read on two threads; each is
+    // then handed on in file order, taken or read in full, so that the
+    // warnings come in the order of the files whatever the threads did.
     std::vector<PendingFile> files(size_t(names.size()));
     for (int i = 0; i < names.size(); ++i) {
         // Named as found: the image's directory as the url gives it, so an
         // image named without a directory gives file names without one.
-        PendingFile &pending = files[size_t(i)];
-        pending.path = directory.isEmpty() ? names.at(i) : QDir(directory).filePath(names.at(i));
-        pending.opened = InputFile::read(pending.path, &pending.document, m_inputs);
+        files[size_t(i)].path = directory.isEmpty() ? names.at(i) : QDir(directory).filePath(names.at(i));
     }
-    readFastInParallel(files);
     int count = 0;
-    for (PendingFile &pending : files) {
+    readFiles(files, [&](PendingFile &pending) {
         if (!pending.opened) {
             m_warn(Diagnostics::text(Diagnostics::TranslationUnreadable, {pending.path}), pending.path, 0);
-            continue;
+            return;
         }
         int language = -1;
         DictCodec::Entries entries;
-        if (!takeEntries(pending.path, pending.document, pending.taken ? &pending.fast : nullptr, &language, &entries))
-            continue;
-        pending.document.clear();
+        const bool taken = takeEntries(pending.path, pending.document, pending.taken ? &pending.fast : nullptr,
+                                       &language, &entries);
+        pending = PendingFile();
+        if (!taken)
+            return;
         // Encoded straight into the image: a dictionary is as large as its file.
         LanguageTable::setProductName(language, m_productName);
         DictCodec::encode(LanguageTable::row(language), entries, LanguageTable::codecMode(language), image);
         image.padTo(SasLayout::kAlignment);
         ++count;
-    }
+    });
     return count;
 }
 
-void TranslationImporter::readFastInParallel(std::vector<PendingFile> &files)
+// The reading keeps no more than a file or two ahead of the fast path, and
+// each file is handed on as soon as it and those before it are taken, which
+// lets go of its bytes and entries: the files after it reuse the memory, and
+// a build holds little more than the files in hand.
+void TranslationImporter::readFiles(std::vector<PendingFile> &files, const std::function<void(PendingFile &)> &handOn)
 {
-    if (!m_fastPath || files.empty())
-        return;
-    if (!m_fastReader)
+    if (m_fastPath && !m_fastReader && !files.empty())
         m_fastReader = std::make_unique<TranslationFastReader>(m_texts);
-    // The reader only reads the texts and says nothing, so files can be
-    // handed to whichever thread is free.
-    std::atomic<size_t> next{0};
+    // The reader only reads the texts and says nothing, so a file can be
+    // handed to whichever thread is free once it is read.
+    std::mutex mutex;
+    std::condition_variable changed; // a file read or taken
+    size_t read = 0;
+    size_t next = 0;
+    std::vector<char> taken(files.size(), 0);
     const bool withNotes = bool(m_noteEntry);
-    const auto work = [&] {
-        for (size_t i = next++; i < files.size(); i = next++) {
-            PendingFile &pending = files[i];
-            if (pending.opened)
-                pending.taken = m_fastReader->read(pending.document, pending.path, withNotes, &pending.fast);
-            // Only the full reader needs the bytes again.
-            if (pending.taken)
-                pending.document = QByteArray();
+    // Takes the next file read through the fast path, waiting for it to be
+    // read when asked to; false when there is none.
+    const auto takeNext = [&](bool wait) {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (wait)
+            changed.wait(lock, [&] { return next < read || next == files.size(); });
+        if (next == read)
+            return false;
+        const size_t i = next++;
+        lock.unlock();
+        PendingFile &pending = files[i];
+        if (m_fastPath && pending.opened)
+            pending.taken = m_fastReader->read(pending.document, pending.path, withNotes, &pending.fast);
+        // Only the full reader needs the bytes again.
+        if (pending.taken)
+            pending.document = QByteArray();
+        lock.lock();
+        taken[i] = 1;
+        lock.unlock();
+        changed.notify_all();
+        return true;
+    };
+    std::thread helper;
+    if (m_fastPath && files.size() > 1 && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper = std::thread([&] {
+                while (takeNext(true)) {}
+            });
+        } catch (const std::system_error &) {
+            // No thread to be had (a process limit, say): this one does it all.
+        }
+    }
+    size_t handedOn = 0;
+    const auto handOnTaken = [&] {
+        for (;;) {
+            {
+                const std::lock_guard<std::mutex> lock(mutex);
+                if (handedOn == files.size() || !taken[handedOn])
+                    return;
+            }
+            handOn(files[handedOn++]);
         }
     };
-    if (files.size() < 2 || std::thread::hardware_concurrency() < 2) {
-        work();
-        return;
+    const size_t ahead = helper.joinable() ? 2 : 1;
+    const auto waiting = [&] {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return read - next;
+    };
+    for (size_t i = 0; i < files.size(); ++i) {
+        PendingFile &pending = files[i];
+        pending.opened = InputFile::read(pending.path, &pending.document, m_inputs);
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            read = i + 1;
+        }
+        changed.notify_all();
+        for (handOnTaken(); waiting() >= ahead; handOnTaken())
+            takeNext(false);
     }
-    std::thread helper;
-    try {
-        helper = std::thread(work);
-    } catch (const std::system_error &) {
-        // No thread to be had (a process limit, say): one does it all.
+    for (handOnTaken(); handedOn < files.size(); handOnTaken()) {
+        if (takeNext(false))
+            continue;
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [&] { return taken[handedOn] != 0; });
     }
-    work();
     if (helper.joinable())
         helper.join();
 }

@@ -63,7 +63,7 @@ public:
     void readTextEntry(QXmlStreamReader &xml, const QString &fileName, DictCodec::Entries &entries);
 
 private:
-    // A file of the build, read before any is taken.
+    // A file of the build as it is read and taken.
     struct PendingFile
     {
         QString path;
@@ -72,7 +72,9 @@ private:
         bool taken = false; // by the fast path, into fast
         TranslationFastReader::Result fast;
     };
-    void readFastInParallel(std::vector<PendingFile> &files);
+    // Reads the files, takes what the fast path can, and hands each on to
+    // handOn in file order.
+    void readFiles(std::vector<PendingFile> &files, const std::function<void(PendingFile &)> &handOn);
     // The entries of a file the fast path took (fast), or of a full read.
     bool takeEntries(const QString &fileName, const QByteArray &document, TranslationFastReader::Result *fast,
                      int *language, DictCodec::Entries *entries);

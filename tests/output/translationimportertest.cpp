@@ -193,6 +193,35 @@ TEST_F(TranslationImport, EntriesKeepEscapesEmptyContentAndRepeatsInFileOrder)
     EXPECT_TRUE(sameWarnings(import(), {"french: 3=Aide; 5=Deux\rlignes \"cité\" <&%; 5=encore; 6=;"}));
 }
 
+// Files the fast path takes, files the full reader reads with a warning and
+// files that cannot be opened, in turns: however the threads share them, the
+// dictionaries and the warnings come in the order of the files.
+TEST_F(TranslationImport, ManyFilesGiveDictionariesAndWarningsInFileOrder)
+{
+    QStringList expected;
+    QStringList warnings;
+    for (int i = 0; i < 12; ++i) {
+        const QString name = QStringLiteral("translation_%1.xml").arg(i, 2, 10, QLatin1Char('0'));
+        const std::string bye = "<text id=\"bye\" type=\"text\">" + std::to_string(i) + "</text>";
+        if (i % 3 == 0) {
+            m_files.write(name, germanFile(bye.c_str()));
+        } else if (i % 3 == 1) {
+            m_files.write(name, germanFile(("<text type=\"text\">Hallo</text>" + bye).c_str()));
+            warnings.append(QStringLiteral("XML file <path>") + name
+                            + QStringLiteral(" does not have attribute \"id\" on line 1 was empty. It is not known "
+                                             "which text was translated."));
+            warnings.append(QStringLiteral("Text identificator  was not found in wdl file. Found translation for "
+                                           "unknown text.<languages>"));
+        } else {
+            ASSERT_TRUE(QFile::link(m_files.path(QStringLiteral("nowhere.xml")), m_files.path(name)));
+            warnings.append(QStringLiteral("Unable to open file <path>") + name);
+            continue;
+        }
+        expected.append(QStringLiteral("german: 5=") + QString::number(i) + QLatin1Char(';'));
+    }
+    EXPECT_EQ(import(), expected + warnings);
+}
+
 // An image named without a directory: the files are found in the working
 // directory and named without one.
 TEST_F(TranslationImport, FilesBesideARelativeImageAreNamedWithoutDirectory)
