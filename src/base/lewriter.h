@@ -1,6 +1,8 @@
 #ifndef WDLC_LEWRITER_H
 #define WDLC_LEWRITER_H
 
+#include "base/hugepages.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -67,7 +69,11 @@ public:
 
     int size() const { return m_data.size(); }
     // Room for n bytes in all, so that a writer of known size grows once.
-    void reserve(int n) { m_data.reserve(n); }
+    void reserve(int n)
+    {
+        m_data.reserve(n);
+        HugePages::advise(m_data.constData(), n);
+    }
     // Room for n more bytes; grows by half again at least, so that many
     // pieces appended one after another cost no copy each.
     void reserveMore(int n)

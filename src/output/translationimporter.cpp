@@ -116,7 +116,7 @@ int TranslationImporter::importTranslations(const QString &sasUrl, LeWriter &ima
     return count;
 }
 
-// The reading keeps no more than a file or two ahead of the fast path, and
+// The reading keeps no more than a few files ahead of the fast path, and
 // each file is handed on as soon as it and those before it are taken, which
 // lets go of its bytes and entries: the files after it reuse the memory, and
 // a build holds little more than the files in hand.
@@ -175,7 +175,9 @@ void TranslationImporter::readFiles(std::vector<PendingFile> &files, const std::
             handOn(files[handedOn++]);
         }
     };
-    const size_t ahead = helper.joinable() ? 2 : 1;
+    // Four files ahead keep the helper busy while this thread takes one of its
+    // own or hands one on (two left it waiting a tenth of the time).
+    const size_t ahead = helper.joinable() ? 4 : 1;
     const auto waiting = [&] {
         const std::lock_guard<std::mutex> lock(mutex);
         return read - next;
